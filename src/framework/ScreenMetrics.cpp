@@ -1,0 +1,4 @@
+#include "ScreenMetrics.h"
+
+int screenWidth = 0;
+int screenHeight = 0;
