@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+class PortRecords;
+
+// The two start-up questions to the matrix: the routing status (answered by report lines that
+// pass through the reply parser) and the addresses of the IP input and preview output cards.
+class DeviceQueries : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DeviceQueries(PortRecords* records, QObject* parent = nullptr);
+
+    // Dotted address from the raw reply bytes 1 to 4 (byte 0 skipped); missing bytes read as 0.
+    static QString addressFromReply(const QByteArray& replyBytes);
+
+public slots:
+    // Sends "IOStatus" without waiting, then pumps events for model x 40 ms.
+    void queryIOStatus();
+    // Stores "ip" of every IP input card's ports and "preview-Ip" of every preview card's first port.
+    void queryIpCardAddresses();
+
+private:
+    bool queryAddress(int cardKind, int slot, QString* address);
+
+    PortRecords* records;
+};
