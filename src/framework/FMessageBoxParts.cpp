@@ -1,0 +1,58 @@
+#include "FMessageBoxParts.h"
+
+#include "FBasePushButton.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+
+FMessageBoxParts FMessageBoxParts::build(QWidget *dialog, QBoxLayout *layout,
+                                         const QString &okText, const QString &cancelText)
+{
+    FMessageBoxParts parts;
+    parts.iconLabel = new QLabel(dialog);
+    parts.iconLabel->setFixedSize(35, 35);
+    parts.textLabel = new QLabel(dialog);
+    parts.textLabel->setObjectName(QStringLiteral("MessageText"));
+    // Long messages wrap instead of being cut off at the box's fixed width.
+    parts.textLabel->setWordWrap(true);
+    parts.okButton = new FBasePushButton(okText, dialog);
+    parts.cancelButton = new FBasePushButton(cancelText, dialog);
+
+    auto *iconRow = new QHBoxLayout;
+    iconRow->addSpacing(10);
+    iconRow->addWidget(parts.iconLabel);
+    iconRow->addSpacing(10);
+    iconRow->addWidget(parts.textLabel);
+    iconRow->addSpacing(10);
+    iconRow->addStretch();
+
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->setSpacing(10);
+    buttonRow->setContentsMargins(0, 0, 10, 0);
+    buttonRow->addStretch();
+    buttonRow->addWidget(parts.okButton);
+    buttonRow->addWidget(parts.cancelButton);
+
+    layout->addSpacing(10);
+    layout->addLayout(iconRow);
+    layout->addStretch();
+    layout->addLayout(buttonRow);
+    layout->addSpacing(10);
+    return parts;
+}
+
+bool FMessageBoxParts::showKind(int kind) const
+{
+    const char *image = nullptr;
+    switch (kind) {
+    case Information: image = "info.png"; break;
+    case Question: image = "question.png"; break;
+    case Error: image = "error.png"; break;
+    default:
+        cancelButton->setVisible(true);
+        return false;
+    }
+    iconLabel->setStyleSheet(QStringLiteral("border-image: url(skin/images/%1);").arg(QLatin1String(image)));
+    cancelButton->setVisible(kind == Question);
+    return true;
+}

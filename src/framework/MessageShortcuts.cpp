@@ -1,0 +1,27 @@
+#include "MessageShortcuts.h"
+
+#include "FMessageBoxDialog.h"
+
+namespace {
+int runMessageBox(const QString &text, int kind)
+{
+    auto *box = new FMessageBoxDialog;
+    box->setMessage(QString(), text, kind);
+    return box->exec();
+}
+}
+
+void showErrorMessage(const QString &text)
+{
+    runMessageBox(text, 2);
+}
+
+void showInfoMessage(const QString &text)
+{
+    runMessageBox(text, 0);
+}
+
+int showQuestionMessage(const QString &text)
+{
+    return runMessageBox(text, 1);
+}
