@@ -7,6 +7,8 @@ SingleInstance::SingleInstance(const QString& key)
 
 SingleInstance::Result SingleInstance::acquire()
 {
+    if (memory.isAttached())
+        return Acquired;
     {
         // Attaching to and detaching from an orphaned segment destroys it; a segment of a
         // running copy survives because that copy stays attached.

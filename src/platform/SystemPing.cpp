@@ -11,8 +11,9 @@ namespace {
 
 bool isDottedIpv4(const QString& ip)
 {
-    static const QRegularExpression dotted(
-        QStringLiteral("^((2[0-4]\\d|25[0-5]|[01]?\\d\\d?)\\.){3}(2[0-4]\\d|25[0-5]|[01]?\\d\\d?)$"));
+    // Anchored at the very end: "$" alone would also accept a trailing newline.
+    static const QRegularExpression dotted(QRegularExpression::anchoredPattern(QStringLiteral(
+        "((2[0-4][0-9]|25[0-5]|[01]?[0-9][0-9]?)\\.){3}(2[0-4][0-9]|25[0-5]|[01]?[0-9][0-9]?)")));
     return dotted.match(ip).hasMatch();
 }
 
