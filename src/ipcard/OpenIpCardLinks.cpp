@@ -1,0 +1,3 @@
+#include "OpenIpCardLinks.h"
+
+QList<DeviceToHisilicon*> openIpCardLinks;
