@@ -1,0 +1,228 @@
+// The transport of the simulated matrix: loopback-only listening, the control port's faults,
+// unsolicited lines to every client and the pseudo-terminal.
+#include "DeviceSimProcess.h"
+
+#include <QElapsedTimer>
+#include <QTcpSocket>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+// Reads from the socket until quietMs pass without new bytes (or totalMs pass); counts reads.
+QByteArray readUntilQuiet(QTcpSocket& socket, int quietMs, int totalMs, int* reads = nullptr)
+{
+    QByteArray all;
+    QElapsedTimer total;
+    total.start();
+    int n = 0;
+    while (total.elapsed() < totalMs && socket.waitForReadyRead(quietMs)) {
+        all += socket.readAll();
+        ++n;
+    }
+    if (reads)
+        *reads = n;
+    return all;
+}
+
+} // namespace
+
+class TestDeviceSimTransport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void refusesNonLoopbackAddresses_data();
+    void refusesNonLoopbackAddresses();
+    void listensOnOtherLoopbackAddress();
+    void faultShapesTheReply_data();
+    void faultShapesTheReply();
+    void dropNextClosesTheConnection();
+    void unsolicitedLinesReachEveryClient();
+    void pseudoTerminalCarriesCommandsAndSurvivesDrop();
+    void controlRejectsBadRequests_data();
+    void controlRejectsBadRequests();
+
+private:
+    DeviceSimProcess shared;
+    bool startSim(DeviceSimProcess& sim, const QStringList& extra = {})
+    {
+        return sim.start(QStringList{QStringLiteral("--no-ipcards"), QStringLiteral("--no-streams")} + extra);
+    }
+};
+
+void TestDeviceSimTransport::refusesNonLoopbackAddresses_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::newRow("private") << "192.168.0.178";
+    QTest::newRow("ten") << "10.0.0.1";
+    QTest::newRow("any") << "0.0.0.0";
+    QTest::newRow("ipv6 loopback") << "::1";
+    QTest::newRow("name") << "localhost";
+}
+
+void TestDeviceSimTransport::refusesNonLoopbackAddresses()
+{
+    QFETCH(QString, address);
+    QProcess process;
+    process.start(QString::fromLocal8Bit(qgetenv("VEXILO_BIN_DIR")) + QStringLiteral("/devicesim"),
+                  {QStringLiteral("--listen"), address, QStringLiteral("--port"), QStringLiteral("0"),
+                   QStringLiteral("--no-ipcards"), QStringLiteral("--no-streams")});
+    QVERIFY(process.waitForFinished(10000));
+    QVERIFY(process.exitCode() != 0);
+    QVERIFY(!process.readAllStandardOutput().contains("ready"));
+    QVERIFY(process.readAllStandardError().contains("127.0.0.0/8"));
+}
+
+void TestDeviceSimTransport::listensOnOtherLoopbackAddress()
+{
+    DeviceSimProcess sim;
+    QVERIFY2(sim.start({QStringLiteral("--no-ipcards"), QStringLiteral("--no-streams")}, QStringLiteral("127.0.0.7")),
+             qPrintable(sim.errorString()));
+    QTcpSocket client;
+    client.connectToHost(QStringLiteral("127.0.0.7"), sim.port());
+    QVERIFY(client.waitForConnected(3000));
+    QCOMPARE(sim.control(QStringLiteral("reply hi\\r\\n")), QByteArray("OK"));
+    client.write("x;");
+    QCOMPARE(readUntilQuiet(client, 300, 3000), QByteArray("hi\r\n"));
+}
+
+void TestDeviceSimTransport::faultShapesTheReply_data()
+{
+    QTest::addColumn<QStringList>("controls");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<int>("minReads");
+    QTest::addColumn<int>("quietBeforeMs"); // nothing may arrive this long after the command
+
+    QTest::newRow("reply") << QStringList{"reply OK\\r\\n"} << QByteArray("OK\r\n") << 1 << 0;
+    QTest::newRow("reply with blanks") << QStringList{"reply In\\s1 To All.\\r\\n"} << QByteArray("In 1 To All.\r\n") << 1
+                                       << 0;
+    QTest::newRow("error default") << QStringList{"error"} << QByteArray("ERROR\r\n") << 1 << 0;
+    QTest::newRow("error text") << QStringList{"error Fail!\\r\\n"} << QByteArray("Fail!\r\n") << 1 << 0;
+    QTest::newRow("silent") << QStringList{"reply x\\r\\n count=0", "silent"} << QByteArray() << 0 << 0;
+    QTest::newRow("split") << QStringList{"split 3 150", "reply line1\\r\\nline2\\r\\n"}
+                           << QByteArray("line1\r\nline2\r\n") << 3 << 0;
+    QTest::newRow("delay") << QStringList{"delay 400", "reply late\\r\\n"} << QByteArray("late\r\n") << 1 << 250;
+    QTest::newRow("stream") << QStringList{"stream 200000"} << QByteArray(200000, 'x') << 1 << 0;
+}
+
+void TestDeviceSimTransport::faultShapesTheReply()
+{
+    QFETCH(QStringList, controls);
+    QFETCH(QByteArray, expected);
+    QFETCH(int, minReads);
+    QFETCH(int, quietBeforeMs);
+
+    DeviceSimProcess sim;
+    QVERIFY2(startSim(sim), qPrintable(sim.errorString()));
+    for (const QString& line : controls)
+        QCOMPARE(sim.control(line), QByteArray("OK"));
+    QTcpSocket client;
+    client.connectToHost(sim.address(), sim.port());
+    QVERIFY(client.waitForConnected(3000));
+    client.write("cmd;");
+    QVERIFY(client.waitForBytesWritten(3000));
+    if (quietBeforeMs > 0)
+        QVERIFY(!client.waitForReadyRead(quietBeforeMs));
+    int reads = 0;
+    const QByteArray got = readUntilQuiet(client, 400, 10000, &reads);
+    QCOMPARE(got.size(), expected.size());
+    QCOMPARE(got, expected);
+    QVERIFY2(reads >= minReads, qPrintable(QString::number(reads)));
+    QCOMPARE(sim.control(QStringLiteral("received last")), QByteArray("OK cmd;"));
+}
+
+void TestDeviceSimTransport::dropNextClosesTheConnection()
+{
+    DeviceSimProcess sim;
+    QVERIFY2(startSim(sim), qPrintable(sim.errorString()));
+    QCOMPARE(sim.control(QStringLiteral("dropnext")), QByteArray("OK"));
+    QTcpSocket client;
+    client.connectToHost(sim.address(), sim.port());
+    QVERIFY(client.waitForConnected(3000));
+    client.write("cmd;");
+    QTRY_COMPARE_WITH_TIMEOUT(client.state(), QAbstractSocket::UnconnectedState, 5000);
+    QCOMPARE(client.readAll(), QByteArray());
+    QTRY_COMPARE(sim.control(QStringLiteral("clients")), QByteArray("OK 0"));
+}
+
+void TestDeviceSimTransport::unsolicitedLinesReachEveryClient()
+{
+    DeviceSimProcess sim;
+    QVERIFY2(startSim(sim), qPrintable(sim.errorString()));
+    QTcpSocket a;
+    QTcpSocket b;
+    for (QTcpSocket* s : {&a, &b}) {
+        s->connectToHost(sim.address(), sim.port());
+        QVERIFY(s->waitForConnected(3000));
+    }
+    QTRY_COMPARE(sim.control(QStringLiteral("clients")), QByteArray("OK 2"));
+    QCOMPARE(sim.control(QStringLiteral("send Closed.\\r\\n")), QByteArray("OK"));
+    QCOMPARE(readUntilQuiet(a, 300, 3000), QByteArray("Closed.\r\n"));
+    QCOMPARE(readUntilQuiet(b, 300, 3000), QByteArray("Closed.\r\n"));
+}
+
+void TestDeviceSimTransport::pseudoTerminalCarriesCommandsAndSurvivesDrop()
+{
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("matrix-tty"));
+    DeviceSimProcess sim;
+    QVERIFY2(startSim(sim, {QStringLiteral("--pty-link"), link}), qPrintable(sim.errorString()));
+    QCOMPARE(QFileInfo(link).symLinkTarget(), sim.ptyPath());
+
+    const int fd = ::open(link.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    QVERIFY(fd >= 0);
+    termios tio{};
+    ::tcgetattr(fd, &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(fd, TCSANOW, &tio);
+    QTRY_COMPARE(sim.control(QStringLiteral("clients")), QByteArray("OK 1"));
+
+    QCOMPARE(sim.control(QStringLiteral("reply OK\\r\\n")), QByteArray("OK"));
+    QCOMPARE(::write(fd, "cmd;", 4), ssize_t(4));
+    pollfd p{fd, POLLIN, 0};
+    QVERIFY(::poll(&p, 1, 3000) == 1);
+    char buffer[64] = {};
+    QTest::qWait(100);
+    QCOMPARE(QByteArray(buffer, int(::read(fd, buffer, sizeof buffer))), QByteArray("OK\r\n"));
+    QCOMPARE(sim.control(QStringLiteral("received last")), QByteArray("OK cmd;"));
+
+    // The line is pulled: the open slave reads end-of-file or an error, and a new pair appears.
+    const QString oldPath = sim.ptyPath();
+    QCOMPARE(sim.control(QStringLiteral("drop")), QByteArray("OK"));
+    QVERIFY(::poll(&p, 1, 3000) == 1);
+    QVERIFY(::read(fd, buffer, sizeof buffer) <= 0);
+    ::close(fd);
+    QTRY_VERIFY(sim.ptyPath() != oldPath);
+    QCOMPARE(QFileInfo(link).symLinkTarget(), sim.ptyPath());
+}
+
+void TestDeviceSimTransport::controlRejectsBadRequests_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::newRow("unknown") << "frobnicate";
+    QTest::newRow("delay without time") << "delay";
+    QTest::newRow("delay negative") << "delay -5";
+    QTest::newRow("split zero parts") << "split 0 10";
+    QTest::newRow("bad count") << "silent count=x";
+    QTest::newRow("reply without text") << "reply";
+    QTest::newRow("received what") << "received everything";
+    QTest::newRow("pty without --pty") << "pty";
+}
+
+void TestDeviceSimTransport::controlRejectsBadRequests()
+{
+    DeviceSimProcess& sim = shared; // one process for every row
+    if (!sim.isRunning())
+        QVERIFY2(startSim(sim), qPrintable(sim.errorString()));
+    QFETCH(QString, line);
+    QVERIFY(sim.control(line).startsWith("ERR"));
+    QCOMPARE(sim.control(QStringLiteral("clients")), QByteArray("OK 0")); // still serving
+}
+
+QTEST_GUILESS_MAIN(TestDeviceSimTransport)
+#include "tst_devicesim_transport.moc"

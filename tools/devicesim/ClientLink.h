@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+
+class QTimer;
+
+// One client of the simulated matrix (a TCP connection or the pseudo-terminal). Output is
+// queued with due times so that delayed and split replies keep their order.
+class ClientLink : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ClientLink(int id, QObject* parent = nullptr);
+
+    int id() const { return clientId; }
+
+    // Queues bytes to be written delayMs after the end of what is already queued.
+    void send(const QByteArray& bytes, int delayMs = 0);
+    // Closes the connection now; gone() follows.
+    virtual void drop() = 0;
+    // Whether unsolicited lines should reach this client.
+    virtual bool wantsNotifications() const { return true; }
+
+signals:
+    void received(const QByteArray& bytes);
+    void gone();
+
+protected:
+    virtual void writeNow(const QByteArray& bytes) = 0;
+    void discardQueue();
+    void renewId(int id) { clientId = id; }
+
+private:
+    void flushDue();
+
+    struct Chunk { qint64 dueMs; QByteArray bytes; };
+    int clientId;
+    QList<Chunk> queue;
+    QElapsedTimer clock;
+    QTimer* timer;
+};
