@@ -1,5 +1,7 @@
 #include "FTitleBar.h"
 
+#include "FrameworkResources.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
@@ -10,8 +12,17 @@ const char *const kLockedIcon = "skin/images/appbar.lock.png";
 const char *const kUnlockedIcon = "skin/images/appbar.unlock.keyhole.png";
 }
 
+namespace {
+// The logo comes from the resource bundle, which must be registered before the icon is made.
+QWidget *withResources(QWidget *parent)
+{
+    ensureFrameworkResources();
+    return parent;
+}
+}
+
 FTitleBar::FTitleBar(QWidget *parent)
-    : QFrame(parent),
+    : QFrame(withResources(parent)),
       maxIcon(QStringLiteral("skin/icons/fullscreensize.png")),
       normalIcon(QStringLiteral("skin/icons/normalsize.png")),
       titleLabel(new QLabel(this)),
