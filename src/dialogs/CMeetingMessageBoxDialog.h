@@ -1,0 +1,37 @@
+#pragma once
+
+#include "CMeetingBaseDialog.h"
+
+class FBasePushButton;
+class QLabel;
+
+// The application's information (kind 0), question (1) and error (2) box. It deletes itself
+// when closed; showQuestion() returns 1 only when OK was pressed.
+class CMeetingMessageBoxDialog : public CMeetingBaseDialog
+{
+    Q_OBJECT
+public:
+    explicit CMeetingMessageBoxDialog(QWidget *parent = nullptr);
+
+    void setMessage(const QString &title, const QString &text, int kind);
+
+    static void showError(const QString &text);
+    static void showInformation(const QString &text);
+    static int showQuestion(const QString &text);
+
+    FBasePushButton *getOkButton() const { return okButton; }
+    FBasePushButton *getCancelButton() const { return cancelButton; }
+    QLabel *getIconLabel() const { return iconLabel; }
+    QLabel *getTextLabel() const { return textLabel; }
+
+public slots:
+    void OnOk();
+
+private:
+    static int run(const QString &text, int kind);
+
+    FBasePushButton *okButton;
+    FBasePushButton *cancelButton;
+    QLabel *iconLabel;
+    QLabel *textLabel;
+};
