@@ -1,27 +1,40 @@
 #pragma once
 
-// Interface agreed with devicesim's main: one simulated IP card (network processor) per address.
-// The owner of tools/devicesim/ipcard replaces this placeholder.
+// The simulated IP cards (network processors) of the matrix, one per loopback address.
 
+#include <QByteArray>
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
+#include <QStringList>
 
 class ControlChannel;
+class SimulatedIpCard;
 
 class IpCardFarm : public QObject
 {
     Q_OBJECT
 public:
-    explicit IpCardFarm(QObject* parent = nullptr) : QObject(parent) {}
+    explicit IpCardFarm(QObject* parent = nullptr);
 
-    // Starts a card on every address (loopback only), each listening on port.
-    bool start(const QList<QHostAddress>& addresses, quint16 port = 4002, QString* error = nullptr)
-    {
-        Q_UNUSED(addresses) Q_UNUSED(port) Q_UNUSED(error)
-        return true;
-    }
+    // Starts a card on every address (loopback only), each listening on port (0: any free
+    // port, see portOf). Call it in the thread the farm lives in.
+    bool start(const QList<QHostAddress>& addresses, quint16 port = 4002, QString* error = nullptr);
 
-    // Adds the cards' control commands (faults etc.) to the control port.
-    void registerControls(ControlChannel& channel) { Q_UNUSED(channel) }
+    // Adds the command "ipcard" (faults, state) to the control port.
+    void registerControls(ControlChannel& channel);
+
+    // Runs one "ipcard" command; args exclude the command word. Safe from any thread: the
+    // work is done in the farm's thread. Answers start with "OK" or "ERR".
+    QByteArray control(const QStringList& args);
+    QByteArray control(const QString& line);
+
+    quint16 portOf(const QHostAddress& address) const;
+    static QString helpText();
+
+private:
+    QByteArray runControl(const QStringList& args);
+    QList<SimulatedIpCard*> select(const QString& which) const;
+
+    QList<SimulatedIpCard*> cards;
 };

@@ -1,0 +1,115 @@
+#include "IpCardFarm.h"
+
+#include "SimulatedIpCard.h"
+
+#include <QMetaObject>
+#include <QThread>
+
+IpCardFarm::IpCardFarm(QObject* parent)
+    : QObject(parent)
+{
+}
+
+bool IpCardFarm::start(const QList<QHostAddress>& addresses, quint16 port, QString* error)
+{
+    for (const QHostAddress& address : addresses) {
+        auto* card = new SimulatedIpCard(address, this);
+        if (!card->listen(port, error)) {
+            delete card;
+            return false;
+        }
+        cards.append(card);
+    }
+    return true;
+}
+
+QString IpCardFarm::helpText()
+{
+    return QStringLiteral(
+        "ipcard list | ipcard state <addr> | ipcard requests <addr> [count] | "
+        "ipcard fault <addr|all> <result N|silence|close|reset|late MS|wrongid|truncate N|cut N|bodylen N|garbage N> "
+        "[on CLASS/COMMAND] [times N|always] | ipcard clear <addr|all> | ipcard factory <addr|all>");
+}
+
+quint16 IpCardFarm::portOf(const QHostAddress& address) const
+{
+    for (const SimulatedIpCard* card : cards) {
+        if (card->address() == address)
+            return card->port();
+    }
+    return 0;
+}
+
+QByteArray IpCardFarm::control(const QString& line)
+{
+    return control(line.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+}
+
+QByteArray IpCardFarm::control(const QStringList& args)
+{
+    if (QThread::currentThread() == thread())
+        return runControl(args);
+    QByteArray answer;
+    QMetaObject::invokeMethod(this, [this, &args, &answer] { answer = runControl(args); },
+                              Qt::BlockingQueuedConnection);
+    return answer;
+}
+
+QList<SimulatedIpCard*> IpCardFarm::select(const QString& which) const
+{
+    if (which == QLatin1String("all"))
+        return cards;
+    const QHostAddress address(which);
+    QList<SimulatedIpCard*> chosen;
+    for (SimulatedIpCard* card : cards) {
+        if (card->address() == address)
+            chosen.append(card);
+    }
+    return chosen;
+}
+
+QByteArray IpCardFarm::runControl(const QStringList& args)
+{
+    const QString verb = args.value(0);
+    if (verb == QLatin1String("list")) {
+        QStringList items;
+        for (const SimulatedIpCard* card : cards)
+            items << QStringLiteral("%1:%2").arg(card->address().toString()).arg(card->port());
+        return "OK " + items.join(QLatin1Char(' ')).toLatin1();
+    }
+    if (args.size() < 2)
+        return "ERR usage: " + helpText().toLatin1();
+    const QList<SimulatedIpCard*> chosen = select(args.at(1));
+    if (chosen.isEmpty())
+        return "ERR no IP card at " + args.at(1).toLatin1();
+
+    if (verb == QLatin1String("state") && chosen.size() == 1)
+        return "OK " + chosen.first()->describe();
+    if (verb == QLatin1String("requests") && chosen.size() == 1) {
+        bool ok = true;
+        const int count = args.size() > 2 ? args.at(2).toInt(&ok) : 100;
+        if (!ok || count < 0)
+            return "ERR count";
+        return "OK " + chosen.first()->recentRequests(count);
+    }
+    if (verb == QLatin1String("fault")) {
+        CardFault fault;
+        QString error;
+        if (!CardFault::parse(args.mid(2), &fault, &error))
+            return "ERR " + error.toLatin1();
+        for (SimulatedIpCard* card : chosen)
+            card->addFault(fault);
+        return "OK";
+    }
+    if (verb == QLatin1String("clear")) {
+        for (SimulatedIpCard* card : chosen)
+            card->clearFaults();
+        return "OK";
+    }
+    if (verb == QLatin1String("factory")) {
+        for (SimulatedIpCard* card : chosen)
+            card->factoryReset();
+        return "OK";
+    }
+    return "ERR usage: " + helpText().toLatin1();
+}
