@@ -1,0 +1,338 @@
+#include "CCHelper.h"
+
+#include "GlobalState.h"
+#include "LocalCodePage.h"
+#include "LoopbackGuard.h"
+#include "MessageShortcuts.h"
+#include "Utilities.h"
+
+#include <QAtomicPointer>
+#include <QDeadlineTimer>
+#include <QDebug>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <mutex>
+
+namespace {
+QAtomicPointer<CCHelper> s_instance;
+constexpr int kReconnectMs = 6000;
+constexpr int kConnectWaitMs = 6000;
+constexpr int kWriteWaitMs = 6000;
+constexpr int kSettleMs = 200;
+constexpr int kPingWaitMs = 3000;
+} // namespace
+
+CCHelper* CCHelper::instance()
+{
+    if (!s_instance.loadAcquire()) {
+        static QMutex creation;
+        QMutexLocker locker(&creation);
+        if (!s_instance.loadAcquire())
+            s_instance.storeRelease(new CCHelper());
+    }
+    return s_instance.loadAcquire();
+}
+
+CCHelper::CCHelper()
+    : m_tcpSocket(new QTcpSocket(this)), m_serialPort(new QSerialPort(this)), m_reconnectTimer(new QTimer(this))
+{
+    m_tcpSocket->abort();
+    // Both devices stop reading from the system once this much waits unread, so a device that
+    // never ends its line cannot make the console grow without bound.
+    m_tcpSocket->setReadBufferSize(kMaxReplyBytes);
+    m_serialPort->setReadBufferSize(kMaxReplyBytes);
+    m_reconnectTimer->setSingleShot(true);
+    m_reconnectTimer->setInterval(kReconnectMs);
+    connect(m_reconnectTimer, SIGNAL(timeout()), this, SLOT(reConnect()));
+
+    connect(m_tcpSocket, SIGNAL(connected()), this, SLOT(on_client_connected()));
+    connect(m_tcpSocket, SIGNAL(readyRead()), this, SLOT(new_data_received()));
+    connect(m_tcpSocket, SIGNAL(bytesWritten(qint64)), this, SLOT(on_client_trasferred(qint64)));
+    connect(m_tcpSocket, SIGNAL(errorOccurred(QAbstractSocket::SocketError)), this,
+            SLOT(displayError(QAbstractSocket::SocketError)));
+    connect(m_serialPort, SIGNAL(readyRead()), this, SLOT(new_data_received()));
+    connect(m_serialPort, SIGNAL(bytesWritten(qint64)), this, SLOT(on_client_trasferred(qint64)));
+    connect(m_serialPort, SIGNAL(errorOccurred(QSerialPort::SerialPortError)), this,
+            SLOT(displayError(QSerialPort::SerialPortError)));
+}
+
+CCHelper::~CCHelper()
+{
+    detachDisconnected();
+    if (m_currentDevice && m_currentDevice->isOpen())
+        m_currentDevice->close();
+    m_tcpSocket->deleteLater();
+    m_serialPort->deleteLater();
+    m_currentDevice = nullptr;
+    s_instance.testAndSetOrdered(this, nullptr);
+}
+
+void CCHelper::detachDisconnected()
+{
+    disconnect(m_tcpSocket, SIGNAL(disconnected()), this, SLOT(on_client_disconnected()));
+}
+
+void CCHelper::connectToDevice(int type, QString ip, int port, QString portName)
+{
+    detachDisconnected();
+    if (isConnected()) {
+        detachDisconnected();
+        if (m_currentDevice && m_currentDevice->isOpen())
+            m_currentDevice->close();
+    }
+    m_connectionType = type;
+    m_ipAddress = ip;
+    m_tcpPort = port;
+    m_serialPortName = portName;
+    m_discardingLine = false;
+
+    if (type == 0) {
+        m_tcpSocket->abort();
+        m_currentDevice = m_tcpSocket;
+        connect(m_tcpSocket, SIGNAL(disconnected()), this, SLOT(on_client_disconnected()));
+        // A refused address fails exactly like a peer that never answers.
+        bool connected = false;
+        if (LoopbackGuard::mayDial(ip, "matrix link")) {
+            m_tcpSocket->connectToHost(ip, quint16(port), QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
+            connected = m_tcpSocket->waitForConnected(kConnectWaitMs);
+        }
+        if (!connected) {
+            emit clientConnectTimeout();
+            if (m_autoReconnect)
+                scheduleReconnect();
+        }
+    } else if (type == 1) {
+        m_currentDevice = m_serialPort;
+        m_serialPort->setPortName(portName);
+        if (!m_serialPort->open(QIODevice::ReadWrite)) {
+            emit clientConnectTimeout();
+            if (m_autoReconnect)
+                scheduleReconnect();
+            emit message(tr("打开串口失败！"));
+            return;
+        }
+        emit message(tr("打开串口成功！"));
+        m_serialPort->flush();
+        m_serialPort->setBaudRate(QSerialPort::Baud9600, QSerialPort::AllDirections);
+        m_serialPort->setDataBits(QSerialPort::Data8);
+        m_serialPort->setParity(QSerialPort::NoParity);
+        m_serialPort->setStopBits(QSerialPort::OneStop);
+        m_serialPort->setFlowControl(QSerialPort::NoFlowControl);
+        emit clientConnected();
+    }
+}
+
+bool CCHelper::isConnected()
+{
+    if (!m_currentDevice || !m_currentDevice->isOpen())
+        return false;
+    qDebug() << "连接类型:" << m_connectionType;
+    if (m_connectionType != 0)
+        return m_connectionType == 1;
+    if (m_tcpSocket->state() != QAbstractSocket::ConnectedState)
+        return false;
+    qDebug() << "连接IP：" << m_ipAddress;
+    if (ping(m_ipAddress, kPingWaitMs))
+        return true;
+    disConnectToDevice();
+    on_client_disconnected();
+    return false;
+}
+
+int CCHelper::replyWaitMs() const
+{
+    if (g_deviceModel == 144 || g_deviceModel == 160) {
+        qDebug() << "等待数据延时: " << 15000;
+        return 15000;
+    }
+    return 6000;
+}
+
+bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByteArray& replyBytes, bool latin1)
+{
+    if (cmd.trimmed().isEmpty())
+        return true;
+    if (!isConnected()) {
+        showNotConnected();
+        return false;
+    }
+    std::unique_lock<QMutex> lock(m_sendLock, std::try_to_lock);
+    if (!lock.owns_lock())
+        return false;
+
+    QIODevice* device = m_currentDevice;
+    if (m_discardingLine) {
+        // A new exchange begins: what is left of a cut line is not part of its answer.
+        device->readAll();
+        m_discardingLine = false;
+    }
+    device->write(latin1 ? cmd.toLatin1() : LocalCodePage::encode(cmd));
+    const int wait = replyWaitMs();
+    if (!device->waitForBytesWritten(kWriteWaitMs)) {
+        emit message(tr("发送数据失败: %1").arg(device->errorString()));
+        return false;
+    }
+    qDebug() << "SendData:" << cmd;
+    if (!waitReply)
+        return true;
+
+    // The wait covers the whole reply line, however the bytes trickle in.
+    const QDeadlineTimer deadline(wait);
+    for (;;) {
+        dropOverlongLine(device);
+        if (device->canReadLine())
+            break;
+        if (bufferIsOverlong(device))
+            return false;
+        qDebug() << "等待数据延时----waitTime: " << wait;
+        if (deadline.hasExpired() || !device->waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())))) {
+            qWarning().noquote() << QStringLiteral("接收一行数据失败,原因: %1").arg(device->errorString());
+            if (device->bytesAvailable() > 0)
+                qDebug() << "RecvData3:" << device->readAll();
+            return false;
+        }
+    }
+
+    delayMs(kSettleMs);
+    if (!device->isOpen())
+        return false;
+    const QByteArray bytes = device->readAll();
+    reply = LocalCodePage::decode(bytes);
+    if (cmd.contains(QLatin1String("/V")))
+        replyBytes = bytes;
+    qDebug() << "RecvData1:" << reply;
+    lock.unlock();
+
+    const QStringList parts = reply.split(QStringLiteral("\r\n"));
+    for (const QString& part : parts) {
+        const QString line = part.trimmed();
+        if (!line.isEmpty())
+            emit clientReceived(line);
+    }
+    if (reply.trimmed().isEmpty())
+        return false;
+    return !reply.contains(QLatin1String("error"), Qt::CaseInsensitive)
+        && !reply.contains(QLatin1String("fail"), Qt::CaseInsensitive);
+}
+
+void CCHelper::dropOverlongLine(QIODevice* device)
+{
+    if (!m_discardingLine)
+        return;
+    if (device->canReadLine()) {
+        device->readLine();
+        m_discardingLine = false;
+    } else {
+        device->readAll();
+    }
+}
+
+bool CCHelper::bufferIsOverlong(QIODevice* device)
+{
+    if (device->canReadLine() || device->bytesAvailable() < kMaxReplyBytes)
+        return false;
+    qWarning().noquote() << QStringLiteral("接收数据超过 %1 字节仍无行尾，已丢弃").arg(kMaxReplyBytes);
+    device->readAll();
+    m_discardingLine = true;
+    return true;
+}
+
+void CCHelper::new_data_received()
+{
+    std::unique_lock<QMutex> lock(m_sendLock, std::try_to_lock);
+    if (!lock.owns_lock())
+        return; // the running send reads these bytes
+    QIODevice* device = qobject_cast<QIODevice*>(sender());
+    if (!device)
+        device = m_currentDevice;
+    if (!device || !device->isOpen())
+        return;
+
+    QStringList lines;
+    dropOverlongLine(device);
+    while (device->canReadLine()) {
+        const QString line = LocalCodePage::decode(device->readLine());
+        qDebug() << "RecvData2:" << line;
+        lines << line;
+    }
+    bufferIsOverlong(device);
+    lock.unlock();
+    for (const QString& line : qAsConst(lines))
+        emit clientReceived(line);
+}
+
+void CCHelper::setAutoReconnect(bool on)
+{
+    m_autoReconnect = on;
+    if (on && !isConnected())
+        scheduleReconnect();
+}
+
+void CCHelper::scheduleReconnect()
+{
+    m_reconnectTimer->start();
+}
+
+void CCHelper::showNotConnected()
+{
+    showErrorMessage(tr("未连接"));
+}
+
+void CCHelper::on_client_connected()
+{
+    emit clientConnected();
+}
+
+void CCHelper::on_client_timeout()
+{
+    emit clientConnectTimeout();
+    if (m_autoReconnect)
+        scheduleReconnect();
+}
+
+void CCHelper::on_client_disconnected()
+{
+    emit clientDisConnected();
+    if (m_autoReconnect)
+        scheduleReconnect();
+}
+
+void CCHelper::on_client_trasferred(qlonglong bytes)
+{
+    qDebug().noquote() << QStringLiteral("客户端已发送: %1 字节.").arg(bytes);
+}
+
+void CCHelper::displayError(QAbstractSocket::SocketError)
+{
+    const QString reason = m_currentDevice ? m_currentDevice->errorString() : m_tcpSocket->errorString();
+    emit message(tr("通讯错误: ") + reason);
+}
+
+void CCHelper::displayError(QSerialPort::SerialPortError error)
+{
+    if (error == QSerialPort::NoError)
+        return;
+    emit message(tr("通讯错误: ") + m_serialPort->errorString());
+    if (error == QSerialPort::WriteError || error == QSerialPort::ReadError || error == QSerialPort::ResourceError) {
+        detachDisconnected();
+        if (m_currentDevice && m_currentDevice->isOpen())
+            m_currentDevice->close();
+        emit clientDisConnected();
+        if (m_autoReconnect)
+            scheduleReconnect();
+    }
+}
+
+void CCHelper::disConnectToDevice()
+{
+    detachDisconnected();
+    if (m_currentDevice && m_currentDevice->isOpen())
+        m_currentDevice->close();
+}
+
+void CCHelper::reConnect()
+{
+    emit message(tr("正在重连..."));
+    connectToDevice(m_connectionType, m_ipAddress, m_tcpPort, m_serialPortName);
+}

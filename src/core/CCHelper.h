@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QAbstractSocket>
+#include <QByteArray>
+#include <QMutex>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+class QIODevice;
+class QTcpSocket;
+class QTimer;
+
+// The console's one link to the matrix switcher, over TCP or a serial line. One command at a
+// time: a second sendData() while one is running (its waits pump events) is refused, never
+// queued. Every reply line and every line the matrix sends on its own is emitted through
+// clientReceived().
+class CCHelper : public QObject
+{
+    Q_OBJECT
+public:
+    static CCHelper* instance();
+    ~CCHelper() override;
+
+    // One waited reply (or one unsolicited line) may not buffer more than this: a device that
+    // streams without a line end fails the command and the rest of that line is dropped.
+    static constexpr qint64 kMaxReplyBytes = 1024 * 1024;
+
+    // type 0: TCP to ip:port; type 1: the serial port portName at 9600 8N1. Results arrive as
+    // signals; the parameters are kept for reConnect().
+    void connectToDevice(int type, QString ip, int port, QString portName);
+    // Whether a command can be sent now; for TCP the peer must also answer a ping.
+    bool isConnected();
+    // Sends cmd unchanged (Latin-1 or the local code page). With waitReply, waits for a whole
+    // line, lets the rest of the answer arrive for 200 ms and returns it in reply (and, for a
+    // command containing "/V", its raw bytes in replyBytes). True unless nothing was sent or
+    // answered, or the answer holds "error" or "fail".
+    bool sendData(const QString& cmd, bool waitReply, QString& reply, QByteArray& replyBytes, bool latin1);
+    void setAutoReconnect(bool on);
+
+signals:
+    void message(QString text);
+    void clientConnectTimeout();
+    void clientConnected();
+    void clientDisConnected();
+    void clientReceived(QString line);
+
+public slots:
+    void on_client_connected();
+    void on_client_timeout();
+    void on_client_disconnected();
+    void new_data_received();
+    void on_client_trasferred(qlonglong bytes);
+    void displayError(QAbstractSocket::SocketError error);
+    void displayError(QSerialPort::SerialPortError error);
+    void disConnectToDevice();
+    void reConnect();
+
+private:
+    CCHelper();
+    int replyWaitMs() const;
+    void scheduleReconnect();
+    void showNotConnected();
+    void dropOverlongLine(QIODevice* device);
+    bool bufferIsOverlong(QIODevice* device);
+    void detachDisconnected();
+
+    QMutex m_sendLock;
+    int m_connectionType = 0;
+    QString m_ipAddress;
+    int m_tcpPort = 0;
+    QString m_serialPortName;
+    QTcpSocket* m_tcpSocket = nullptr;
+    QSerialPort* m_serialPort = nullptr;
+    QIODevice* m_currentDevice = nullptr;
+    bool m_autoReconnect = false;
+    // One pending reconnect at most, however many failures asked for one.
+    QTimer* m_reconnectTimer = nullptr;
+    // Set after an overlong line was cut: the bytes up to its end are dropped as they come.
+    bool m_discardingLine = false;
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+// Shared by the matrix link tests: a fresh link per test, a recorder of its signals in order,
+// and the dismissal of the modal box the link shows when it is not connected.
+
+#include "CCHelper.h"
+#include "LoopbackGuard.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTimer>
+#include <QWidget>
+#include <QtTest>
+
+// Every signal of the link as one ordered list of "name:argument".
+class LinkRecorder : public QObject
+{
+
+public:
+    explicit LinkRecorder(CCHelper* link)
+    {
+        connect(link, &CCHelper::message, this, [this](const QString& t) { events << QStringLiteral("message:") + t; });
+        connect(link, &CCHelper::clientConnectTimeout, this, [this] { events << QStringLiteral("timeout"); });
+        connect(link, &CCHelper::clientConnected, this, [this] { events << QStringLiteral("connected"); });
+        connect(link, &CCHelper::clientDisConnected, this, [this] { events << QStringLiteral("disconnected"); });
+        connect(link, &CCHelper::clientReceived, this, [this](const QString& l) {
+            events << QStringLiteral("line:") + l;
+            lines << l;
+        });
+    }
+    int count(const QString& event) const { return events.count(event); }
+    bool has(const QString& prefix) const
+    {
+        for (const QString& e : events)
+            if (e.startsWith(prefix))
+                return true;
+        return false;
+    }
+
+    QStringList events;
+    QStringList lines;
+};
+
+inline CCHelper* freshLink()
+{
+    delete CCHelper::instance();
+    LoopbackGuard::setActiveForTesting(true);
+    return CCHelper::instance();
+}
+
+// Closes the next modal box and hands back the texts of its labels.
+inline void dismissNextModal(QStringList* texts)
+{
+    QTimer::singleShot(50, [texts] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box)
+            return;
+        for (QLabel* label : box->findChildren<QLabel*>())
+            *texts << label->text();
+        box->close();
+    });
+}

@@ -1,0 +1,281 @@
+// The matrix link over TCP against the simulated matrix: one command at a time, reply lines and
+// results, raw bytes, unsolicited lines, the reply cap and the loopback guard.
+#include "DeviceSimProcess.h"
+#include "LinkTestSupport.h"
+
+#include "GlobalState.h"
+
+#include <QTcpSocket>
+
+class TestCCHelperTcp : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void emptyCommandSendsNothing();
+    void notConnectedShowsBoxAndFails();
+    void secondCommandWhileWaitingIsRefused();
+    void replyLinesAndResult_data();
+    void replyLinesAndResult();
+    void rawBytesOnlyForCapitalV_data();
+    void rawBytesOnlyForCapitalV();
+    void bytesArrivingDuringSendBelongToIt();
+    void unsolicitedLinesKeepTerminator();
+    void silentDeviceFailsWaitedCommand();
+    void overlongReplyIsCutAndLinkRecovers();
+    void overlongUnsolicitedLineIsDropped();
+    void peerCloseReportsDisconnect();
+    void guardRefusesWithoutSocket_data();
+    void guardRefusesWithoutSocket();
+
+private:
+    bool connectLink();
+    bool waited(const QString& cmd, QString* reply = nullptr, QByteArray* bytes = nullptr);
+
+    DeviceSimProcess sim;
+    CCHelper* link = nullptr;
+};
+
+void TestCCHelperTcp::init()
+{
+    g_deviceModel = 16;
+    link = freshLink();
+    QVERIFY2(sim.start({QStringLiteral("--no-ipcards"), QStringLiteral("--no-streams")}), qPrintable(sim.errorString()));
+}
+
+void TestCCHelperTcp::cleanup()
+{
+    delete link;
+    link = nullptr;
+    sim.stop();
+}
+
+bool TestCCHelperTcp::connectLink()
+{
+    QSignalSpy connected(link, &CCHelper::clientConnected);
+    link->connectToDevice(0, sim.address(), sim.port(), QString());
+    return connected.count() == 1 && link->isConnected();
+}
+
+bool TestCCHelperTcp::waited(const QString& cmd, QString* reply, QByteArray* bytes)
+{
+    QString r;
+    QByteArray b = bytes ? *bytes : QByteArray();
+    const bool ok = link->sendData(cmd, true, r, b, false);
+    if (reply)
+        *reply = r;
+    if (bytes)
+        *bytes = b;
+    return ok;
+}
+
+void TestCCHelperTcp::emptyCommandSendsNothing()
+{
+    QVERIFY(connectLink());
+    QString reply;
+    QByteArray bytes;
+    QVERIFY(link->sendData(QStringLiteral("  \r\n"), true, reply, bytes, false));
+    QVERIFY(reply.isEmpty());
+    QTest::qWait(100);
+    QCOMPARE(sim.receivedCount(), 0);
+}
+
+void TestCCHelperTcp::notConnectedShowsBoxAndFails()
+{
+    QStringList texts;
+    dismissNextModal(&texts);
+    QString reply;
+    QByteArray bytes;
+    QVERIFY(!link->sendData(QStringLiteral("/*Type;"), false, reply, bytes, false));
+    QVERIFY2(texts.contains(QStringLiteral("未连接")), qPrintable(texts.join('|')));
+}
+
+void TestCCHelperTcp::secondCommandWhileWaitingIsRefused()
+{
+    QVERIFY(connectLink());
+    QCOMPARE(sim.control(QStringLiteral("delay 400")), QByteArray("OK"));
+    QCOMPARE(sim.control(QStringLiteral("reply first\\sOK\\r\\n")), QByteArray("OK"));
+
+    // The reply arrives first as a partial line, so the first command is inside its settle delay,
+    // pumping events, when the timer tries a second one.
+    QCOMPARE(sim.control(QStringLiteral("split 2 300")), QByteArray("OK"));
+    int secondResult = -1;
+    QTimer::singleShot(500, link, [this, &secondResult] {
+        QString r;
+        QByteArray b;
+        secondResult = link->sendData(QStringLiteral("SECOND;"), true, r, b, false) ? 1 : 0;
+    });
+    QString reply;
+    QVERIFY(waited(QStringLiteral("FIRST;"), &reply));
+    QCOMPARE(reply, QStringLiteral("first OK\r\n"));
+    QCOMPARE(secondResult, 0);
+    QTest::qWait(200);
+    QCOMPARE(sim.control(QStringLiteral("received all")), QByteArray("OK FIRST;"));
+}
+
+void TestCCHelperTcp::replyLinesAndResult_data()
+{
+    QTest::addColumn<QString>("deviceReply"); // control-port escapes
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("ok") << "OK\\r\\n" << true << QStringList{"OK"};
+    QTest::newRow("two lines, empty between") << "\\sIn\\s1\\sTo\\sAll.\\r\\n\\r\\nAV:\\s3->5\\s\\r\\n" << true
+                                              << QStringList{"In 1 To All.", "AV: 3->5"};
+    QTest::newRow("error") << "ERROR\\r\\n" << false << QStringList{"ERROR"};
+    QTest::newRow("Error mixed case") << "Command\\sErRoR!\\r\\n" << false << QStringList{"Command ErRoR!"};
+    QTest::newRow("fail lower") << "switch\\sfail\\r\\n" << false << QStringList{"switch fail"};
+    QTest::newRow("FAIL capitals, second line") << "A:1->2\\r\\nFAILED.\\r\\n" << false
+                                                << QStringList{"A:1->2", "FAILED."};
+    QTest::newRow("blank reply") << "\\s\\s\\r\\n" << false << QStringList{};
+    QTest::newRow("line without CR") << "Closed.\\n" << true << QStringList{"Closed."};
+}
+
+void TestCCHelperTcp::replyLinesAndResult()
+{
+    QFETCH(QString, deviceReply);
+    QFETCH(bool, result);
+    QFETCH(QStringList, lines);
+    QVERIFY(connectLink());
+    // The second line comes 100 ms after the first: inside the settle time.
+    QCOMPARE(sim.control(QStringLiteral("split 2 100")), QByteArray("OK"));
+    QCOMPARE(sim.control(QStringLiteral("reply ") + deviceReply), QByteArray("OK"));
+    LinkRecorder recorder(link);
+    QString reply;
+    QCOMPARE(waited(QStringLiteral("/1V2.;"), &reply), result);
+    QCOMPARE(recorder.lines, lines);
+    QVERIFY(!reply.isEmpty());
+}
+
+void TestCCHelperTcp::rawBytesOnlyForCapitalV_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("rawFilled");
+    QTest::newRow("/V") << "USER/V/1%;" << true;
+    QTest::newRow("/v") << "USER/v/1%;" << false;
+}
+
+void TestCCHelperTcp::rawBytesOnlyForCapitalV()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, rawFilled);
+    QVERIFY(connectLink());
+    QCOMPARE(sim.control(QStringLiteral("reply \\x2a\\xc0\\xa8\\x01\\x14\\r\\n")), QByteArray("OK"));
+    QByteArray bytes("untouched");
+    QString reply;
+    QVERIFY(waited(command, &reply, &bytes));
+    QCOMPARE(bytes, rawFilled ? QByteArray("\x2a\xc0\xa8\x01\x14\r\n") : QByteArray("untouched"));
+    QVERIFY(reply.startsWith(QLatin1Char('*')));
+}
+
+void TestCCHelperTcp::bytesArrivingDuringSendBelongToIt()
+{
+    QVERIFY(connectLink());
+    QCOMPARE(sim.control(QStringLiteral("reply Recall\\s2.\\r\\n")), QByteArray("OK"));
+    LinkRecorder recorder(link);
+    // Fires inside the settle delay: the line it provokes lands in this send's buffer.
+    QTimer::singleShot(20, this, [this] { sim.control(QStringLiteral("send Open.\\r\\n")); });
+    QString reply;
+    QVERIFY(waited(QStringLiteral("/Recall2.;"), &reply));
+    QCOMPARE(reply, QStringLiteral("Recall 2.\r\nOpen.\r\n"));
+    QCOMPARE(recorder.lines, (QStringList{"Recall 2.", "Open."}));
+}
+
+void TestCCHelperTcp::unsolicitedLinesKeepTerminator()
+{
+    QVERIFY(connectLink());
+    LinkRecorder recorder(link);
+    QCOMPARE(sim.control(QStringLiteral("send Closed.\\r\\nA:1->2\\r\\npart")), QByteArray("OK"));
+    QTRY_COMPARE(recorder.lines, (QStringList{"Closed.\r\n", "A:1->2\r\n"}));
+    QCOMPARE(sim.control(QStringLiteral("send ial\\s3V4.\\r\\n")), QByteArray("OK"));
+    QTRY_COMPARE(recorder.lines.size(), 3);
+    QCOMPARE(recorder.lines.last(), QStringLiteral("partial 3V4.\r\n"));
+}
+
+void TestCCHelperTcp::silentDeviceFailsWaitedCommand()
+{
+    QVERIFY(connectLink());
+    QCOMPARE(sim.control(QStringLiteral("silent")), QByteArray("OK"));
+    QCOMPARE(sim.control(QStringLiteral("flood 10")), QByteArray("OK")); // a partial line, then nothing
+    QTest::qWait(100);
+    LinkRecorder recorder(link);
+    QVERIFY(!waited(QStringLiteral("/*Type;")));
+    QVERIFY(recorder.lines.isEmpty());
+    // The partial bytes were dropped: the next answer stands alone.
+    QCOMPARE(sim.control(QStringLiteral("reply OK\\r\\n")), QByteArray("OK"));
+    QString reply;
+    QVERIFY(waited(QStringLiteral("/*Type;"), &reply));
+    QCOMPARE(reply, QStringLiteral("OK\r\n"));
+}
+
+void TestCCHelperTcp::overlongReplyIsCutAndLinkRecovers()
+{
+    QVERIFY(connectLink());
+    QCOMPARE(sim.control(QStringLiteral("stream 3000000")), QByteArray("OK"));
+    LinkRecorder recorder(link);
+    QVERIFY(!waited(QStringLiteral("/*Type;")));
+    QVERIFY(recorder.lines.isEmpty());
+    QTest::qWait(300); // the rest of the stream drains and is dropped
+
+    QCOMPARE(sim.control(QStringLiteral("reply OK\\r\\n")), QByteArray("OK"));
+    QString reply;
+    QVERIFY(waited(QStringLiteral("/*Type;"), &reply));
+    QCOMPARE(reply, QStringLiteral("OK\r\n"));
+    QCOMPARE(recorder.lines, QStringList{"OK"});
+}
+
+void TestCCHelperTcp::overlongUnsolicitedLineIsDropped()
+{
+    QVERIFY(connectLink());
+    LinkRecorder recorder(link);
+    QCOMPARE(sim.control(QStringLiteral("flood 2500000")), QByteArray("OK"));
+    QCOMPARE(sim.control(QStringLiteral("send tail.\\r\\n")), QByteArray("OK"));
+    QCOMPARE(sim.control(QStringLiteral("send Open.\\r\\n")), QByteArray("OK"));
+    QTRY_VERIFY(!recorder.lines.isEmpty());
+    QTest::qWait(200);
+    QCOMPARE(recorder.lines, QStringList{"Open.\r\n"});
+}
+
+void TestCCHelperTcp::peerCloseReportsDisconnect()
+{
+    QVERIFY(connectLink());
+    LinkRecorder recorder(link);
+    QCOMPARE(sim.control(QStringLiteral("drop")), QByteArray("OK"));
+    QTRY_COMPARE(recorder.count(QStringLiteral("disconnected")), 1);
+    QTest::qWait(300);
+    QCOMPARE(recorder.count(QStringLiteral("disconnected")), 1); // auto-reconnect is off
+    QVERIFY(!recorder.has(QStringLiteral("message:正在重连")));
+}
+
+void TestCCHelperTcp::guardRefusesWithoutSocket_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::newRow("private") << "192.168.0.178";
+    QTest::newRow("ten") << "10.0.0.1";
+    QTest::newRow("name not in hosts") << "matrix.vexilo.invalid";
+}
+
+void TestCCHelperTcp::guardRefusesWithoutSocket()
+{
+    QFETCH(QString, host);
+    QTcpSocket* socket = link->findChild<QTcpSocket*>();
+    QVERIFY(socket);
+    QSignalSpy states(socket, &QAbstractSocket::stateChanged);
+    LinkRecorder recorder(link);
+    link->connectToDevice(0, host, 4001, QString());
+    QCOMPARE(recorder.events, QStringList{"timeout"});
+    QCOMPARE(states.count(), 0);
+    QCOMPARE(socket->state(), QAbstractSocket::UnconnectedState);
+    QVERIFY(!link->isConnected());
+
+    // A loopback address is still dialled by the same link.
+    link->connectToDevice(0, sim.address(), sim.port(), QString());
+    QCOMPARE(recorder.events.last(), QStringLiteral("connected"));
+    QVERIFY(link->isConnected());
+}
+
+QTEST_MAIN(TestCCHelperTcp)
+#include "tst_cchelper_tcp.moc"
