@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QPointer>
 #include <QPropertyAnimation>
 #include <QScreen>
 #include <QSettings>
@@ -15,7 +16,9 @@
 #include <QToolButton>
 
 namespace {
-FTitleBar *g_sharedTitleBar = nullptr;
+// QPointer: when the centre frame that holds the bar goes first, the bar dies with it and the
+// next window must get a fresh one rather than a dangling pointer.
+QPointer<FTitleBar> g_sharedTitleBar;
 QMutex g_sharedTitleBarMutex;
 
 // Height of the strip below the title bar that still drags the window (the navigation bar).
@@ -51,9 +54,9 @@ FMainWindow::FMainWindow(QWidget *parent)
     setMaximumSize(availableSize());
     readSettings();
 
-    statusBar = new QStatusBar(this);
-    statusBar->setFixedHeight(35);
-    setStatusBar(statusBar);
+    statusLine = new QStatusBar(this);
+    statusLine->setFixedHeight(35);
+    setStatusBar(statusLine);
 
     trayIcon = new QSystemTrayIcon(QIcon(QStringLiteral(":/trayIcon")), this);
     trayIcon->setObjectName(QStringLiteral("trayicon"));
@@ -69,10 +72,8 @@ FMainWindow::FMainWindow(QWidget *parent)
 FMainWindow::~FMainWindow()
 {
     QMutexLocker lock(&g_sharedTitleBarMutex);
-    if (g_sharedTitleBar == titleBar) {
-        delete g_sharedTitleBar;
-        g_sharedTitleBar = nullptr;
-    }
+    if (g_sharedTitleBar && g_sharedTitleBar == titleBar)
+        delete g_sharedTitleBar.data();
 }
 
 void FMainWindow::readSettings()

@@ -22,7 +22,7 @@ public:
     // The one title bar of the main window, created on first use; the centre frame places it.
     static FTitleBar *sharedTitleBar();
 
-    QStatusBar *getStatusBar() const { return statusBar; }
+    QStatusBar *getStatusBar() const { return statusLine; }
     QSystemTrayIcon *getQSystemTrayIcon() const { return trayIcon; }
     FTitleBar *getTitleBar() const { return titleBar; }
 
@@ -54,6 +54,7 @@ private:
     bool lockMoved = false;
     bool locked = false;
     FTitleBar *titleBar;
-    QStatusBar *statusBar;
+    // Not named statusBar: that would hide QMainWindow::statusBar() from derived windows.
+    QStatusBar *statusLine;
     QSystemTrayIcon *trayIcon;
 };

@@ -70,7 +70,11 @@ FNavgationBar::FNavgationBar(QWidget *parent)
 {
     setObjectName(QStringLiteral("FNavgationBar"));
     scrollArea->setObjectName(QStringLiteral("scrollArea"));
-    scrollArea->horizontalScrollBar()->setObjectName(QStringLiteral("TopScroll"));
+    QScrollBar *strip = scrollArea->horizontalScrollBar();
+    strip->setObjectName(QStringLiteral("TopScroll"));
+    // The scroll area styled its bar when it made it, before the bar had its name.
+    strip->style()->unpolish(strip);
+    strip->style()->polish(strip);
     scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scrollArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scrollArea->setWidgetResizable(true);
@@ -212,6 +216,18 @@ bool FNavgationBar::applyVariant(int variant)
     style()->unpolish(this);
     style()->polish(this);
     dropCurrentLayout();
+
+    // A bar fixed at 48 px high cannot hold a column of buttons: side placements fix the
+    // width instead and take the height of the pages.
+    if (v.vertical) {
+        setMinimumHeight(0);
+        setMaximumHeight(QWIDGETSIZE_MAX);
+        setFixedWidth(kStep);
+    } else {
+        setMinimumWidth(0);
+        setMaximumWidth(QWIDGETSIZE_MAX);
+        setFixedHeight(kBarHeight);
+    }
 
     QBoxLayout *box = v.vertical ? static_cast<QBoxLayout *>(new QVBoxLayout)
                                  : static_cast<QBoxLayout *>(new QHBoxLayout);
