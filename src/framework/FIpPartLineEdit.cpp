@@ -2,6 +2,8 @@
 
 #include <QIntValidator>
 #include <QKeyEvent>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 
 FIpPartLineEdit::FIpPartLineEdit(QWidget *parent)
     : QLineEdit(parent)
@@ -10,7 +12,10 @@ FIpPartLineEdit::FIpPartLineEdit(QWidget *parent)
     setMaxLength(3);
     setFrame(false);
     setAlignment(Qt::AlignCenter);
-    setValidator(new QIntValidator(0, 255, this));
+    // QIntValidator(0, 255) would let "256" stand as intermediate input; this takes 0..255 only
+    // (with the leading zeros the address check allows).
+    setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("25[0-5]|2[0-4]\\d|[01]?\\d?\\d")), this));
     connect(this, &QLineEdit::textEdited, this, &FIpPartLineEdit::text_edited);
 }
 
@@ -36,7 +41,9 @@ void FIpPartLineEdit::text_edited(const QString &text)
 
 void FIpPartLineEdit::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Period)
+    // After the field before jumped here on its own, the "." the operator types next belongs to
+    // that field: it must not skip this one. So "." moves on only from an octet typed into.
+    if (event->key() == Qt::Key_Period && !text().isEmpty() && selectedText() != text())
         focusNext();
     QLineEdit::keyPressEvent(event);
 }

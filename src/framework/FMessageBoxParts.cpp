@@ -15,6 +15,7 @@ FMessageBoxParts FMessageBoxParts::build(QWidget *dialog, QBoxLayout *layout,
     parts.textLabel->setObjectName(QStringLiteral("MessageText"));
     // Long messages wrap instead of being cut off at the box's fixed width.
     parts.textLabel->setWordWrap(true);
+    parts.textLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     parts.okButton = new FBasePushButton(okText, dialog);
     parts.cancelButton = new FBasePushButton(cancelText, dialog);
 

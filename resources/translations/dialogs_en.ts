@@ -1,0 +1,27 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>CMeetingMessageBoxDialog</name>
+    <message>
+        <source>确定</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>询问</source>
+        <translation>Question</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+</context>
+</TS>

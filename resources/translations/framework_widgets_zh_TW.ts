@@ -1,0 +1,46 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW" sourcelanguage="zh_CN">
+<context>
+    <name>FInputDialog</name>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>请输入：</source>
+        <translation>請輸入：</translation>
+    </message>
+    <message>
+        <source>请输入</source>
+        <translation>請輸入</translation>
+    </message>
+</context>
+<context>
+    <name>FMessageBoxDialog</name>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>询问</source>
+        <translation>詢問</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>錯誤</translation>
+    </message>
+</context>
+</TS>
