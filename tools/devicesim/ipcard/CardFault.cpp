@@ -23,6 +23,7 @@ const QHash<QString, KindInfo>& kinds()
         {QStringLiteral("cut"), {CardFault::Cut, true}},
         {QStringLiteral("bodylen"), {CardFault::BodyLength, true}},
         {QStringLiteral("garbage"), {CardFault::Garbage, true}},
+        {QStringLiteral("split"), {CardFault::Split, true}},
     };
     return table;
 }

@@ -11,12 +11,13 @@
 //   cut <n>         as truncate, then close the connection
 //   bodylen <n>     carry it out, announce a body of n bytes in the header, send the real body
 //   garbage <n>     send n bytes of noise instead of a reply (request not carried out)
+//   split <ms>      carry it out, send the reply's first 10 bytes now and the rest after ms
 
 #include <QStringList>
 
 struct CardFault
 {
-    enum Kind { Result, Silence, Close, Reset, Late, WrongId, Truncate, Cut, BodyLength, Garbage };
+    enum Kind { Result, Silence, Close, Reset, Late, WrongId, Truncate, Cut, BodyLength, Garbage, Split };
 
     Kind kind = Result;
     int value = 0;

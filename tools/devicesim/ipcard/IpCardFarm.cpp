@@ -27,8 +27,9 @@ QString IpCardFarm::helpText()
 {
     return QStringLiteral(
         "ipcard list | ipcard state <addr> | ipcard requests <addr> [count] | "
-        "ipcard fault <addr|all> <result N|silence|close|reset|late MS|wrongid|truncate N|cut N|bodylen N|garbage N> "
-        "[on CLASS/COMMAND] [times N|always] | ipcard clear <addr|all> | ipcard factory <addr|all>");
+        "ipcard fault <addr|all> <result N|silence|close|reset|late MS|wrongid|truncate N|cut N|bodylen N|garbage N|split MS> "
+        "[on CLASS/COMMAND] [times N|always] | ipcard clear <addr|all> | ipcard factory <addr|all> | "
+        "ipcard drop <addr|all> [reset]");
 }
 
 quint16 IpCardFarm::portOf(const QHostAddress& address) const
@@ -104,6 +105,12 @@ QByteArray IpCardFarm::runControl(const QStringList& args)
     if (verb == QLatin1String("clear")) {
         for (SimulatedIpCard* card : chosen)
             card->clearFaults();
+        return "OK";
+    }
+    if (verb == QLatin1String("drop")) {
+        const bool withReset = args.value(2) == QLatin1String("reset");
+        for (SimulatedIpCard* card : chosen)
+            card->dropConnections(withReset);
         return "OK";
     }
     if (verb == QLatin1String("factory")) {

@@ -11,6 +11,7 @@
 namespace {
 
 constexpr int SeenLimit = 4096;
+constexpr int SplitAt = 10;   // inside the header
 
 // Drops the connection with a TCP reset rather than an orderly close.
 void resetConnection(QTcpSocket* socket)
@@ -172,7 +173,12 @@ void SimulatedIpCard::process(QTcpSocket* socket, const CardFrameHead& head, con
         bytes.truncate(fault.value);
         closeAfter = fault.kind == CardFault::Cut;
     }
-    deliver(socket, bytes, delayMs, closeAfter);
+    if (faulty && fault.kind == CardFault::Split) {
+        deliver(socket, bytes.left(SplitAt), 0, false);
+        deliver(socket, bytes.mid(SplitAt), fault.value, false);
+    } else {
+        deliver(socket, bytes, delayMs, closeAfter);
+    }
     if (answer.rebootAfterMs >= 0)
         QTimer::singleShot(answer.rebootAfterMs + delayMs, this, &SimulatedIpCard::dropAll);
 }
@@ -195,9 +201,18 @@ void SimulatedIpCard::deliver(QTcpSocket* socket, const QByteArray& bytes, int d
 
 void SimulatedIpCard::dropAll()
 {
+    dropConnections(false);
+}
+
+void SimulatedIpCard::dropConnections(bool withReset)
+{
     const QList<QTcpSocket*> open = sessions.keys();
-    for (QTcpSocket* socket : open)
-        socket->disconnectFromHost();
+    for (QTcpSocket* socket : open) {
+        if (withReset)
+            resetConnection(socket);
+        else
+            socket->disconnectFromHost();
+    }
 }
 
 QByteArray SimulatedIpCard::describe() const

@@ -28,6 +28,8 @@ public:
     void addFault(const CardFault& fault) { faults.append(fault); }
     void clearFaults() { faults.clear(); }
     void factoryReset() { protocol.factoryReset(); }
+    // Drops every connection now, in order or with a TCP reset.
+    void dropConnections(bool withReset);
 
     // Protocol state plus connections and request counts, as "key=value" pairs.
     QByteArray describe() const;
