@@ -1,13 +1,19 @@
 #pragma once
 
-// Interface agreed between the devicesim transport (main.cpp, servers) and the matrix logic.
-// The owner of tools/devicesim/matrix replaces this placeholder with the real simulator.
+// The logic of a simulated matrix switcher: framing of the byte stream, routes, scenes, card
+// lists, card settings and card addresses, and the answers of the text protocol described in
+// PROTOCOL.md. The devicesim transport feeds it bytes per client and relays its reports.
+
+#include "MatrixCards.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QHostAddress>
 #include <QList>
+#include <QMap>
 #include <QObject>
 #include <QString>
+#include <QVector>
 
 struct MatrixConfig
 {
@@ -15,6 +21,9 @@ struct MatrixConfig
     QString inCards;    // one card-type letter per four-port input slot
     QString outCards;   // one card-type letter per four-port output slot
     QString name = QStringLiteral("Vexilo Matrix");
+    QString frontPanelVersion = QStringLiteral("2.15");
+    QString backPanelVersion = QStringLiteral("3.08");
+    bool keyboardLocked = false;
 };
 
 class MatrixSimulator : public QObject
@@ -36,8 +45,63 @@ public:
     QList<QHostAddress> ipCardAddresses() const;
     QList<QHostAddress> previewCardAddresses() const;
 
+    int model() const { return ports; }
+    QString inCardLetters() const { return cards.inLetters(); }
+    QString outCardLetters() const { return cards.outLetters(); }
+    QString deviceName() const { return name; }
+    QString deviceModelText() const { return modelText; }
+    bool isKeyboardLocked() const { return keyboardLocked; }
+    bool hasScene(int scene) const { return scenes.contains(scene); }
+    // Last value a card setting command stored for a 1-based port ('I' or 'O'), by command word
+    // ("InAudio", "OutRes", "EDID", ...); empty when never set.
+    QByteArray portSetting(char side, int port, const QString& word) const;
+
+    // Front-panel actions: they change the state and report to every client.
+    void setKeyboardLocked(bool locked);
+    bool panelSwitch(int input, int output);   // 1-based; reported as "AV: in->out"
+    void panelAllThrough();                    // "All Through."
+    void panelOpenAll();                       // closed outputs get their last input back: "Outputs Open."
+    void panelFactoryDefault();                // "Factory Default."
+
 signals:
-    // Lines that every other connected client receives unsolicited.
+    // Lines that every other connected client receives unsolicited (origin -1: every client).
     void notify(int originClientId, const QByteArray& lines);
     void routeChanged(int output, int input);
+    // An address-change command moved an IP processor or a preview card.
+    void cardAddressesChanged();
+
+private:
+    struct Client
+    {
+        QByteArray buffer;
+        QHash<int, int> ipTurn;   // input slot -> processor (0 or 1) that answers next
+    };
+
+    QByteArray execute(Client& client, const QByteArray& body, bool* changed);
+    QByteArray executeCardSelect(Client& client, char side, int port, int slot);
+    QByteArray executeAddressChange(char side, int port, const quint8 address[4]);
+    QByteArray executeSetting(const QByteArray& word, const QList<QByteArray>& args);
+    QByteArray executeRouting(const QByteArray& word, const QList<QByteArray>& args, bool* changed);
+    QByteArray executeScene(const QByteArray& word, const QList<QByteArray>& args, bool* changed);
+    QByteArray executeAddressQuery(Client& client, const QList<QByteArray>& args);
+
+    void setRoute(int output, int input);
+    QByteArray statusLines() const;
+    QByteArray arrowLines() const;
+    bool parsePort(const QByteArray& text, int* port) const;
+    bool parsePortList(const QByteArray& text, QList<int>* ports) const;
+    bool sceneInRange(int scene) const;
+
+    int ports;
+    MatrixCards cards;
+    QString name;
+    QString modelText;
+    QString frontVersion;
+    QString backVersion;
+    bool keyboardLocked;
+    QVector<int> routes;        // per 0-based output: 0-based input, -1 none, -2 closed
+    QVector<int> lastInput;     // input an output had before it was closed
+    QMap<int, QVector<int>> scenes;
+    QHash<QString, QByteArray> settings;   // "<side><port>/<word>" -> value
+    QHash<int, Client> clients;
 };
