@@ -1,0 +1,62 @@
+#include "DeviceToHisilicon.h"
+#include "IpCardRequests.h"
+#include "SimulatedCardThread.h"
+
+#include <QtTest>
+
+using namespace IpCardRequests;
+
+// Replies that are not what the request asked for: a foreign request id, a body announced but
+// never sent, noise. Each waits out the link's full reply or read wait.
+class TestIpCardStrayReplies : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void strayReplyFailsAndLeavesTheLinkUsable_data();
+    void strayReplyFailsAndLeavesTheLinkUsable();
+
+private:
+    std::unique_ptr<SimulatedCardThread> card;
+};
+
+void TestIpCardStrayReplies::initTestCase()
+{
+    card = std::make_unique<SimulatedCardThread>(QHostAddress(QStringLiteral("127.0.77.21")));
+    QVERIFY2(card->isStarted(), qPrintable(card->errorText()));
+}
+
+void TestIpCardStrayReplies::strayReplyFailsAndLeavesTheLinkUsable_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QList<int>>("allowed");
+
+    // A reply to another request is no answer, even when it says success.
+    QTest::newRow("wrong request id") << "wrongid on 3/7" << QList<int>{18};
+    QTest::newRow("body announced, never sent") << "bodylen 65535 on 3/7" << QList<int>{17};
+    QTest::newRow("header cut, connection kept") << "truncate 9 on 3/7" << QList<int>{17};
+    // What noise reads as depends on the bytes; it must never pass for a reply.
+    QTest::newRow("noise instead of a reply") << "garbage 64 on 3/7" << QList<int>{17, 18};
+}
+
+void TestIpCardStrayReplies::strayReplyFailsAndLeavesTheLinkUsable()
+{
+    QFETCH(QString, fault);
+    QFETCH(QList<int>, allowed);
+
+    DeviceToHisilicon link;
+    QVERIFY(link.connectToDevice(card->host(), card->port()));
+    QCOMPARE(login(link), IpLinkCode::Success);
+    QVERIFY(card->fault(fault));
+    QByteArray body("untouched");
+    const int result = send(link, 3, 7, QByteArray(), &body);
+    QVERIFY2(allowed.contains(result), qPrintable(QString::number(result)));
+    QCOMPARE(body, QByteArray("untouched"));
+
+    QTest::qWait(100);
+    QCOMPARE(send(link, 3, 7, QByteArray(), &body), IpLinkCode::Success);
+    QVERIFY(body != QByteArray("untouched"));
+}
+
+QTEST_GUILESS_MAIN(TestIpCardStrayReplies)
+#include "tst_ipcardstrayreplies.moc"
