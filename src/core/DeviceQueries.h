@@ -4,7 +4,13 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class PortRecords;
+
+// Sends one command to the matrix, with the arguments and result of CCHelper::sendData.
+using CommandSender = std::function<bool(const QString& cmd, bool waitReply, QString& reply,
+                                         QByteArray& replyBytes, bool latin1)>;
 
 // The two start-up questions to the matrix: the routing status (answered by report lines that
 // pass through the reply parser) and the addresses of the IP input and preview output cards.
@@ -13,6 +19,9 @@ class DeviceQueries : public QObject
     Q_OBJECT
 public:
     explicit DeviceQueries(PortRecords* records, QObject* parent = nullptr);
+
+    // The matrix link by default; tests put a recorder in its place.
+    void setSender(CommandSender sender);
 
     // Dotted address from the raw reply bytes 1 to 4 (byte 0 skipped); missing bytes read as 0.
     static QString addressFromReply(const QByteArray& replyBytes);
@@ -24,7 +33,9 @@ public slots:
     void queryIpCardAddresses();
 
 private:
+    bool send(const QString& cmd, bool waitReply, QByteArray* replyBytes = nullptr);
     bool queryAddress(int cardKind, int slot, QString* address);
 
     PortRecords* records;
+    CommandSender sender;
 };

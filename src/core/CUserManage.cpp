@@ -1,0 +1,179 @@
+#include "CUserManage.h"
+
+#include "AtomicFile.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMutex>
+
+namespace {
+
+const QString userListKey = QStringLiteral("user-list");
+
+QMap<int, bool> rightsFromJson(const QJsonArray& array)
+{
+    QMap<int, bool> rights;
+    for (int i = 0; i < array.size(); ++i)
+        rights.insert(i, array.at(i).toBool(false));
+    return rights;
+}
+
+QJsonArray rightsToJson(const QMap<int, bool>& rights)
+{
+    QJsonArray array;
+    for (bool allowed : rights)
+        array.append(allowed);
+    return array;
+}
+
+User_Info userFromJson(const QJsonObject& object)
+{
+    User_Info user;
+    user.Id = qint64(object.value(QStringLiteral("Id")).toDouble(0));
+    user.Group = object.value(QStringLiteral("Group")).toInt(0);
+    user.setUserName(object.value(QStringLiteral("UserName")).toString());
+    user.setPassWord(object.value(QStringLiteral("PassWord")).toString());
+    user.setDescription(object.value(QStringLiteral("Description")).toString());
+    user.inputRights = rightsFromJson(object.value(QStringLiteral("input-rights")).toArray());
+    user.outputRights = rightsFromJson(object.value(QStringLiteral("output-rights")).toArray());
+    return user;
+}
+
+QJsonObject userToJson(const User_Info& user)
+{
+    QJsonObject object;
+    object.insert(QStringLiteral("Id"), user.Id);
+    object.insert(QStringLiteral("Group"), user.Group);
+    object.insert(QStringLiteral("UserName"), user.userName());
+    object.insert(QStringLiteral("PassWord"), user.passWord());
+    object.insert(QStringLiteral("Description"), user.description());
+    object.insert(QStringLiteral("input-rights"), rightsToJson(user.inputRights));
+    object.insert(QStringLiteral("output-rights"), rightsToJson(user.outputRights));
+    return object;
+}
+
+} // namespace
+
+CUserManage::CUserManage()
+{
+    readConfig();
+}
+
+CUserManage* CUserManage::instance()
+{
+    static CUserManage* store = nullptr;
+    static QMutex mutex;
+    if (!store) {
+        QMutexLocker locker(&mutex);
+        if (!store)
+            store = new CUserManage;
+    }
+    return store;
+}
+
+QString CUserManage::configFilePath()
+{
+    return QStringLiteral("data/UserConfig.dat");
+}
+
+bool CUserManage::add(User_Info user)
+{
+    if (getUserNames().contains(user.userName())) {
+        qDebug().noquote() << QStringLiteral("添加用户失败：用户名称已经存在！");
+        return false;
+    }
+    if (users.contains(user.Id)) {
+        qDebug().noquote() << QStringLiteral("添加用户失败：用户ID已经存在！");
+        return false;
+    }
+    users.insert(user.Id, user);
+    writeConfig();
+    return true;
+}
+
+bool CUserManage::del(qint64 id)
+{
+    if (!users.contains(id)) {
+        qDebug().noquote() << QStringLiteral("删除用户失败：用户ID不存在！");
+        return false;
+    }
+    users.remove(id);
+    writeConfig();
+    return true;
+}
+
+bool CUserManage::edit(User_Info user, bool save)
+{
+    if (!users.contains(user.Id)) {
+        qDebug().noquote() << QStringLiteral("修改用户失败：用户ID不存在！");
+        return false;
+    }
+    const User_Info sameName = getUserByName(user.userName());
+    if (sameName.Id >= 0 && sameName.Id != user.Id) {
+        qDebug().noquote() << QStringLiteral("修改用户失败：用户名称已存在！");
+        return false;
+    }
+    users.insert(user.Id, user);
+    if (save)
+        writeConfig();
+    return true;
+}
+
+QStringList CUserManage::getUserNames() const
+{
+    QStringList names;
+    for (const User_Info& user : users)
+        names << user.userName();
+    return names;
+}
+
+User_Info CUserManage::getUserByName(QString name) const
+{
+    for (const User_Info& user : users) {
+        if (user.userName() == name)
+            return user;
+    }
+    return User_Info();
+}
+
+User_Info CUserManage::getUserById(qint64 id) const
+{
+    return users.value(id);
+}
+
+QList<User_Info> CUserManage::getUserList() const
+{
+    return users.values();
+}
+
+void CUserManage::readConfig()
+{
+    users.clear();
+    QFile file(configFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    // A truncated or foreign file parses as nothing: the store stays empty.
+    const QJsonArray list = QJsonDocument::fromJson(file.readAll()).object().value(userListKey).toArray();
+    for (const QJsonValue& value : list) {
+        // Only objects are users; anything else would read as a nameless administrator.
+        if (!value.isObject())
+            continue;
+        const User_Info user = userFromJson(value.toObject());
+        users.insert(user.Id, user);
+    }
+}
+
+bool CUserManage::writeConfig()
+{
+    QJsonArray list;
+    for (const User_Info& user : users)
+        list.append(userToJson(user));
+    if (!writeFileAtomically(configFilePath(),
+                             QJsonDocument(QJsonObject{{userListKey, list}}).toJson(QJsonDocument::Indented)))
+        return false;
+    qDebug().noquote() << QStringLiteral("用户配置数据写入配置文件成功！");
+    return true;
+}

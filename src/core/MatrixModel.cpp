@@ -1,0 +1,40 @@
+#include "MatrixModel.h"
+
+#include "DeviceQueries.h"
+#include "PortRecords.h"
+#include "ReplyParser.h"
+
+MatrixModel::MatrixModel(QObject* parent)
+    : QObject(parent)
+    , portRecords(new PortRecords(this))
+    , replyParser(new ReplyParser(portRecords, this))
+    , deviceQueries(new DeviceQueries(portRecords, this))
+{
+    connect(portRecords, &PortRecords::switchPageRefreshNeeded, this, &MatrixModel::switchPageRefreshNeeded);
+    connect(replyParser, &ReplyParser::previewNamesRefreshNeeded, this, &MatrixModel::previewNamesRefreshNeeded);
+    connect(replyParser, &ReplyParser::ioStatusQueryNeeded, deviceQueries, &DeviceQueries::queryIOStatus);
+    portRecords->loadCardConfig();
+}
+
+MatrixModel::~MatrixModel() = default;
+
+CardInfo MatrixModel::getCardInfo(int port) const { return portRecords->getCardInfo(port); }
+void MatrixModel::setCardInfo(int port, const CardInfo& record) { portRecords->setCardInfo(port, record); }
+bool MatrixModel::hasCard(int port) const { return portRecords->hasCard(port); }
+int MatrixModel::cardCount() const { return portRecords->cardCount(); }
+int MatrixModel::getRoute(int output) const { return portRecords->getRoute(output); }
+void MatrixModel::setRoute(int output, int input) { portRecords->setRoute(output, input); }
+void MatrixModel::setRoutes(int mode, int input, int output) { portRecords->setRoutes(mode, input, output); }
+QList<int> MatrixModel::outputsOfInput(int input) const { return portRecords->outputsOfInput(input); }
+int MatrixModel::countChar() const { return portRecords->countChar(); }
+void MatrixModel::loadCardConfig() { portRecords->loadCardConfig(); }
+bool MatrixModel::saveCardConfig() { return portRecords->saveCardConfig(); }
+
+void MatrixModel::setSceneCallProbe(std::function<bool()> probe)
+{
+    replyParser->setSceneCallProbe(std::move(probe));
+}
+
+void MatrixModel::clientReceived(const QString& recvStr) { replyParser->clientReceived(recvStr); }
+void MatrixModel::queryIOStatus() { deviceQueries->queryIOStatus(); }
+void MatrixModel::queryIpCardAddresses() { deviceQueries->queryIpCardAddresses(); }

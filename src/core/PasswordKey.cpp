@@ -1,0 +1,18 @@
+#include "PasswordKey.h"
+
+#include "Utilities.h"
+
+namespace {
+// Fixed part of every password key. The shipped user database was made with it.
+const QString keySuffix = QStringLiteral("5823");
+}
+
+QString passwordKey(const QString& userName)
+{
+    return userName + keySuffix;
+}
+
+QString passwordTransform(const QString& userName, const QString& password)
+{
+    return desEncrypt(password, passwordKey(userName));
+}

@@ -1,0 +1,159 @@
+#include "PortRecords.h"
+
+#include "AtomicFile.h"
+#include "CardTypeLetter.h"
+#include "GlobalState.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace {
+const QString cardListKey = QStringLiteral("card-list");
+}
+
+PortRecords::PortRecords(QObject* parent)
+    : QObject(parent)
+{
+}
+
+QString PortRecords::configFilePath()
+{
+    return QStringLiteral("data/CardConfig.dat");
+}
+
+CardInfo PortRecords::getCardInfo(int port) const
+{
+    return records.value(port);
+}
+
+void PortRecords::setCardInfo(int port, const CardInfo& record)
+{
+    if (port < 0)
+        return;
+    records.insert(port, record);
+}
+
+bool PortRecords::hasCard(int port) const
+{
+    return records.contains(port);
+}
+
+int PortRecords::cardCount() const
+{
+    return records.size();
+}
+
+int PortRecords::getRoute(int output) const
+{
+    return routeMap.value(output, -1);
+}
+
+void PortRecords::setRoute(int output, int input)
+{
+    if (output < 0)
+        return;
+    routeMap.insert(output, input);
+}
+
+void PortRecords::setRoutes(int mode, int input, int output)
+{
+    switch (mode) {
+    case 0:
+        if (output - 1 >= 0)
+            routeMap.insert(output - 1, input - 1);
+        break;
+    case 1:
+    case 2:
+    case 3:
+        // Only outputs that were routed before; the others keep reading as -1.
+        for (auto it = routeMap.begin(); it != routeMap.end(); ++it) {
+            if (mode == 1)
+                it.value() = -1;
+            else if (mode == 2)
+                it.value() = input - 1;
+            else
+                it.value() = it.key();
+        }
+        break;
+    default:
+        break;
+    }
+    requestSwitchPageRefresh();
+}
+
+QList<int> PortRecords::outputsOfInput(int input) const
+{
+    QList<int> outputs;
+    for (auto it = routeMap.cbegin(); it != routeMap.cend(); ++it) {
+        if (it.value() == input)
+            outputs.append(it.key());
+    }
+    return outputs;
+}
+
+int PortRecords::countChar() const
+{
+    return g_outCardTypes.count(CardTypeLetter::PreviewOutputLetter);
+}
+
+void PortRecords::loadCardConfig()
+{
+    records.clear();
+
+    QFile file(configFilePath());
+    if (file.open(QIODevice::ReadOnly)) {
+        // A truncated or foreign file parses as nothing and leaves no records.
+        const QJsonArray list = QJsonDocument::fromJson(file.readAll()).object().value(cardListKey).toArray();
+        for (const QJsonValue& value : list) {
+            QJsonObject element = value.toObject();
+            const int id = element.value(CardKey::Id).toInt(0);
+            if (id < 0)
+                continue;
+            // Card types come from the letter strings only, never from the file.
+            for (const QString& subKey : {CardKey::InCard, CardKey::OutCard}) {
+                QJsonObject sub = element.value(subKey).toObject();
+                sub.insert(CardKey::CardType, 0);
+                element.insert(subKey, sub);
+            }
+            records.insert(id, element);
+        }
+    }
+
+    applyLetters(g_inCardTypes, CardKey::InCard, true);
+    applyLetters(g_outCardTypes, CardKey::OutCard, false);
+}
+
+void PortRecords::applyLetters(const QString& letters, const QString& subKey, bool input)
+{
+    for (int slot = 0; slot < letters.size(); ++slot) {
+        const QChar letter = letters.at(slot);
+        for (int position = 0; position < 4; ++position) {
+            const int port = 4 * slot + position;
+            const int type = input ? CardTypeLetter::inputType(letter, position)
+                                   : CardTypeLetter::outputType(letter, position);
+            QJsonObject record = records.value(port);
+            QJsonObject sub = record.value(subKey).toObject();
+            sub.insert(CardKey::CardType, type);
+            record.insert(subKey, sub);
+            records.insert(port, record);
+        }
+    }
+}
+
+bool PortRecords::saveCardConfig()
+{
+    QJsonArray list;
+    for (auto it = records.cbegin(); it != records.cend(); ++it) {
+        QJsonObject record = it.value();
+        record.insert(CardKey::Id, it.key());
+        list.append(record);
+    }
+    return writeFileAtomically(configFilePath(),
+                               QJsonDocument(QJsonObject{{cardListKey, list}}).toJson(QJsonDocument::Indented));
+}
+
+void PortRecords::requestSwitchPageRefresh()
+{
+    emit switchPageRefreshNeeded();
+}

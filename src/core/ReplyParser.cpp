@@ -1,0 +1,154 @@
+#include "ReplyParser.h"
+
+#include "CardInfo.h"
+#include "PortRecords.h"
+#include "PublicClass.h"
+#include "Utilities.h"
+
+#include <QDebug>
+#include <QRegularExpression>
+#include <QSettings>
+
+namespace {
+
+// A whole field as a decimal int (sign and blanks allowed); anything else gives 0.
+int wholeNumber(const QString& text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    return ok ? value : 0;
+}
+
+
+} // namespace
+
+ReplyParser::ReplyParser(PortRecords* records, QObject* parent)
+    : QObject(parent)
+    , records(records)
+{
+}
+
+void ReplyParser::setSceneCallProbe(std::function<bool()> probe)
+{
+    sceneCallProbe = std::move(probe);
+}
+
+QString ReplyParser::clientConfigPath()
+{
+    return QStringLiteral("data/ClientConfig.dat");
+}
+
+void ReplyParser::clientReceived(const QString& recvStr)
+{
+    const QString line = recvStr.trimmed();
+
+    if (handleClosed(line) || handleArrow(line) || handleRecall(line))
+        return;
+
+    if (line.contains(QLatin1String("To All"))) {
+        const QList<int> numbers = extractNumbers(line);
+        if (!numbers.isEmpty())
+            records->setRoutes(2, numbers.first(), 0);
+        return;
+    }
+    if (line.contains(QLatin1String("All Through."))) {
+        records->setRoutes(3, 0, 0);
+        return;
+    }
+    if (line.contains(QLatin1String("Open."))) {
+        emit ioStatusQueryNeeded();
+        return;
+    }
+    if (line.contains(QLatin1String("Factory Default"))) {
+        records->setRoutes(3, 0, 0);
+        qDebug().noquote() << QStringLiteral("设备已恢复出厂设置");
+        return;
+    }
+    handleRouteList(line);
+}
+
+bool ReplyParser::handleClosed(const QString& line)
+{
+    if (!line.contains(QLatin1String("Closed.")))
+        return false;
+    const QList<int> numbers = extractNumbers(line);
+    if (numbers.isEmpty()) {
+        records->setRoutes(1, 0, 0);
+        qDebug().noquote() << QStringLiteral("所有输出端口") << QStringLiteral("已关闭");
+        return true;
+    }
+    const int output = numbers.first();
+    if (output >= 1)
+        records->setRoute(output - 1, -2);
+    records->requestSwitchPageRefresh();
+    qDebug().noquote() << QStringLiteral("输出端口") << output << QStringLiteral("已关闭");
+    return true;
+}
+
+bool ReplyParser::handleArrow(const QString& line)
+{
+    if (!line.contains(QLatin1String("A:")) && !line.contains(QLatin1String("V:"))
+        && !line.contains(QLatin1String("AV:")))
+        return false;
+
+    const QString text = line.mid(line.indexOf(QLatin1Char(':')) + 1).trimmed();
+    const QString arrow = QStringLiteral("->");
+    const int first = text.indexOf(arrow);
+    const int last = text.lastIndexOf(arrow);
+    const int input = wholeNumber(first < 0 ? text : text.left(first));
+    const int output = wholeNumber(last < 0 ? text : text.mid(last + arrow.size()));
+
+    if (output >= 1)
+        records->setRoute(output - 1, input - 1);
+    records->requestSwitchPageRefresh();
+    if (input == 0)
+        qDebug().noquote() << QStringLiteral("输出端口") << output << QStringLiteral("无输入");
+    else
+        qDebug().noquote() << QStringLiteral("输入端口") << input << QStringLiteral("切换到输出端口") << output;
+
+    if (sceneCallProbe && sceneCallProbe())
+        routeArrowToPreview(input, output);
+    return true;
+}
+
+void ReplyParser::routeArrowToPreview(int input, int output)
+{
+    const int type = records->getCardInfo(output - 1).value(CardKey::OutCard).toObject()
+                         .value(CardKey::CardType).toInt(0);
+    if (cardTypeName(type, 0).contains(QLatin1String("Preview")))
+        emit previewNamesRefreshNeeded(input, output);
+}
+
+bool ReplyParser::handleRecall(const QString& line)
+{
+    if (!line.contains(QLatin1String("Recall")))
+        return false;
+    const QList<int> numbers = extractNumbers(line);
+    if (numbers.isEmpty())
+        return true;
+    const int scene = numbers.first();
+    if (scene >= 1 && scene <= 10) {
+        QSettings settings(clientConfigPath(), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("CLIENT_INFO/CurrentSencce"), scene);
+    }
+    emit ioStatusQueryNeeded();
+    qDebug().noquote() << QStringLiteral("已调用场景") << scene;
+    return true;
+}
+
+bool ReplyParser::handleRouteList(const QString& line)
+{
+    static const QRegularExpression marker(QStringLiteral("\\d+[AV]"));
+    if (!marker.match(line).hasMatch())
+        return false;
+    const QList<int> numbers = extractNumbers(line);
+    const int input = numbers.first();
+    for (int i = 1; i < numbers.size(); ++i) {
+        const int output = numbers.at(i);
+        if (output >= 1)
+            records->setRoute(output - 1, input - 1);
+        records->requestSwitchPageRefresh();
+        qDebug().noquote() << QStringLiteral("输入端口") << input << QStringLiteral("切换到输出端口") << output;
+    }
+    return true;
+}
