@@ -1,9 +1,9 @@
 #include "CCHelper.h"
 
+#include "CMeetingMessageBoxDialog.h"
 #include "GlobalState.h"
 #include "LocalCodePage.h"
 #include "LoopbackGuard.h"
-#include "MessageShortcuts.h"
 #include "Utilities.h"
 
 #include <QAtomicPointer>
@@ -276,7 +276,7 @@ void CCHelper::scheduleReconnect()
 
 void CCHelper::showNotConnected()
 {
-    showErrorMessage(tr("未连接"));
+    CMeetingMessageBoxDialog::showError(tr("未连接"));
 }
 
 void CCHelper::on_client_connected()

@@ -28,6 +28,9 @@ private slots:
     void overlongReplyIsCutAndLinkRecovers();
     void overlongUnsolicitedLineIsDropped();
     void peerCloseReportsDisconnect();
+    void matrixCommands_data();
+    void matrixCommands();
+    void reportsOfOtherControllersArrive();
     void guardRefusesWithoutSocket_data();
     void guardRefusesWithoutSocket();
 
@@ -248,6 +251,49 @@ void TestCCHelperTcp::peerCloseReportsDisconnect()
     QTest::qWait(300);
     QCOMPARE(recorder.count(QStringLiteral("disconnected")), 1); // auto-reconnect is off
     QVERIFY(!recorder.has(QStringLiteral("message:正在重连")));
+}
+
+void TestCCHelperTcp::matrixCommands_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("output");      // 1-based output to check afterwards, 0 none
+    QTest::addColumn<QByteArray>("route");
+
+    QTest::newRow("version") << "/FrontPanelVer;" << true << QStringList{"Front Panel Ver 2.15"} << 0 << QByteArray();
+    QTest::newRow("switch") << "/Switch:1:2,3;" << true << QStringList{"1V2,3."} << 3 << QByteArray("OK 1");
+    QTest::newRow("unknown") << "/Bogus;" << false << QStringList{"Error: unknown command."} << 0 << QByteArray();
+    QTest::newRow("bad port") << "/Switch:99:1;" << false << QStringList{"Error: bad port."} << 1 << QByteArray("OK 1");
+}
+
+void TestCCHelperTcp::matrixCommands()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, result);
+    QFETCH(QStringList, lines);
+    QFETCH(int, output);
+    QFETCH(QByteArray, route);
+    QVERIFY(connectLink());
+    LinkRecorder recorder(link);
+    QCOMPARE(waited(command), result);
+    QCOMPARE(recorder.lines, lines);
+    if (output > 0)
+        QCOMPARE(sim.control(QStringLiteral("route %1").arg(output)), route);
+}
+
+void TestCCHelperTcp::reportsOfOtherControllersArrive()
+{
+    QVERIFY(connectLink());
+    LinkRecorder recorder(link);
+    QTcpSocket other;
+    other.connectToHost(sim.address(), sim.port());
+    QVERIFY(other.waitForConnected(3000));
+    other.write("/Switch:3:5;");
+    QTRY_COMPARE(recorder.lines, QStringList{"3V5.\r\n"});
+    QCOMPARE(sim.control(QStringLiteral("panel switch 2 4")), QByteArray("OK"));
+    QTRY_COMPARE(recorder.lines.size(), 2);
+    QCOMPARE(recorder.lines.last(), QStringLiteral("AV: 2->4\r\n"));
 }
 
 void TestCCHelperTcp::guardRefusesWithoutSocket_data()

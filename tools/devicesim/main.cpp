@@ -1,6 +1,7 @@
 // devicesim: the simulated matrix, IP cards and preview streams, on loopback only.
 #include "ControlChannel.h"
 #include "IpCardFarm.h"
+#include "MatrixPanelControls.h"
 #include "MatrixSimulator.h"
 #include "MatrixTransport.h"
 #include "PreviewStreamFarm.h"
@@ -46,6 +47,7 @@ int main(int argc, char* argv[])
     PreviewStreamFarm streams;
 
     transport.registerControls(control);
+    MatrixPanelControls::registerControls(control, matrix);
     if (options.ipCards)
         ipCards.registerControls(control);
     if (options.streams)

@@ -1,0 +1,118 @@
+// Latency of the matrix link on loopback against the simulated matrix:
+//  - arrival: time from sendData() to the command's arrival at the device, for commands sent
+//    without waiting (the ping that precedes every TCP command included);
+//  - round trip: a waited command's whole sendData() minus the fixed 200 ms settle delay;
+//  - ping: the system ping alone, the floor that every TCP command pays.
+// Prints median and 95th percentile of each, in milliseconds.
+#include "CCHelper.h"
+#include "DeviceSimProcess.h"
+#include "GlobalState.h"
+#include "LoopbackGuard.h"
+#include "Utilities.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLoggingCategory>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int kArrivals = 200;
+constexpr int kRoundTrips = 30;
+constexpr int kPings = 50;
+constexpr double kSettleMs = 200.0;
+
+struct Stats { double median; double p95; };
+
+Stats statsOf(QVector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const auto at = [&](double q) { return values.at(qMin(values.size() - 1, int(q * (values.size() - 1) + 0.5))); };
+    return {at(0.5), at(0.95)};
+}
+
+void print(const char* what, int n, const Stats& s)
+{
+    std::printf("%-34s n=%-4d median %8.3f ms   p95 %8.3f ms\n", what, n, s.median, s.p95);
+}
+
+int fail(const QString& why)
+{
+    std::fprintf(stderr, "bench_link: %s\n", qPrintable(why));
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    if (qgetenv("VEXILO_BIN_DIR").isEmpty())
+        qputenv("VEXILO_BIN_DIR", VEXILO_DEFAULT_BIN_DIR);
+    QApplication app(argc, argv);
+    LoopbackGuard::setActiveForTesting(true);
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+    g_deviceModel = 16;
+
+    DeviceSimProcess sim;
+    if (!sim.start({QStringLiteral("--no-ipcards"), QStringLiteral("--no-streams")}))
+        return fail(sim.errorString());
+    CCHelper* link = CCHelper::instance();
+    link->connectToDevice(0, sim.address(), sim.port(), QString());
+    if (!link->isConnected())
+        return fail(QStringLiteral("link did not connect"));
+
+    // Ping alone.
+    QVector<double> pings;
+    for (int i = 0; i < kPings; ++i) {
+        QElapsedTimer t;
+        t.start();
+        if (!ping(sim.address(), 3000))
+            return fail(QStringLiteral("ping of %1 failed").arg(sim.address()));
+        pings << t.nsecsElapsed() / 1e6;
+    }
+
+    // Commands sent without waiting: arrival at the device.
+    sim.controlOk(QStringLiteral("received clear"));
+    QVector<qint64> sentAt;
+    QString reply;
+    QByteArray bytes;
+    for (int i = 0; i < kArrivals; ++i) {
+        const QString cmd = QStringLiteral("/Switch:%1:%2;").arg(i % 16 + 1).arg((i * 7) % 16 + 1);
+        sentAt << DeviceSimProcess::monotonicMicros();
+        if (!link->sendData(cmd, false, reply, bytes, false))
+            return fail(QStringLiteral("command %1 refused").arg(i));
+        QCoreApplication::processEvents(); // read the device's answer lines
+    }
+    delayMs(300);
+    const QList<QByteArray> times = sim.controlOk(QStringLiteral("received times")).split(' ');
+    if (times.size() != kArrivals)
+        return fail(QStringLiteral("device logged %1 arrivals for %2 commands").arg(times.size()).arg(kArrivals));
+    QVector<double> arrivals;
+    for (int i = 0; i < kArrivals; ++i)
+        arrivals << (times.at(i).toLongLong() - sentAt.at(i)) / 1000.0;
+
+    // Waited commands: round trip beyond the settle delay.
+    QVector<double> roundTrips;
+    for (int i = 0; i < kRoundTrips; ++i) {
+        QElapsedTimer t;
+        t.start();
+        if (!link->sendData(QStringLiteral("/FrontPanelVer;"), true, reply, bytes, false))
+            return fail(QStringLiteral("waited command failed: %1").arg(reply));
+        roundTrips << t.nsecsElapsed() / 1e6 - kSettleMs;
+    }
+
+    const Stats ping = statsOf(pings);
+    const Stats arrival = statsOf(arrivals);
+    const Stats roundTrip = statsOf(roundTrips);
+    print("ping alone", kPings, ping);
+    print("arrival, not waited (ping incl.)", kArrivals, arrival);
+    print("round trip - 200 ms settle", kRoundTrips, roundTrip);
+    std::printf("arrival / ping (median ratio): %.2f\n", arrival.median / qMax(0.001, ping.median));
+    std::printf("goal: median arrival and round trip beyond the settle under 10 ms: %s\n",
+                arrival.median < 10.0 && roundTrip.median < 10.0 ? "met" : "NOT met");
+    delete link;
+    return 0;
+}

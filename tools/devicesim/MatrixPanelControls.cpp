@@ -1,0 +1,54 @@
+#include "MatrixPanelControls.h"
+
+#include "ControlChannel.h"
+#include "MatrixSimulator.h"
+
+namespace MatrixPanelControls {
+
+void registerControls(ControlChannel& channel, MatrixSimulator& matrix)
+{
+    channel.registerCommand(
+        QStringLiteral("panel"),
+        QStringLiteral("panel switch IN OUT | allthrough | open | factory: front-panel action, reported to every client"),
+        [&matrix](const QStringList& args) -> QByteArray {
+            const QString what = args.value(1);
+            if (what == QLatin1String("switch") && args.size() == 4) {
+                bool okIn = false;
+                bool okOut = false;
+                const int input = args.at(2).toInt(&okIn);
+                const int output = args.at(3).toInt(&okOut);
+                if (okIn && okOut && matrix.panelSwitch(input, output))
+                    return "OK";
+                return "ERR bad port";
+            }
+            if (what == QLatin1String("allthrough") && args.size() == 2)
+                matrix.panelAllThrough();
+            else if (what == QLatin1String("open") && args.size() == 2)
+                matrix.panelOpenAll();
+            else if (what == QLatin1String("factory") && args.size() == 2)
+                matrix.panelFactoryDefault();
+            else
+                return "ERR usage: panel switch IN OUT | allthrough | open | factory";
+            return "OK";
+        });
+    channel.registerCommand(QStringLiteral("keylock"), QStringLiteral("keylock on|off: lock or free the front panel"),
+                            [&matrix](const QStringList& args) -> QByteArray {
+                                if (args.size() != 2 || (args.at(1) != QLatin1String("on") && args.at(1) != QLatin1String("off")))
+                                    return "ERR usage: keylock on|off";
+                                matrix.setKeyboardLocked(args.at(1) == QLatin1String("on"));
+                                return "OK";
+                            });
+    channel.registerCommand(
+        QStringLiteral("route"),
+        QStringLiteral("route OUT: the 1-based input feeding 1-based output OUT (0 none, \"closed\")"),
+        [&matrix](const QStringList& args) -> QByteArray {
+            bool ok = false;
+            const int output = args.value(1).toInt(&ok);
+            if (args.size() != 2 || !ok || output < 1 || output > matrix.model())
+                return "ERR usage: route OUT";
+            const int input = matrix.routeOf(output - 1);
+            return input == -2 ? QByteArray("OK closed") : "OK " + QByteArray::number(input + 1);
+        });
+}
+
+} // namespace MatrixPanelControls
