@@ -39,6 +39,7 @@ DeviceToHisilicon::DeviceToHisilicon(QObject* parent)
     , heartbeatTimer(new QTimer(this))
 {
     socket->setReadBufferSize(ReadBufferLimit);
+    heartbeatTimer->setTimerType(Qt::PreciseTimer);
     heartbeatTimer->setInterval(HeartbeatIntervalMs);
     connect(heartbeatTimer, &QTimer::timeout, this, &DeviceToHisilicon::sendHeadBeat);
     connect(socket, &QTcpSocket::readyRead, this, &DeviceToHisilicon::onReadReady);
@@ -60,12 +61,12 @@ bool DeviceToHisilicon::connectToDevice(const QString& ip, quint16 port)
     unregister();
     heartbeatArmed = false;
     missedHeartbeats = 0;
-    socket->abort();
+    dropSocket();
     if (!LoopbackGuard::mayDial(ip, "IP card link"))
         return false;
     socket->connectToHost(ip, port, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
     if (!socket->waitForConnected(ConnectWaitMs)) {
-        socket->abort();
+        dropSocket();
         return false;
     }
     deviceIp = ip;
@@ -200,6 +201,13 @@ bool DeviceToHisilicon::waitForBytes(qint64 count, int timeoutMs)
     return true;
 }
 
+void DeviceToHisilicon::dropSocket()
+{
+    // abort() alone leaves a socket that the peer closed open for reading its last bytes.
+    socket->abort();
+    socket->close();
+}
+
 void DeviceToHisilicon::restartHeartbeat()
 {
     if (heartbeatArmed)
@@ -266,8 +274,7 @@ void DeviceToHisilicon::sendHeadBeat()
         return;   // already reported by a close inside the exchange
     // Also when the socket has dropped by itself: the link is dead either way and its owner
     // must hear of it once.
-    if (socket->isOpen())
-        socket->abort();
+    dropSocket();
     reportClosed();
 }
 

@@ -57,6 +57,7 @@ private:
                           _KIV_MSG_HEAD_T* replyHead, QByteArray* replyBody);
     bool writeAll(const QByteArray& bytes, const char* failureText);
     bool waitForBytes(qint64 count, int timeoutMs);
+    void dropSocket();
     void restartHeartbeat();
     void stopHeartbeat();
     void unregister();
