@@ -3,6 +3,7 @@
 #include "CardInfo.h"
 #include "CardTypeLetter.h"
 #include "GlobalState.h"
+#include "LinkSender.h"
 #include "PortRecords.h"
 #include "PublicClass.h"
 #include "Utilities.h"
@@ -28,6 +29,7 @@ void storeAddress(PortRecords* records, int port, const QString& subKey, const Q
 DeviceQueries::DeviceQueries(PortRecords* records, QObject* parent)
     : QObject(parent)
     , records(records)
+    , sender(linkSender)
 {
 }
 

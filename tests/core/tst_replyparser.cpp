@@ -1,0 +1,175 @@
+#include "CardInfo.h"
+#include "PortRecords.h"
+#include "ReplyParser.h"
+#include "TempWorkDir.h"
+
+#include <QSettings>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+// "0:2,5:-1" <-> {0: 2, 5: -1}
+RouteMap parseRoutes(const QString& text)
+{
+    RouteMap map;
+    for (const QString& pair : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QStringList parts = pair.split(QLatin1Char(':'));
+        map.insert(parts.at(0).toInt(), parts.at(1).toInt());
+    }
+    return map;
+}
+
+QVariant storedScene()
+{
+    return QSettings(ReplyParser::clientConfigPath(), QSettings::IniFormat).value(QStringLiteral("CLIENT_INFO/CurrentSencce"));
+}
+
+} // namespace
+
+class TestReplyParser : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        work.reset(new TempWorkDir);
+        QVERIFY(work->isValid());
+    }
+    void cleanup() { work.reset(); }
+
+    void lineForms_data();
+    void lineForms();
+    void sceneCallRelabelsPreviews_data();
+    void sceneCallRelabelsPreviews();
+
+private:
+    QScopedPointer<TempWorkDir> work;
+};
+
+void TestReplyParser::lineForms_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("refreshes");
+    QTest::addColumn<int>("statusQueries");
+    QTest::addColumn<int>("scene");   // stored scene number, 0 = nothing stored
+
+    // Closed form
+    QTest::newRow("closed, no number: all routed outputs -1") << "0:2,4:-2" << "All Closed." << "0:-1,4:-1" << 1 << 0 << 0;
+    QTest::newRow("closed, no number, empty map") << "" << "Closed." << "" << 1 << 0 << 0;
+    QTest::newRow("closed 3") << "2:1" << "3 Closed." << "2:-2" << 1 << 0 << 0;
+    QTest::newRow("closed 3 and 4: only the first") << "2:1,3:1" << "Closed. 3 4" << "2:-2,3:1" << 1 << 0 << 0;
+    QTest::newRow("closed 0: no change, still refreshed") << "0:1" << "0 Closed." << "0:1" << 1 << 0 << 0;
+    QTest::newRow("closed wins over arrow") << "" << "AV: 3->5 Closed." << "2:-2" << 1 << 0 << 0;
+    QTest::newRow("untrimmed unsolicited line") << "" << "  7 Closed.\r\n" << "6:-2" << 1 << 0 << 0;
+
+    // Arrow form
+    QTest::newRow("AV arrow") << "" << "AV: 3->5" << "4:2" << 1 << 0 << 0;
+    QTest::newRow("A arrow") << "" << "A:12->1" << "0:11" << 1 << 0 << 0;
+    QTest::newRow("V arrow with blanks") << "" << "V:  +7 ->  9 " << "8:6" << 1 << 0 << 0;
+    QTest::newRow("input 0 means no input") << "4:2" << "AV: 0->5" << "4:-1" << 1 << 0 << 0;
+    QTest::newRow("arrow chain: first input, last output") << "" << "AV: 2->3->4" << "3:1" << 1 << 0 << 0;
+    QTest::newRow("output with full stop converts to 0") << "" << "AV: 3->5." << "" << 1 << 0 << 0;
+    QTest::newRow("no arrow: whole text both sides") << "" << "AV: 6" << "5:5" << 1 << 0 << 0;
+    QTest::newRow("arrow with route-list look never reaches the list") << "" << "V: 3V5,6" << "" << 1 << 0 << 0;
+
+    // Recall
+    QTest::newRow("recall 3") << "" << "Recall 3." << "" << 0 << 1 << 3;
+    QTest::newRow("recall 10") << "" << "Recall 10" << "" << 0 << 1 << 10;
+    QTest::newRow("recall 11: not stored, still queried") << "" << "Recall 11." << "" << 0 << 1 << 0;
+    QTest::newRow("recall 0: not stored, still queried") << "" << "Recall 0" << "" << 0 << 1 << 0;
+    QTest::newRow("recall without number") << "" << "Recall." << "" << 0 << 0 << 0;
+    QTest::newRow("lower-case recall ignored") << "" << "recall 3" << "" << 0 << 0 << 0;
+
+    // Bulk forms
+    QTest::newRow("to all") << "0:1,6:-2" << "4 To All." << "0:3,6:3" << 1 << 0 << 0;
+    QTest::newRow("to all without number") << "0:1" << "To All." << "0:1" << 0 << 0 << 0;
+    QTest::newRow("all through") << "0:1,6:-2" << "All Through." << "0:0,6:6" << 1 << 0 << 0;
+    QTest::newRow("open asks for the status") << "0:1" << "Open." << "0:1" << 0 << 1 << 0;
+    QTest::newRow("factory default") << "1:5" << "Factory Default" << "1:1" << 1 << 0 << 0;
+    QTest::newRow("lower-case closed ignored") << "0:1" << "closed." << "0:1" << 0 << 0 << 0;
+
+    // Route list
+    QTest::newRow("route list") << "" << "3V5,6,7." << "4:2,5:2,6:2" << 3 << 0 << 0;
+    QTest::newRow("route list with A") << "" << "1A2" << "1:0" << 1 << 0 << 0;
+    QTest::newRow("route list, output 0 skipped but refreshed") << "" << "2V0,3" << "2:1" << 2 << 0 << 0;
+    QTest::newRow("route list of one number") << "0:1" << "5A" << "0:1" << 0 << 0 << 0;
+    QTest::newRow("lower-case marker is no list") << "" << "3v5,6" << "" << 0 << 0 << 0;
+
+    QTest::newRow("unknown line") << "0:1" << "Welcome 12" << "0:1" << 0 << 0 << 0;
+    QTest::newRow("empty line") << "0:1" << "" << "0:1" << 0 << 0 << 0;
+}
+
+void TestReplyParser::lineForms()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, line);
+    QFETCH(QString, after);
+    QFETCH(int, refreshes);
+    QFETCH(int, statusQueries);
+    QFETCH(int, scene);
+
+    PortRecords records;
+    const RouteMap start = parseRoutes(before);
+    for (auto it = start.cbegin(); it != start.cend(); ++it)
+        records.setRoute(it.key(), it.value());
+    ReplyParser parser(&records);
+    QSignalSpy refresh(&records, &PortRecords::switchPageRefreshNeeded);
+    QSignalSpy status(&parser, &ReplyParser::ioStatusQueryNeeded);
+    QSignalSpy relabel(&parser, &ReplyParser::previewNamesRefreshNeeded);
+
+    parser.clientReceived(line);
+
+    QCOMPARE(records.routes(), parseRoutes(after));
+    QCOMPARE(refresh.count(), refreshes);
+    QCOMPARE(status.count(), statusQueries);
+    QCOMPARE(relabel.count(), 0);   // no scene call running
+    if (scene)
+        QCOMPARE(storedScene().toInt(), scene);
+    else
+        QVERIFY(!storedScene().isValid());
+}
+
+void TestReplyParser::sceneCallRelabelsPreviews_data()
+{
+    QTest::addColumn<bool>("sceneCall");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("relabel");
+    QTest::addColumn<int>("input");
+
+    // Port index 4 is a preview output, port index 0 an HDMI output.
+    QTest::newRow("preview output during scene call") << true << "AV: 3->5" << true << 3;
+    QTest::newRow("input 0 to a preview output") << true << "AV: 0->5" << true << 0;
+    QTest::newRow("no scene call") << false << "AV: 3->5" << false << 0;
+    QTest::newRow("ordinary output") << true << "AV: 3->1" << false << 0;
+    QTest::newRow("output without record") << true << "AV: 3->40" << false << 0;
+    QTest::newRow("route list never relabels") << true << "3V5" << false << 0;
+}
+
+void TestReplyParser::sceneCallRelabelsPreviews()
+{
+    QFETCH(bool, sceneCall);
+    QFETCH(QString, line);
+    QFETCH(bool, relabel);
+    QFETCH(int, input);
+
+    PortRecords records;
+    records.setCardInfo(4, QJsonObject{{CardKey::OutCard, QJsonObject{{CardKey::CardType, 156}}}});
+    records.setCardInfo(0, QJsonObject{{CardKey::OutCard, QJsonObject{{CardKey::CardType, 2}}}});
+    ReplyParser parser(&records);
+    parser.setSceneCallProbe([sceneCall] { return sceneCall; });
+    QSignalSpy spy(&parser, &ReplyParser::previewNamesRefreshNeeded);
+
+    parser.clientReceived(line);
+    QCOMPARE(spy.count(), relabel ? 1 : 0);
+    if (relabel) {
+        QCOMPARE(spy.at(0).at(0).toInt(), input);
+        QCOMPARE(spy.at(0).at(1).toInt(), 5);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestReplyParser)
+#include "tst_replyparser.moc"
