@@ -1,7 +1,45 @@
+#include "AppStartup.h"
+#include "CLoginDialog.h"
+#include "CMeetingMessageBoxDialog.h"
+#include "MainWindow.h"
+#include "SettingMenuController.h"
+#include "SingleInstance.h"
+
 #include <QApplication>
+#include <QProcess>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+
+    initData();
+    loadLanguageAndSkin();
+
+    SingleInstance single(QStringLiteral("Vexilo"));
+    switch (single.acquire()) {
+    case SingleInstance::AlreadyRunning:
+        CMeetingMessageBoxDialog::showError(QCoreApplication::translate("main", "程序已经在运行！"));
+        return 0;
+    case SingleInstance::Failed:
+        return 0;
+    case SingleInstance::Acquired:
+        break;
+    }
+
+    {
+        CLoginDialog login(nullptr);
+        if (login.exec() != QDialog::Accepted)
+            return 0;
+    }
+
+    MainWindow::instance()->show();
+    const int code = app.exec();
+    if (code == SettingMenuController::LogoutExitCode) {
+        // The new copy must find the segment gone.
+        single.release();
+        QProcess::startDetached(QCoreApplication::applicationFilePath(), QStringList());
+        return 0;
+    }
+    return code;
 }

@@ -1,0 +1,163 @@
+#include "CConSetDialog.h"
+
+#include "CMeetingMessageBoxDialog.h"
+#include "ClientConfig.h"
+#include "FBasePushButton.h"
+#include "FIpAddrEdit.h"
+#include "Utilities.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSerialPortInfo>
+#include <QSettings>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+QLabel* rowLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setFixedHeight(24);
+    return label;
+}
+} // namespace
+
+CConSetDialog::CConSetDialog(QWidget* parent)
+    : CConfirmDialog(parent)
+{
+    setObjectName(QStringLiteral("ConSet"));
+    initUI();
+    initLayout();
+    connect(typeCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &CConSetDialog::changeConnectType);
+    connect(okButton, &QPushButton::clicked, this, &CConSetDialog::onOkButtonClicked);
+    initConfig();
+}
+
+void CConSetDialog::initUI()
+{
+    typeCombo = new QComboBox(this);
+    addressEdit = new FIpAddrEdit(this);
+    portSpin = new QSpinBox(this);
+    portSpin->setRange(1, 65535);
+    serialCombo = new QComboBox(this);
+    tcpGroup = new QWidget(this);
+    serialGroup = new QWidget(this);
+}
+
+void CConSetDialog::initLayout()
+{
+    presetSize = QSize(640, 480);
+    setTitle(tr("连接设置"));
+
+    auto* typeGrid = new QGridLayout;
+    typeGrid->setSpacing(20);
+    typeGrid->addWidget(rowLabel(tr("通讯方式："), this), 0, 0);
+    typeGrid->addWidget(typeCombo, 0, 1);
+    typeGrid->setColumnStretch(1, 1);
+
+    auto* tcpGrid = new QGridLayout(tcpGroup);
+    tcpGrid->setContentsMargins(0, 0, 0, 0);
+    tcpGrid->setSpacing(20);
+    tcpGrid->addWidget(rowLabel(tr("I  P  地址："), tcpGroup), 0, 0);
+    tcpGrid->addWidget(addressEdit, 0, 1);
+    tcpGrid->addWidget(rowLabel(tr("端  口  号："), tcpGroup), 1, 0);
+    tcpGrid->addWidget(portSpin, 1, 1);
+    tcpGrid->setColumnStretch(1, 1);
+
+    auto* serialGrid = new QGridLayout(serialGroup);
+    serialGrid->setContentsMargins(0, 0, 0, 0);
+    serialGrid->setSpacing(20);
+    serialGrid->addWidget(rowLabel(tr("串  口  号："), serialGroup), 0, 0);
+    serialGrid->addWidget(serialCombo, 0, 1);
+    serialGrid->setColumnStretch(1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(20);
+    buttons->addStretch();
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+    buttons->addStretch();
+
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(60, 30, 60, 20);
+    body->setSpacing(20);
+    body->addLayout(typeGrid);
+    body->addWidget(tcpGroup);
+    body->addWidget(serialGroup);
+    body->addStretch();
+    body->addLayout(buttons);
+    contentLayout()->addLayout(body, 1);
+}
+
+void CConSetDialog::initConfig()
+{
+    typeCombo->addItem(tr("TCP/IP"));
+    typeCombo->addItem(tr("COM口"));
+    changeConnectType(typeCombo->currentIndex());
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo& port : ports)
+        serialCombo->addItem(QStringLiteral("%1 %2").arg(port.portName(), port.description()),
+                             port.portName());
+    readSettings();
+}
+
+void CConSetDialog::readSettings()
+{
+    QSettings settings(ClientConfig::path(), QSettings::IniFormat);
+    settings.beginGroup(QStringLiteral("DEVICE_INFO"));
+    typeCombo->setCurrentIndex(settings.value(QStringLiteral("dev_con_type"), 0).toInt());
+    addressEdit->setText(settings.value(QStringLiteral("dev_addr"), ClientConfig::DefaultAddress).toString());
+    portSpin->setValue(settings.value(QStringLiteral("dev_tcp_port"), QStringLiteral("4001")).toInt());
+    const QString serial = settings.value(QStringLiteral("dev_serial_port"), ClientConfig::DefaultSerialPort).toString();
+    for (int i = 0; i < serialCombo->count(); ++i) {
+        if (serialCombo->itemData(i).toString() == serial)
+            serialCombo->setCurrentIndex(i);
+    }
+    settings.endGroup();
+}
+
+void CConSetDialog::writeSettings()
+{
+    QSettings settings(ClientConfig::path(), QSettings::IniFormat);
+    settings.beginGroup(QStringLiteral("DEVICE_INFO"));
+    settings.setValue(QStringLiteral("dev_con_type"), typeCombo->currentIndex());
+    settings.setValue(QStringLiteral("dev_addr"), addressEdit->text());
+    settings.setValue(QStringLiteral("dev_tcp_port"), portSpin->value());
+    settings.setValue(QStringLiteral("dev_serial_port"),
+                      serialCombo->count() > 0 ? serialCombo->currentData().toString() : QString());
+    settings.endGroup();
+    settings.sync();
+}
+
+void CConSetDialog::changeConnectType(int index)
+{
+    if (index == 0) {
+        tcpGroup->show();
+        serialGroup->hide();
+    } else if (index == 1) {
+        tcpGroup->hide();
+        serialGroup->show();
+    }
+}
+
+void CConSetDialog::onOkButtonClicked()
+{
+    if (typeCombo->currentIndex() == 0) {
+        if (portSpin->text().trimmed().isEmpty()) {
+            CMeetingMessageBoxDialog::showError(tr("端口号不能为空！"));
+            portSpin->setFocus();
+            return;
+        }
+        if (!checkTcpConnect(addressEdit->text(), quint16(portSpin->value()), 3000)) {
+            CMeetingMessageBoxDialog::showError(tr("无法连接到设备，请检查连接信息！"));
+            portSpin->setFocus();
+            return;
+        }
+    }
+    writeSettings();
+    accepted = true;
+    animationClose();
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "CardInfo.h"
+#include "FCenterWindow.h"
+#include "ProcessSingleton.h"
+
+#include <QList>
+
+class MatrixModel;
+
+// Central page of the main window: the navigation and the page stack, and the model of the
+// matrix (port records, routing map, reply parser, device queries), whose operations it offers
+// under the same names. 100 ms after construction it runs the start-up sequence once.
+class CenterWindow : public FCenterWindow
+{
+    Q_OBJECT
+public:
+    static CenterWindow* instance();
+    static bool exists() { return ProcessSingleton<CenterWindow>::exists(); }
+    ~CenterWindow() override;
+
+    CardInfo getCardInfo(int port) const;
+    void setCardInfo(int port, const CardInfo& record);
+    bool hasCard(int port) const;
+    int cardCount() const;
+    int getRoute(int output) const;
+    void setRoute(int output, int input);
+    void setRoutes(int mode, int input, int output);
+    QList<int> outputsOfInput(int input) const;
+    int countChar() const;
+    void loadCardConfig();
+    void saveCardConfig();
+    void queryIOStatus();
+    void queryIpCardAddresses();
+
+    MatrixModel* model() const { return matrixModel; }
+    // True once the start-up sequence has run to its end.
+    bool isStartupFinished() const { return startupFinished; }
+
+public slots:
+    void slotNavgationClicked(QString ObjectName);
+    void initSubSystem();
+    void clientReceived(QString recvStr);
+
+signals:
+    void startupFinishedChanged();
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    friend class ProcessSingleton<CenterWindow>;
+    CenterWindow();
+    void initNavigation();
+    void connectPageHooks();
+
+    int startupTimerId = 0;
+    MatrixModel* matrixModel;
+    bool startupFinished = false;
+};

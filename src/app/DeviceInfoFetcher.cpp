@@ -1,0 +1,108 @@
+#include "DeviceInfoFetcher.h"
+
+#include "CCHelper.h"
+#include "ClientConfig.h"
+#include "GlobalState.h"
+#include "PublicClass.h"
+#include "Utilities.h"
+
+#include <QDebug>
+#include <QSettings>
+
+DeviceInfoFetcher::DeviceInfoFetcher(StatusSink status, CommandSender commandSender)
+    : statusSink(std::move(status))
+    , sender(std::move(commandSender))
+{
+    if (!sender) {
+        sender = [](const QString& cmd, bool waitReply, QString& reply, QByteArray& bytes, bool latin1) {
+            return CCHelper::instance()->sendData(cmd, waitReply, reply, bytes, latin1);
+        };
+    }
+}
+
+void DeviceInfoFetcher::status(const QString& text) const
+{
+    if (statusSink)
+        statusSink(text);
+}
+
+bool DeviceInfoFetcher::send(const QString& key, QString* reply)
+{
+    const QString cmd = getCommand(PublicClass::eCARD_TYPE_SYSTEM, QStringLiteral("COMMAND"), key);
+    QString text;
+    QByteArray bytes;
+    const bool ok = sender(cmd, true, text, bytes, false);
+    if (reply)
+        *reply = text;
+    return ok;
+}
+
+QString DeviceInfoFetcher::lettersOfReply(const QString& reply)
+{
+    const QString trimmed = reply.trimmed();
+    const int n = trimmed.size();
+    return n > 4 ? trimmed.mid(3, n - 4) : QString();
+}
+
+QString DeviceInfoFetcher::outputLettersOf96(const QString& stored, const QString& reply)
+{
+    QString head = stored.left(2);
+    while (head.size() < 2)
+        head.append(QLatin1Char('*'));
+    // The reply's last character closes the list like on every other model: it is no letter.
+    const QString trimmed = reply.trimmed();
+    const int n = trimmed.size();
+    return head + (n > 6 ? trimmed.mid(5, n - 6) : QString());
+}
+
+bool DeviceInfoFetcher::run()
+{
+    status(tr("连接设备成功，正在获取数据..."));
+    QSettings settings(ClientConfig::path(), QSettings::IniFormat);
+    settings.beginGroup(QStringLiteral("DEVICE_INFO"));
+    settings.setValue(QStringLiteral("BackPanelVer"), QString());
+    settings.setValue(QStringLiteral("FrontPanelVer"), QString());
+
+    bool complete = false;
+    QString failure;
+    QString reply;
+    status(tr("正在获取板卡信息！"));
+    send(QStringLiteral("InitCardList"), nullptr);
+    delayMs(400);
+
+    status(tr("正在获取输入板卡信息！"));
+    if (!send(QStringLiteral("InCardList"), &reply)) {
+        failure = tr("获取输入板卡信息失败！");
+    } else {
+        g_inCardTypes = lettersOfReply(reply);
+        qDebug() << "输入板卡列表" << g_inCardTypes;
+
+        status(tr("正在获取输出板卡信息！"));
+        if (!send(QStringLiteral("OutCardList"), &reply)) {
+            failure = tr("获取输出板卡信息失败！");
+        } else {
+            qDebug() << "设备返回：" << reply;
+            if (g_deviceModel == PublicClass::_96x96)
+                g_outCardTypes = outputLettersOf96(g_outCardTypes, reply);
+            else
+                g_outCardTypes = lettersOfReply(reply);
+            qDebug() << "输出板卡列表" << g_outCardTypes;
+
+            send(QStringLiteral("ReleaseCardList"), nullptr);
+
+            status(tr("正在获取设备版本信息！"));
+            if (send(QStringLiteral("FrontPanelVer"), &reply))
+                settings.setValue(QStringLiteral("FrontPanelVer"), reply);
+            if (send(QStringLiteral("BackPanelVer"), &reply))
+                settings.setValue(QStringLiteral("BackPanelVer"), reply);
+            if (send(QStringLiteral("KeyBoardLock"), &reply))
+                settings.setValue(QStringLiteral("KeyBoardLock"),
+                                  reply.contains(QLatin1String("Locked")) ? 0 : 1);
+            complete = true;
+        }
+    }
+    status(complete ? tr("获取数据完成！") : failure);
+    settings.endGroup();
+    settings.sync();
+    return complete;
+}

@@ -1,0 +1,241 @@
+#include "MainWindow.h"
+
+#include "CCHelper.h"
+#include "CMeetingMessageBoxDialog.h"
+#include "CWaitMaskWidget.h"
+#include "CenterWindow.h"
+#include "FNavgationBar.h"
+#include "FTitleBar.h"
+#include "GlobalState.h"
+#include "ScreenMetrics.h"
+#include "SettingMenu.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDebug>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPropertyAnimation>
+#include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
+#include <QToolButton>
+
+namespace {
+const QString kMainConfig = QStringLiteral("data/MainConfig.dat");
+
+QSize availableScreen()
+{
+    if (screenWidth > 0 && screenHeight > 0)
+        return QSize(screenWidth, screenHeight);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry().size() : QSize(1366, 768);
+}
+} // namespace
+
+MainWindow* MainWindow::instance()
+{
+    return ProcessSingleton<MainWindow>::instance();
+}
+
+MainWindow::MainWindow()
+    : FMainWindow(nullptr)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    exitConfirmed = false;
+    CCHelper::instance()->setAutoReconnect(true);
+    initUI();
+
+    connect(this, &FMainWindow::Close, this, &MainWindow::animationClose);
+    connect(this, &FMainWindow::Hidden, this, &QWidget::showMinimized);
+    CCHelper* link = CCHelper::instance();
+    connect(link, &CCHelper::clientDisConnected, this, &MainWindow::clientDisConnected);
+    connect(link, &CCHelper::clientConnectTimeout, this, &MainWindow::clientConnectTimeout);
+    connect(link, &CCHelper::clientConnected, this, &MainWindow::clientConnected);
+    connect(link, &CCHelper::message, this, &MainWindow::displayMessage);
+
+    loadGeometry();
+    g_mainWindowReady = true;
+}
+
+MainWindow::~MainWindow()
+{
+    saveGeometry();
+    // Nothing may lay the overlay over a window that is going away.
+    g_mainWindowReady = false;
+    emit Closed();
+}
+
+void MainWindow::initUI()
+{
+    FTitleBar* bar = getTitleBar();
+    bar->setTitleText(tr("Corvanta"));
+    centralPage = CenterWindow::instance();
+    setCentralWidget(centralPage);
+
+    menu = new SettingMenu(this);
+    if (QSystemTrayIcon* tray = getQSystemTrayIcon())
+        tray->setContextMenu(menu);
+    bar->getMenuButton()->setMenu(menu);
+    bar->getMenuButton()->setPopupMode(QToolButton::InstantPopup);
+
+    bar->setSkinButtonVisible(false);
+    bar->setLockButtonVisible(false);
+}
+
+void MainWindow::loadGeometry()
+{
+    const QSize screen = availableScreen();
+    QSettings settings(kMainConfig, QSettings::IniFormat);
+    settings.beginGroup(QStringLiteral("MainWindow"));
+    const int width = settings.value(QStringLiteral("LastWidth"), 1366).toInt();
+    const int height = settings.value(QStringLiteral("LastHeight"), 768).toInt();
+    const int left = settings.value(QStringLiteral("LastLeft"), (screen.width() - width) / 2).toInt();
+    const int top = settings.value(QStringLiteral("LastTop"), (screen.height() - height) / 2).toInt();
+    fullScreenAtStart = settings.value(QStringLiteral("FullScreen"), true).toBool();
+    settings.endGroup();
+
+    resize(width, height);
+    setBaseSize(width, height);
+    setMinimumSize(1280, 720);
+    move(left, top);
+    if (fullScreenAtStart)
+        getTitleBar()->getMaxButton()->click();
+}
+
+void MainWindow::saveGeometry()
+{
+    QSettings settings(kMainConfig, QSettings::IniFormat);
+    settings.beginGroup(QStringLiteral("MainWindow"));
+    if (isFullScreen() || isMaximized()) {
+        settings.setValue(QStringLiteral("FullScreen"), true);
+    } else {
+        settings.setValue(QStringLiteral("FullScreen"), false);
+        settings.setValue(QStringLiteral("LastLeft"), x());
+        settings.setValue(QStringLiteral("LastTop"), y());
+        settings.setValue(QStringLiteral("LastWidth"), qMax(960, width()));
+        settings.setValue(QStringLiteral("LastHeight"), qMax(720, height()));
+    }
+    settings.endGroup();
+    settings.sync();
+}
+
+void MainWindow::animationClose()
+{
+    if (fadeOut)
+        return;
+    if (!exitConfirmed) {
+        if (CMeetingMessageBoxDialog::showQuestion(tr("您确定要退出吗？")) != 1)
+            return;
+    }
+    exitConfirmed = true;
+    fadeOut = new QPropertyAnimation(this, "windowOpacity", this);
+    fadeOut->setDuration(1000);
+    fadeOut->setStartValue(1.0);
+    fadeOut->setEndValue(0.0);
+    connect(fadeOut.data(), &QPropertyAnimation::finished, this, &QWidget::close);
+    fadeOut->start();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (exitConfirmed) {
+        FMainWindow::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    animationClose();
+}
+
+void MainWindow::slotShowWait()
+{
+    if (isHidden() || isMinimized())
+        return;
+    CWaitMaskWidget* overlay = CWaitMaskWidget::instance(this);
+    overlay->resize(size());
+    overlay->move(mapToGlobal(QPoint(0, 0)));
+    overlay->showWait();
+    QCoreApplication::processEvents();
+}
+
+void MainWindow::slotHideWait()
+{
+    if (isHidden() || isMinimized())
+        return;
+    // No overlay to hide: do not build one just to fade it out.
+    if (CWaitMaskWidget::exists())
+        CWaitMaskWidget::instance()->hideWait();
+}
+
+void MainWindow::clientDisConnected()
+{
+    displayMessage(tr("设备连接已断开"));
+}
+
+void MainWindow::clientConnected()
+{
+    displayMessage(tr("连接设备成功"));
+}
+
+void MainWindow::clientConnectTimeout()
+{
+    displayMessage(tr("连接设备超时"));
+}
+
+void MainWindow::displayMessage(QString strMsg)
+{
+    getStatusBar()->showMessage(strMsg, 6000);
+    qDebug() << strMsg;
+    QCoreApplication::processEvents();
+}
+
+void MainWindow::timerEvent(QTimerEvent* event)
+{
+    Q_UNUSED(event)
+}
+
+void MainWindow::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    FMainWindow::mouseDoubleClickEvent(event);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    FMainWindow::mouseMoveEvent(event);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event)
+{
+    FNavgationBar* bar = centralPage ? centralPage->getNavgationBar() : nullptr;
+    if (bar && bar->buttonCount() > 0) {
+        const int i = bar->currentIndex();
+        const int last = bar->buttonCount() - 1;
+        if (event->key() == Qt::Key_Left) {
+            if (i == 0)
+                bar->clickButton(last);
+            else if (i >= 1 && i <= last)
+                bar->clickButton(i - 1);
+        } else if (event->key() == Qt::Key_Right) {
+            if (i == last)
+                bar->clickButton(0);
+            else if (i >= 0 && i < last)
+                bar->clickButton(i + 1);
+        }
+    }
+    FMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    event->accept();
+}
+
+void MainWindow::hideEvent(QHideEvent* event)
+{
+    event->accept();
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "FMainWindow.h"
+#include "ProcessSingleton.h"
+
+#include <QDateTime>
+#include <QPointer>
+
+class CenterWindow;
+class QPropertyAnimation;
+class SettingMenu;
+
+// The console's one main window: frameless, the central page with the navigation, the link's
+// state in the status line, its geometry kept in data/MainConfig.dat, a question before exit
+// and a fade-out. It also lays the busy overlay over itself for the whole system.
+class MainWindow : public FMainWindow
+{
+    Q_OBJECT
+public:
+    static MainWindow* instance();
+    static bool exists() { return ProcessSingleton<MainWindow>::exists(); }
+    ~MainWindow() override;
+
+    void setExitConfirmed(bool confirmed) { exitConfirmed = confirmed; }
+    bool isExitConfirmed() const { return exitConfirmed; }
+    CenterWindow* centerWindow() const { return centralPage; }
+    SettingMenu* settingMenu() const { return menu; }
+
+signals:
+    void Closed();
+
+public slots:
+    void animationClose();
+    void slotShowWait();
+    void slotHideWait();
+    void clientDisConnected();
+    void clientConnected();
+    void clientConnectTimeout();
+    void displayMessage(QString strMsg);
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    friend class ProcessSingleton<MainWindow>;
+    MainWindow();
+    void initUI();
+    void loadGeometry();
+    void saveGeometry();
+
+    QDateTime createdAt;
+    bool exitConfirmed = false;
+    bool fullScreenAtStart = true;
+    CenterWindow* centralPage = nullptr;
+    SettingMenu* menu = nullptr;
+    QPointer<QPropertyAnimation> fadeOut;
+};

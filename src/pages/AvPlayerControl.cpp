@@ -1,0 +1,10 @@
+#include "AvPlayerControl.h"
+
+AvPlayerControl* AvPlayerControl::instance()
+{
+    return ProcessSingleton<AvPlayerControl>::instance();
+}
+
+void AvPlayerControl::startPreview()
+{
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "ProcessSingleton.h"
+
+#include <QWidget>
+
+// The input card settings page. One process-wide instance; initConfig(false) builds its contents
+// the first time, initConfig(true) refreshes them when its navigation button is pressed.
+// Placeholder until the page itself is written.
+class MInputCardSetting : public QWidget
+{
+    Q_OBJECT
+public:
+    static MInputCardSetting* instance();
+
+    void initConfig(bool update);
+
+private:
+    friend class ProcessSingleton<MInputCardSetting>;
+    MInputCardSetting();
+};
