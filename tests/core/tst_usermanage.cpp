@@ -1,0 +1,284 @@
+#include "CUserManage.h"
+#include "FileSizeLimit.h"
+#include "PasswordKey.h"
+#include "TempWorkDir.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+
+namespace {
+
+const QString userFile = QStringLiteral("data/UserConfig.dat");
+
+User_Info makeUser(qint64 id, const QString& name, int group = 1)
+{
+    User_Info user;
+    user.Id = id;
+    user.Group = group;
+    user.setUserName(name);
+    user.setPassWord(passwordTransform(name, QStringLiteral("secret")));
+    return user;
+}
+
+QByteArray userList(const QJsonArray& list)
+{
+    return QJsonDocument(QJsonObject{{QStringLiteral("user-list"), list}}).toJson();
+}
+
+// The database shipped with the program: one administrator "Admin" with password 740261.
+QByteArray buildDefaultDatabase()
+{
+    TempWorkDir scratch;
+    CUserManage store;
+    User_Info admin;
+    admin.Id = 1;
+    admin.Group = 0;
+    admin.setUserName(QStringLiteral("Admin"));
+    admin.setPassWord(passwordTransform(QStringLiteral("Admin"), QStringLiteral("740261")));
+    if (!store.add(admin))
+        return QByteArray();
+    return scratch.read(userFile);
+}
+
+} // namespace
+
+class TestUserManage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        work.reset(new TempWorkDir);
+        QVERIFY(work->isValid());
+    }
+    void cleanup() { work.reset(); }
+
+    void fileRoundTrip();
+    void addRules_data();
+    void addRules();
+    void editRules_data();
+    void editRules();
+    void deleteRules();
+    void readingDefaults();
+    void unreadableFileGivesEmptyStore_data();
+    void unreadableFileGivesEmptyStore();
+    void failedWriteKeepsOldFile();
+    void longTextsAreCut();
+    void shippedDefaultDatabase();
+
+private:
+    QScopedPointer<TempWorkDir> work;
+};
+
+void TestUserManage::fileRoundTrip()
+{
+    CUserManage store;
+    QVERIFY(store.getUserList().isEmpty());
+    User_Info later = makeUser(1700000000123, QStringLiteral("张三"));
+    later.setDescription(QStringLiteral("值班 operator"));
+    later.inputRights = {{0, true}, {1, false}, {2, true}};
+    later.outputRights = {{0, false}};
+    QVERIFY(store.add(later));
+    QVERIFY(store.add(makeUser(5, QStringLiteral("Admin"), 0)));
+
+    const QJsonArray list = QJsonDocument::fromJson(work->read(userFile)).object().value("user-list").toArray();
+    QCOMPARE(list.size(), 2);
+    QCOMPARE(list.at(0).toObject().value("Id").toDouble(), 5.0);   // ascending Id
+    QCOMPARE(list.at(1).toObject().value("input-rights").toArray(), (QJsonArray{true, false, true}));
+
+    CUserManage reread;
+    QCOMPARE(reread.getUserNames(), (QStringList{"Admin", "张三"}));
+    const User_Info back = reread.getUserById(1700000000123);
+    QCOMPARE(back.Id, later.Id);
+    QCOMPARE(back.Group, 1);
+    QCOMPARE(back.userName(), QStringLiteral("张三"));
+    QCOMPARE(back.passWord(), later.passWord());
+    QCOMPARE(back.description(), QStringLiteral("值班 operator"));
+    QCOMPARE(back.inputRights, later.inputRights);
+    QCOMPARE(back.outputRights, later.outputRights);
+    QCOMPARE(reread.getUserByName(QStringLiteral("Admin")).Group, 0);
+}
+
+void TestUserManage::addRules_data()
+{
+    QTest::addColumn<qint64>("id");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("added");
+
+    QTest::newRow("new user") << qint64(3) << "operator" << true;
+    QTest::newRow("name differs in case only") << qint64(3) << "ALICE" << true;
+    QTest::newRow("same name") << qint64(3) << "alice" << false;
+    QTest::newRow("same name, same id") << qint64(1) << "alice" << false;
+    QTest::newRow("new name, existing id") << qint64(2) << "carol" << false;
+}
+
+void TestUserManage::addRules()
+{
+    QFETCH(qint64, id);
+    QFETCH(QString, name);
+    QFETCH(bool, added);
+
+    CUserManage store;
+    QVERIFY(store.add(makeUser(1, QStringLiteral("alice"))));
+    QVERIFY(store.add(makeUser(2, QStringLiteral("bob"))));
+    const QByteArray before = work->read(userFile);
+
+    QCOMPARE(store.add(makeUser(id, name)), added);
+    QCOMPARE(store.getUserList().size(), added ? 3 : 2);
+    QCOMPARE(work->read(userFile) == before, !added);
+    QCOMPARE(store.getUserById(2).userName(), QStringLiteral("bob"));
+}
+
+void TestUserManage::editRules_data()
+{
+    QTest::addColumn<qint64>("id");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<bool>("edited");
+
+    QTest::newRow("keep own name, save") << qint64(1) << "alice" << true << true;
+    QTest::newRow("new name without save") << qint64(1) << "alicia" << false << true;
+    QTest::newRow("other user's name") << qint64(1) << "bob" << true << false;
+    QTest::newRow("unknown id") << qint64(9) << "zed" << true << false;
+}
+
+void TestUserManage::editRules()
+{
+    QFETCH(qint64, id);
+    QFETCH(QString, name);
+    QFETCH(bool, save);
+    QFETCH(bool, edited);
+
+    CUserManage store;
+    QVERIFY(store.add(makeUser(1, QStringLiteral("alice"))));
+    QVERIFY(store.add(makeUser(2, QStringLiteral("bob"))));
+    const QByteArray before = work->read(userFile);
+
+    User_Info user = makeUser(id, name);
+    user.setDescription(QStringLiteral("changed"));
+    QCOMPARE(store.edit(user, save), edited);
+    QCOMPARE(store.getUserById(id).description() == QStringLiteral("changed"), edited);
+    QCOMPARE(work->read(userFile) != before, edited && save);
+    QCOMPARE(store.getUserList().size(), 2);
+}
+
+void TestUserManage::deleteRules()
+{
+    CUserManage store;
+    QVERIFY(store.add(makeUser(1, QStringLiteral("alice"))));
+    QVERIFY(store.add(makeUser(2, QStringLiteral("bob"))));
+    QVERIFY(!store.del(7));
+    QVERIFY(store.del(1));
+    QCOMPARE(store.getUserById(1).Id, qint64(-1));
+    QCOMPARE(CUserManage().getUserNames(), QStringList{"bob"});
+}
+
+void TestUserManage::readingDefaults()
+{
+    const QJsonArray list{
+        QJsonObject{{"UserName", "nogroup"}, {"Id", 4}},
+        QJsonObject{{"UserName", "noid"}, {"Group", 1}},
+        QJsonObject{{"Id", 7}, {"Group", 1}, {"UserName", "first"}},
+        QJsonObject{{"Id", 7}, {"Group", 1}, {"UserName", "second"}, {"input-rights", QJsonArray{true, "yes", 1, false, true}}},
+        QJsonValue("not a user"),
+    };
+    QVERIFY(work->write(userFile, userList(list)));
+
+    CUserManage store;
+    QCOMPARE(store.getUserNames(), (QStringList{"noid", "nogroup", "second"}));
+    QCOMPARE(store.getUserByName("nogroup").Group, 0);   // missing group: administrator
+    QCOMPARE(store.getUserByName("noid").Id, qint64(0));
+    const User_Info second = store.getUserById(7);
+    QCOMPARE(second.userName(), QStringLiteral("second"));
+    QCOMPARE(second.inputRights, (QMap<int, bool>{{0, true}, {1, false}, {2, false}, {3, false}, {4, true}}));
+    QVERIFY(second.outputRights.isEmpty());
+    QVERIFY(second.passWord().isEmpty());
+    // Lookups are exact; not found is the default record.
+    const User_Info none = store.getUserByName("SECOND");
+    QCOMPARE(none.Id, qint64(-1));
+    QCOMPARE(none.Group, 1);
+    QVERIFY(none.userName().isEmpty());
+}
+
+void TestUserManage::unreadableFileGivesEmptyStore_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("present");
+    const QByteArray good = userList({QJsonObject{{"Id", 1}, {"UserName", "Admin"}}});
+    QTest::newRow("missing") << QByteArray() << false;
+    QTest::newRow("empty") << QByteArray() << true;
+    QTest::newRow("truncated") << good.left(good.size() - 8) << true;
+    QTest::newRow("binary") << QByteArray("\x00\x01\x02\xff", 4) << true;
+    QTest::newRow("list is an object") << QByteArray("{\"user-list\": {\"Id\": 1}}") << true;
+}
+
+void TestUserManage::unreadableFileGivesEmptyStore()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, present);
+    if (present)
+        QVERIFY(work->write(userFile, content));
+    CUserManage store;
+    QVERIFY(store.getUserList().isEmpty());
+    QCOMPARE(store.getUserByName(QStringLiteral("Admin")).Id, qint64(-1));
+}
+
+void TestUserManage::failedWriteKeepsOldFile()
+{
+    CUserManage store;
+    QVERIFY(store.add(makeUser(1, QStringLiteral("alice"))));
+    const QByteArray before = work->read(userFile);
+    {
+        FileSizeLimit limit(before.size() + 10);
+        QVERIFY(limit.isActive());
+        QVERIFY(store.add(makeUser(2, QStringLiteral("bob"))));   // the change itself is made
+        QVERIFY(!store.writeConfig());
+    }
+    QCOMPARE(work->read(userFile), before);
+    QCOMPARE(store.getUserNames(), (QStringList{"alice", "bob"}));
+    QCOMPARE(CUserManage().getUserNames(), QStringList{"alice"});
+    QVERIFY(store.writeConfig());
+    QCOMPARE(CUserManage().getUserNames(), (QStringList{"alice", "bob"}));
+}
+
+void TestUserManage::longTextsAreCut()
+{
+    User_Info user;
+    user.setUserName(QString(60, QChar(0x4E2D)));   // 180 bytes of UTF-8
+    QCOMPARE(user.userName(), QString(33, QChar(0x4E2D)));   // 99 bytes: whole characters only
+    user.setDescription(QString(150, QLatin1Char('d')));
+    QCOMPARE(user.description().size(), 99);
+    user.setUserName(QStringLiteral("ab"));
+    QCOMPARE(user.userName(), QStringLiteral("ab"));
+}
+
+void TestUserManage::shippedDefaultDatabase()
+{
+    const QByteArray generated = buildDefaultDatabase();
+    QVERIFY(!generated.isEmpty());
+    const QString shipped = QString::fromLocal8Bit(qgetenv("VEXILO_SOURCE_DIR")) + QStringLiteral("/runtime/") + userFile;
+    // VEXILO_WRITE_DEFAULT_USERDB=1 regenerates the shipped file.
+    if (qEnvironmentVariableIntValue("VEXILO_WRITE_DEFAULT_USERDB") == 1) {
+        QFile out(shipped);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(out.write(generated), qint64(generated.size()));
+    }
+    QFile file(shipped);
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(shipped));
+    QCOMPARE(file.readAll(), generated);
+
+    QVERIFY(work->write(userFile, generated));
+    CUserManage store;
+    QCOMPARE(store.getUserNames(), QStringList{"Admin"});
+    const User_Info admin = store.getUserByName(QStringLiteral("Admin"));
+    QCOMPARE(admin.Group, 0);
+    QCOMPARE(admin.passWord(), passwordTransform(QStringLiteral("Admin"), QStringLiteral("740261")));
+    QCOMPARE(admin.passWord().size(), 16);   // six characters fill one DES block
+    QVERIFY(admin.passWord() != passwordTransform(QStringLiteral("admin"), QStringLiteral("740261")));
+}
+
+QTEST_GUILESS_MAIN(TestUserManage)
+#include "tst_usermanage.moc"
