@@ -38,7 +38,7 @@ bool SimCommandLine::parse(const QCoreApplication& app, QString* error)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(kDescription));
-    parser.addHelpOption();
+    const QCommandLineOption helpOpt = parser.addHelpOption();
     const QCommandLineOption listenOpt(QStringLiteral("listen"),
                                        QStringLiteral("Loopback address of every listener (default 127.0.0.1)."),
                                        QStringLiteral("address"), QStringLiteral("127.0.0.1"));
@@ -70,7 +70,15 @@ bool SimCommandLine::parse(const QCoreApplication& app, QString* error)
                                          QStringLiteral("port"), QStringLiteral("8554"));
     parser.addOptions({listenOpt, portOpt, controlOpt, execOpt, ptyOpt, ptyLinkOpt, modelOpt, inOpt, outOpt, nameOpt,
                        noIpOpt, ipPortOpt, noStreamsOpt, rtspPortOpt});
-    parser.process(app);
+    if (!parser.parse(app.arguments())) {
+        *error = parser.errorText();
+        return false;
+    }
+    if (parser.isSet(helpOpt)) {
+        helpRequested = true;
+        helpText = parser.helpText();
+        return true;
+    }
 
     if (!parser.positionalArguments().isEmpty()) {
         *error = QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first());

@@ -21,8 +21,11 @@ struct SimCommandLine
     quint16 ipCardPort = 4002;
     bool streams = true;
     quint16 rtspPort = 8554;
+    // --help: the options' text; the caller appends the control requests and exits.
+    bool helpRequested = false;
+    QString helpText;
 
-    // Parses the arguments (prints --help and exits like QCommandLineParser does); false with
+    // Parses the arguments (--version/--help as above); false with
     // the reason in error for anything unusable, a non-loopback address above all.
     bool parse(const QCoreApplication& app, QString* error);
 

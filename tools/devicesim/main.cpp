@@ -57,6 +57,12 @@ int main(int argc, char* argv[])
         return QByteArray("OK");
     });
 
+    if (options.helpRequested) {
+        std::fprintf(stdout, "%s\nControl requests (control port and --exec):\n%s\n", qPrintable(options.helpText),
+                     qPrintable(control.helpText()));
+        return 0;
+    }
+
     for (const QString& line : qAsConst(options.execLines)) {
         const QByteArray answer = control.execute(line);
         std::fprintf(stderr, "devicesim: %s -> %s\n", qPrintable(line), answer.constData());
