@@ -3,6 +3,7 @@
 #include "FileSizeLimit.h"
 #include "GlobalState.h"
 #include "PortRecords.h"
+#include "RouteText.h"
 #include "TempWorkDir.h"
 
 #include <QJsonArray>
@@ -20,17 +21,6 @@ int inType(const PortRecords& records, int port)
 int outType(const PortRecords& records, int port)
 {
     return records.getCardInfo(port).value(CardKey::OutCard).toObject().value(CardKey::CardType).toInt(-1);
-}
-
-// "0:2,5:-1" -> {0: 2, 5: -1}
-RouteMap parseRoutes(const QString& text)
-{
-    RouteMap map;
-    for (const QString& pair : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const QStringList parts = pair.split(QLatin1Char(':'));
-        map.insert(parts.at(0).toInt(), parts.at(1).toInt());
-    }
-    return map;
 }
 
 void setRoutes(PortRecords& records, const QString& text)

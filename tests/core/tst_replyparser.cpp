@@ -1,5 +1,6 @@
 #include "CardInfo.h"
 #include "PortRecords.h"
+#include "RouteText.h"
 #include "ReplyParser.h"
 #include "TempWorkDir.h"
 
@@ -8,17 +9,6 @@
 #include <QtTest>
 
 namespace {
-
-// "0:2,5:-1" <-> {0: 2, 5: -1}
-RouteMap parseRoutes(const QString& text)
-{
-    RouteMap map;
-    for (const QString& pair : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const QStringList parts = pair.split(QLatin1Char(':'));
-        map.insert(parts.at(0).toInt(), parts.at(1).toInt());
-    }
-    return map;
-}
 
 QVariant storedScene()
 {
