@@ -10,7 +10,9 @@
 #include "MInputCardSetting.h"
 #include "MOutputCardSetting.h"
 #include "MatrixModel.h"
+#include "MSenceListWidget.h"
 #include "MatrixSwitchPage.h"
+#include "PageModel.h"
 #include "UserManagePage.h"
 #include "Utilities.h"
 #include "WaitMaskGuard.h"
@@ -27,6 +29,7 @@ CenterWindow::CenterWindow()
     : FCenterWindow(nullptr)
     , matrixModel(new MatrixModel(this)) // loads the port records first
 {
+    PageModel::setModel(matrixModel); // before the pages are built
     initNavigation();
     connect(navgationBar, &FNavgationBar::navgationChanged, this,
             &CenterWindow::slotNavgationClicked);
@@ -66,6 +69,10 @@ void CenterWindow::connectPageHooks()
     connect(matrixModel, &MatrixModel::previewNamesRefreshNeeded, this, [](int input, int output) {
         if (ProcessSingleton<MCenterMainWindow>::exists())
             MCenterMainWindow::instance()->refreshPreviewNames(input, output);
+    });
+    matrixModel->setSceneCallProbe([]() {
+        return ProcessSingleton<MCenterMainWindow>::exists()
+            && MCenterMainWindow::instance()->senceListWidget()->isSceneCalling();
     });
 }
 

@@ -14,7 +14,6 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -92,14 +91,6 @@ MCenterMainWindow::MCenterMainWindow(QWidget* parent)
     connect(inputFoldBtn, &QPushButton::clicked, this, &MCenterMainWindow::onInputFlexibleClick);
     connect(previewFoldBtn, &QPushButton::clicked, this, &MCenterMainWindow::onPreviewFlexibleClick);
     connect(senceFoldBtn, &QPushButton::clicked, this, &MCenterMainWindow::onSenceFlexibleClick);
-
-    // The model's reports reach the page: route changes repaint it, and the reply parser asks the
-    // scene panel whether a recall is running.
-    MatrixModel* model = PageModel::model();
-    connect(model, &MatrixModel::switchPageRefreshNeeded, this, [this] { refreshPage(-1); });
-    connect(model, &MatrixModel::previewNamesRefreshNeeded, this, &MCenterMainWindow::refreshPreviewNames);
-    QPointer<MSenceListWidget> scenes(senceList);
-    model->setSceneCallProbe([scenes] { return scenes && scenes->isSceneCalling(); });
 }
 
 MCenterMainWindow* MCenterMainWindow::instance()

@@ -9,6 +9,8 @@
 #include "DeviceSimProcess.h"
 #include "GlobalState.h"
 #include "LoopbackGuard.h"
+#include "MCenterMainWindow.h"
+#include "MSenceListWidget.h"
 #include "MatrixModel.h"
 #include "PageModel.h"
 #include "WidgetShots.h"
@@ -18,6 +20,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMap>
+#include <QPointer>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTcpSocket>
@@ -62,6 +65,16 @@ public:
         QObject::connect(CCHelper::instance(), &CCHelper::clientReceived, model, &MatrixModel::clientReceived);
         PageModel::setModel(model);
         return model;
+    }
+
+    // The model's reports reach the page as the central page wires them: route changes repaint
+    // it and the reply parser asks its scene panel whether a recall is running.
+    void wirePage(MCenterMainWindow* page)
+    {
+        QObject::connect(model, &MatrixModel::switchPageRefreshNeeded, page, [page] { page->refreshPage(-1); });
+        QObject::connect(model, &MatrixModel::previewNamesRefreshNeeded, page, &MCenterMainWindow::refreshPreviewNames);
+        QPointer<MCenterMainWindow> guarded(page);
+        model->setSceneCallProbe([guarded] { return guarded && guarded->senceListWidget()->isSceneCalling(); });
     }
 
     // Starts devicesim with the same model and cards and connects the link to it.

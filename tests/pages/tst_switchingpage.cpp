@@ -78,6 +78,7 @@ std::unique_ptr<MCenterMainWindow> tst_SwitchingPage::makePage(int ports, const 
 {
     env->useModel(ports, in, out);
     auto made = std::make_unique<MCenterMainWindow>();
+    env->wirePage(made.get());
     made->resize(1280, 800);
     made->initConfig(false);
     made->show();
