@@ -1,8 +1,82 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts the console against the simulated matrix.
+#
+# The simulated matrix listens on 127.0.0.1:4001 (16 x 16, mixed cards with an IP input card and a
+# preview output card). The console runs from a writable copy of the program folder
+# (VEXILO_DEMO_DIR, default ~/.local/share/vexilo-demo) whose data/ClientConfig.dat points the
+# connection at the simulator unless the operator already set a connection there.
+# Default account: Admin / 740261.
 set -euo pipefail
 cd "$(dirname "$0")"
+ROOT=$(pwd)
 scripts/install-deps.sh
 scripts/build.sh
 export VEXILO_LOOPBACK_ONLY=1
-echo "The console arrives with the application core."
+
+BIN="$ROOT/build/bin"
+DEMO="${VEXILO_DEMO_DIR:-$HOME/.local/share/vexilo-demo}"
+SIM_ADDR=127.0.0.1
+SIM_PORT=4001
+SIM_MODEL=16
+SIM_IN_CARDS=${VEXILO_DEMO_IN_CARDS:-afbi}
+SIM_OUT_CARDS=${VEXILO_DEMO_OUT_CARDS:-aezk}
+MODEL_ROW=2   # row of 16x16 in the login's model list
+
+# The program folder: the executable and its runtime files. Files the console writes
+# (ClientConfig.dat, UserConfig.dat, CardConfig.dat, MainConfig.dat) are kept between runs.
+mkdir -p "$DEMO/data"
+cp -f "$BIN/vexilo" "$DEMO/vexilo"
+cp -rf "$BIN/skin" "$BIN/style" "$DEMO/"
+for entry in "$BIN"/data/*; do
+  name=$(basename "$entry")
+  if [ -d "$entry" ]; then
+    rm -rf "${DEMO:?}/data/$name"
+    cp -r "$entry" "$DEMO/data/$name"
+  elif [ ! -e "$DEMO/data/$name" ]; then
+    cp "$entry" "$DEMO/data/$name"
+  fi
+done
+
+client="$DEMO/data/ClientConfig.dat"
+touch "$client"
+if ! grep -q '^dev_addr=' "$client"; then
+  # Sections may repeat in an INI file: the reader merges them.
+  printf '\n[DEVICE_INFO]\ndev_con_type=0\ndev_addr=%s\ndev_tcp_port=%s\n' "$SIM_ADDR" "$SIM_PORT" >> "$client"
+  if ! grep -q '^dev_type=' "$client"; then
+    printf '\n[CLIENT_INFO]\ndev_type=%s\n' "$MODEL_ROW" >> "$client"
+  fi
+fi
+
+SIM_LOG="$DEMO/devicesim.log"
+"$BIN/devicesim" --listen "$SIM_ADDR" --port "$SIM_PORT" --model "$SIM_MODEL" \
+  --in-cards "$SIM_IN_CARDS" --out-cards "$SIM_OUT_CARDS" >"$SIM_LOG" 2>&1 &
+SIM_PID=$!
+stop_sim() {
+  if kill -0 "$SIM_PID" 2>/dev/null; then
+    kill "$SIM_PID" 2>/dev/null || true
+    wait "$SIM_PID" 2>/dev/null || true
+  fi
+}
+trap stop_sim EXIT INT TERM
+
+for _ in $(seq 1 100); do
+  grep -q '^devicesim ready' "$SIM_LOG" 2>/dev/null && break
+  if ! kill -0 "$SIM_PID" 2>/dev/null; then
+    echo "The simulated matrix did not start (is $SIM_ADDR:$SIM_PORT in use?):" >&2
+    cat "$SIM_LOG" >&2
+    exit 1
+  fi
+  sleep 0.1
+done
+grep -q '^devicesim ready' "$SIM_LOG" || { echo "The simulated matrix is not ready." >&2; exit 1; }
+echo "Simulated matrix: $(grep '^devicesim ready' "$SIM_LOG")"
+echo "Console folder: $DEMO (account Admin / 740261)"
+
+cd "$DEMO"
+set +e
+./vexilo
+set -e
+# Log out starts a fresh copy of the console and ends this one: keep the simulator for it.
+while pgrep -x -f "$DEMO/vexilo" >/dev/null 2>&1; do
+  sleep 1
+done

@@ -12,7 +12,7 @@ PACKAGES=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
   libssl-dev openssl
-  xvfb xauth imagemagick fonts-wqy-microhei iputils-ping hyperfine python3
+  xvfb xauth imagemagick xdotool fonts-wqy-microhei iputils-ping hyperfine python3
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

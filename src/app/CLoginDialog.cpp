@@ -86,13 +86,16 @@ void CLoginDialog::initUI()
     grid->setContentsMargins(20, 10, 20, 10);
     grid->setSpacing(20);
     grid->addWidget(new QLabel(tr("账号："), this), 0, 0);
-    grid->addWidget(userEdit, 0, 1, 1, 2);
+    grid->addWidget(userEdit, 0, 1);
     grid->addWidget(new QLabel(tr("密码："), this), 1, 0);
-    grid->addWidget(passwordEdit, 1, 1, 1, 2);
+    grid->addWidget(passwordEdit, 1, 1);
     grid->addWidget(new QLabel(tr("型号："), this), 2, 0);
-    grid->addWidget(modelCombo, 2, 1, 1, 2);
-    grid->addWidget(rememberBox, 3, 1);
-    grid->addWidget(conSetButton, 3, 2, Qt::AlignRight);
+    grid->addWidget(modelCombo, 2, 1);
+    auto* options = new QHBoxLayout;
+    options->addWidget(rememberBox);
+    options->addStretch();
+    options->addWidget(conSetButton);
+    grid->addLayout(options, 3, 1);
     grid->setColumnStretch(1, 1);
 
     auto* buttons = new QHBoxLayout;

@@ -92,9 +92,9 @@ bool DeviceInfoFetcher::run()
 
             status(tr("正在获取设备版本信息！"));
             if (send(QStringLiteral("FrontPanelVer"), &reply))
-                settings.setValue(QStringLiteral("FrontPanelVer"), reply);
+                settings.setValue(QStringLiteral("FrontPanelVer"), reply.trimmed());
             if (send(QStringLiteral("BackPanelVer"), &reply))
-                settings.setValue(QStringLiteral("BackPanelVer"), reply);
+                settings.setValue(QStringLiteral("BackPanelVer"), reply.trimmed());
             if (send(QStringLiteral("KeyBoardLock"), &reply))
                 settings.setValue(QStringLiteral("KeyBoardLock"),
                                   reply.contains(QLatin1String("Locked")) ? 0 : 1);

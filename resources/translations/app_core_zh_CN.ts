@@ -1,0 +1,269 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
+<context>
+    <name>CConSetDialog</name>
+    <message>
+        <source>连接设置</source>
+        <translation>连接设置</translation>
+    </message>
+    <message>
+        <source>通讯方式：</source>
+        <translation>通讯方式：</translation>
+    </message>
+    <message>
+        <source>I  P  地址：</source>
+        <translation>I  P  地址：</translation>
+    </message>
+    <message>
+        <source>端  口  号：</source>
+        <translation>端  口  号：</translation>
+    </message>
+    <message>
+        <source>串  口  号：</source>
+        <translation>串  口  号：</translation>
+    </message>
+    <message>
+        <source>TCP/IP</source>
+        <translation>TCP/IP</translation>
+    </message>
+    <message>
+        <source>COM口</source>
+        <translation>COM口</translation>
+    </message>
+    <message>
+        <source>端口号不能为空！</source>
+        <translation>端口号不能为空！</translation>
+    </message>
+    <message>
+        <source>无法连接到设备，请检查连接信息！</source>
+        <translation>无法连接到设备，请检查连接信息！</translation>
+    </message>
+</context>
+<context>
+    <name>CConfirmDialog</name>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>CLoginDialog</name>
+    <message>
+        <source>登录</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>Corvanta</source>
+        <translation>Corvanta</translation>
+    </message>
+    <message>
+        <source>记住密码</source>
+        <translation>记住密码</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>连接设置</source>
+        <translation>连接设置</translation>
+    </message>
+    <message>
+        <source>账号：</source>
+        <translation>账号：</translation>
+    </message>
+    <message>
+        <source>密码：</source>
+        <translation>密码：</translation>
+    </message>
+    <message>
+        <source>型号：</source>
+        <translation>型号：</translation>
+    </message>
+    <message>
+        <source>用户名不能为空！</source>
+        <translation>用户名不能为空！</translation>
+    </message>
+    <message>
+        <source>密码不能为空！</source>
+        <translation>密码不能为空！</translation>
+    </message>
+    <message>
+        <source>账号不存在...</source>
+        <translation>账号不存在...</translation>
+    </message>
+    <message>
+        <source>密码不正确...</source>
+        <translation>密码不正确...</translation>
+    </message>
+    <message>
+        <source>账号密码验证通过</source>
+        <translation>账号密码验证通过</translation>
+    </message>
+    <message>
+        <source>正在登录...</source>
+        <translation>正在登录...</translation>
+    </message>
+    <message>
+        <source>连接设备成功</source>
+        <translation>连接设备成功</translation>
+    </message>
+    <message>
+        <source>连接设备失败...</source>
+        <translation>连接设备失败...</translation>
+    </message>
+</context>
+<context>
+    <name>CSelectCardTypeDialog</name>
+    <message>
+        <source>卡类型选择</source>
+        <translation>卡类型选择</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>输入卡</source>
+        <translation>输入卡</translation>
+    </message>
+    <message>
+        <source>输出卡</source>
+        <translation>输出卡</translation>
+    </message>
+    <message>
+        <source>板卡类型设置</source>
+        <translation>板卡类型设置</translation>
+    </message>
+</context>
+<context>
+    <name>CWaitMaskWidget</name>
+    <message>
+        <source>请等待</source>
+        <translation>请等待</translation>
+    </message>
+</context>
+<context>
+    <name>CenterWindow</name>
+    <message>
+        <source>信号切换</source>
+        <translation>信号切换</translation>
+    </message>
+    <message>
+        <source>输入设置</source>
+        <translation>输入设置</translation>
+    </message>
+    <message>
+        <source>输出设置</source>
+        <translation>输出设置</translation>
+    </message>
+    <message>
+        <source>EDID设置</source>
+        <translation>EDID设置</translation>
+    </message>
+    <message>
+        <source>系统设置</source>
+        <translation>系统设置</translation>
+    </message>
+    <message>
+        <source>端口切换</source>
+        <translation>端口切换</translation>
+    </message>
+    <message>
+        <source>端口权限</source>
+        <translation>端口权限</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceInfoFetcher</name>
+    <message>
+        <source>连接设备成功，正在获取数据...</source>
+        <translation>连接设备成功，正在获取数据...</translation>
+    </message>
+    <message>
+        <source>正在获取板卡信息！</source>
+        <translation>正在获取板卡信息！</translation>
+    </message>
+    <message>
+        <source>正在获取输入板卡信息！</source>
+        <translation>正在获取输入板卡信息！</translation>
+    </message>
+    <message>
+        <source>获取输入板卡信息失败！</source>
+        <translation>获取输入板卡信息失败！</translation>
+    </message>
+    <message>
+        <source>正在获取输出板卡信息！</source>
+        <translation>正在获取输出板卡信息！</translation>
+    </message>
+    <message>
+        <source>获取输出板卡信息失败！</source>
+        <translation>获取输出板卡信息失败！</translation>
+    </message>
+    <message>
+        <source>正在获取设备版本信息！</source>
+        <translation>正在获取设备版本信息！</translation>
+    </message>
+    <message>
+        <source>获取数据完成！</source>
+        <translation>获取数据完成！</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Corvanta</source>
+        <translation>Corvanta</translation>
+    </message>
+    <message>
+        <source>您确定要退出吗？</source>
+        <translation>您确定要退出吗？</translation>
+    </message>
+    <message>
+        <source>设备连接已断开</source>
+        <translation>设备连接已断开</translation>
+    </message>
+    <message>
+        <source>连接设备成功</source>
+        <translation>连接设备成功</translation>
+    </message>
+    <message>
+        <source>连接设备超时</source>
+        <translation>连接设备超时</translation>
+    </message>
+</context>
+<context>
+    <name>SettingMenu</name>
+    <message>
+        <source>注销</source>
+        <translation>注销</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>退出</translation>
+    </message>
+</context>
+<context>
+    <name>SettingMenuController</name>
+    <message>
+        <source>您确定要注销吗？</source>
+        <translation>您确定要注销吗？</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>程序已经在运行！</source>
+        <translation>程序已经在运行！</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,269 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW" sourcelanguage="zh_CN">
+<context>
+    <name>CConSetDialog</name>
+    <message>
+        <source>连接设置</source>
+        <translation>連接設置</translation>
+    </message>
+    <message>
+        <source>通讯方式：</source>
+        <translation>通訊方式：</translation>
+    </message>
+    <message>
+        <source>I  P  地址：</source>
+        <translation>I  P  地址：</translation>
+    </message>
+    <message>
+        <source>端  口  号：</source>
+        <translation>端  口  號：</translation>
+    </message>
+    <message>
+        <source>串  口  号：</source>
+        <translation>串  口  號：</translation>
+    </message>
+    <message>
+        <source>TCP/IP</source>
+        <translation>TCP/IP</translation>
+    </message>
+    <message>
+        <source>COM口</source>
+        <translation>COM口</translation>
+    </message>
+    <message>
+        <source>端口号不能为空！</source>
+        <translation>端口號不能為空！</translation>
+    </message>
+    <message>
+        <source>无法连接到设备，请检查连接信息！</source>
+        <translation>無法連接到設備，請檢查連接信息！</translation>
+    </message>
+</context>
+<context>
+    <name>CConfirmDialog</name>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>CLoginDialog</name>
+    <message>
+        <source>登录</source>
+        <translation>登錄</translation>
+    </message>
+    <message>
+        <source>Corvanta</source>
+        <translation>Corvanta</translation>
+    </message>
+    <message>
+        <source>记住密码</source>
+        <translation>記住密碼</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>连接设置</source>
+        <translation>連接設置</translation>
+    </message>
+    <message>
+        <source>账号：</source>
+        <translation>賬號：</translation>
+    </message>
+    <message>
+        <source>密码：</source>
+        <translation>密碼：</translation>
+    </message>
+    <message>
+        <source>型号：</source>
+        <translation>型號：</translation>
+    </message>
+    <message>
+        <source>用户名不能为空！</source>
+        <translation>用戶名不能為空！</translation>
+    </message>
+    <message>
+        <source>密码不能为空！</source>
+        <translation>密碼不能為空！</translation>
+    </message>
+    <message>
+        <source>账号不存在...</source>
+        <translation>賬號不存在...</translation>
+    </message>
+    <message>
+        <source>密码不正确...</source>
+        <translation>密碼不正確...</translation>
+    </message>
+    <message>
+        <source>账号密码验证通过</source>
+        <translation>賬號密碼驗證通過</translation>
+    </message>
+    <message>
+        <source>正在登录...</source>
+        <translation>正在登錄...</translation>
+    </message>
+    <message>
+        <source>连接设备成功</source>
+        <translation>連接設備成功</translation>
+    </message>
+    <message>
+        <source>连接设备失败...</source>
+        <translation>連接設備失敗...</translation>
+    </message>
+</context>
+<context>
+    <name>CSelectCardTypeDialog</name>
+    <message>
+        <source>卡类型选择</source>
+        <translation>卡類型選擇</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>序號</translation>
+    </message>
+    <message>
+        <source>输入卡</source>
+        <translation>輸入卡</translation>
+    </message>
+    <message>
+        <source>输出卡</source>
+        <translation>輸出卡</translation>
+    </message>
+    <message>
+        <source>板卡类型设置</source>
+        <translation>板卡類型設置</translation>
+    </message>
+</context>
+<context>
+    <name>CWaitMaskWidget</name>
+    <message>
+        <source>请等待</source>
+        <translation>請等待</translation>
+    </message>
+</context>
+<context>
+    <name>CenterWindow</name>
+    <message>
+        <source>信号切换</source>
+        <translation>信號切換</translation>
+    </message>
+    <message>
+        <source>输入设置</source>
+        <translation>輸入設置</translation>
+    </message>
+    <message>
+        <source>输出设置</source>
+        <translation>輸出設置</translation>
+    </message>
+    <message>
+        <source>EDID设置</source>
+        <translation>EDID設置</translation>
+    </message>
+    <message>
+        <source>系统设置</source>
+        <translation>系統設置</translation>
+    </message>
+    <message>
+        <source>端口切换</source>
+        <translation>端口切換</translation>
+    </message>
+    <message>
+        <source>端口权限</source>
+        <translation>端口權限</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceInfoFetcher</name>
+    <message>
+        <source>连接设备成功，正在获取数据...</source>
+        <translation>連接設備成功，正在獲取數據...</translation>
+    </message>
+    <message>
+        <source>正在获取板卡信息！</source>
+        <translation>正在獲取板卡信息！</translation>
+    </message>
+    <message>
+        <source>正在获取输入板卡信息！</source>
+        <translation>正在獲取輸入板卡信息！</translation>
+    </message>
+    <message>
+        <source>获取输入板卡信息失败！</source>
+        <translation>獲取輸入板卡信息失敗！</translation>
+    </message>
+    <message>
+        <source>正在获取输出板卡信息！</source>
+        <translation>正在獲取輸出板卡信息！</translation>
+    </message>
+    <message>
+        <source>获取输出板卡信息失败！</source>
+        <translation>獲取輸出板卡信息失敗！</translation>
+    </message>
+    <message>
+        <source>正在获取设备版本信息！</source>
+        <translation>正在獲取設備版本信息！</translation>
+    </message>
+    <message>
+        <source>获取数据完成！</source>
+        <translation>獲取數據完成！</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Corvanta</source>
+        <translation>Corvanta</translation>
+    </message>
+    <message>
+        <source>您确定要退出吗？</source>
+        <translation>您確定要退出嗎？</translation>
+    </message>
+    <message>
+        <source>设备连接已断开</source>
+        <translation>設備連接已斷開</translation>
+    </message>
+    <message>
+        <source>连接设备成功</source>
+        <translation>連接設備成功</translation>
+    </message>
+    <message>
+        <source>连接设备超时</source>
+        <translation>連接設備超時</translation>
+    </message>
+</context>
+<context>
+    <name>SettingMenu</name>
+    <message>
+        <source>注销</source>
+        <translation>註銷</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>退出</translation>
+    </message>
+</context>
+<context>
+    <name>SettingMenuController</name>
+    <message>
+        <source>您确定要注销吗？</source>
+        <translation>您確定要註銷嗎？</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>程序已经在运行！</source>
+        <translation>程序已經在運行！</translation>
+    </message>
+</context>
+</TS>

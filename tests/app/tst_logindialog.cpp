@@ -1,0 +1,374 @@
+#include "AppTestSupport.h"
+#include "CCHelper.h"
+#include "CLoginDialog.h"
+#include "CSelectCardTypeDialog.h"
+#include "CUserManage.h"
+#include "DeviceInfoFetcher.h"
+#include "DeviceSimProcess.h"
+#include "GlobalState.h"
+#include "PasswordKey.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTcpServer>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+// Answers the fetch's commands from a table: key -> (result, reply); missing keys fail.
+struct ScriptedMatrix
+{
+    QMap<QString, QPair<bool, QString>> answers;
+    QStringList sent;
+
+    CommandSender sender()
+    {
+        return [this](const QString& cmd, bool, QString& reply, QByteArray&, bool) {
+            sent << cmd.trimmed();
+            for (auto it = answers.cbegin(); it != answers.cend(); ++it) {
+                if (cmd.contains(it.key(), Qt::CaseInsensitive)) {
+                    reply = it.value().second;
+                    return it.value().first;
+                }
+            }
+            reply.clear();
+            return false;
+        };
+    }
+};
+
+QVariant clientValue(const QString& key)
+{
+    return QSettings(QStringLiteral("data/ClientConfig.dat"), QSettings::IniFormat).value(key);
+}
+} // namespace
+
+class TestLoginDialog : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void checkUser_data();
+    void checkUser();
+    void defaultsWithoutSettingsFile_data();
+    void defaultsWithoutSettingsFile();
+    void rememberedLogin();
+    void emptyFieldsAndUnknownUser_data();
+    void emptyFieldsAndUnknownUser();
+    void lettersOfReply_data();
+    void lettersOfReply();
+    void fetchAgainstSimulator();
+    void fetchInputListFails();
+    void fetchOutputListFailsKeepsStoredLetters();
+    void fetchModel96();
+    void loginThroughCardTypes_data();
+    void loginThroughCardTypes();
+    void connectionRefused();
+
+private:
+    std::unique_ptr<TempWorkDir> dir;
+    DeviceSimProcess sim;
+};
+
+void TestLoginDialog::initTestCase()
+{
+    dir = std::make_unique<TempWorkDir>();
+    QVERIFY(dir->isValid());
+    QVERIFY(AppTest::stageRuntime(*dir));
+    User_Info operatorUser;
+    operatorUser.Id = 7;
+    operatorUser.Group = 1;
+    operatorUser.setUserName(QStringLiteral("Operator"));
+    operatorUser.setPassWord(passwordTransform(QStringLiteral("Operator"), QStringLiteral("op-pass")));
+    QVERIFY(CUserManage::instance()->add(operatorUser));
+    QVERIFY2(sim.start({QStringLiteral("--model"), QStringLiteral("16"), QStringLiteral("--in-cards"),
+                        QStringLiteral("afbi"), QStringLiteral("--out-cards"), QStringLiteral("aezk"),
+                        QStringLiteral("--no-ipcards"), QStringLiteral("--no-streams")}),
+             qPrintable(sim.errorString()));
+}
+
+void TestLoginDialog::init()
+{
+    CCHelper::instance()->disConnectToDevice();
+    QFile::remove(QStringLiteral("data/ClientConfig.dat"));
+    g_inCardTypes.clear();
+    g_outCardTypes.clear();
+    g_deviceModel = 16;
+}
+
+void TestLoginDialog::checkUser_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<int>("admin");
+    QTest::newRow("default account") << "Admin" << "740261" << 1 << 1;
+    QTest::newRow("remembered stored text") << "Admin" << "987FF27701324BD2" << 1 << 1;
+    QTest::newRow("wrong password") << "Admin" << "740262" << 2 << -1;
+    QTest::newRow("name in other case") << "admin" << "740261" << 0 << -1;
+    QTest::newRow("unknown") << "Nobody" << "x" << 0 << -1;
+    QTest::newRow("ordinary user") << "Operator" << "op-pass" << 1 << 0;
+    QTest::newRow("other user's password") << "Operator" << "740261" << 2 << -1;
+}
+
+void TestLoginDialog::checkUser()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, password);
+    QFETCH(int, result);
+    QFETCH(int, admin);
+    CLoginDialog dialog;
+    g_isAdministrator = -1;
+    g_userPassword.clear();
+    QCOMPARE(dialog.checkUser(name, password), result);
+    QCOMPARE(g_isAdministrator, admin);
+    if (result == 1) {
+        QCOMPARE(g_userName, name);
+        QCOMPARE(g_userPassword, CUserManage::instance()->getUserByName(name).passWord());
+    }
+}
+
+void TestLoginDialog::defaultsWithoutSettingsFile_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("missing") << QByteArray();
+    QTest::newRow("binary garbage") << QByteArray("\x00\xff\x01[[[=\n\xfe=\x00", 12);
+    QTest::newRow("bad model row") << QByteArray("[CLIENT_INFO]\ndev_type=99\n");
+}
+
+void TestLoginDialog::defaultsWithoutSettingsFile()
+{
+    QFETCH(QByteArray, content);
+    if (!content.isEmpty())
+        QVERIFY(dir->write(QStringLiteral("data/ClientConfig.dat"), content));
+    CLoginDialog dialog;
+    QCOMPARE(dialog.getUserEdit()->text(), QStringLiteral("Admin"));
+    QCOMPARE(g_deviceAddress, QStringLiteral("192.168.0.178"));
+    QCOMPARE(g_tcpPort, 4001);
+    QCOMPARE(g_serialPortName, QStringLiteral("COM1"));
+    QCOMPARE(g_connectionType, 0);
+    QCOMPARE(dialog.getModelCombo()->currentIndex(), 0);
+    QCOMPARE(dialog.getModelCombo()->currentText(), QStringLiteral("4x4"));
+    QCOMPARE(dialog.getModelCombo()->count(), 9);
+    QCOMPARE(dialog.getModelCombo()->itemData(8).toInt(), 160);
+    QVERIFY(!dialog.getRememberBox()->isChecked());
+    QVERIFY(dialog.getPasswordEdit()->text().isEmpty());
+}
+
+void TestLoginDialog::rememberedLogin()
+{
+    QVERIFY(dir->write(QStringLiteral("data/ClientConfig.dat"),
+                       "[CLIENT_INFO]\nuser_name=Admin\nuser_password=987FF27701324BD2\n"
+                       "RememberPassWord=true\ndev_type=2\n"));
+    CLoginDialog dialog;
+    QCOMPARE(dialog.getPasswordEdit()->text(), QStringLiteral("987FF27701324BD2"));
+    QVERIFY(dialog.getRememberBox()->isChecked());
+    QCOMPARE(dialog.getModelCombo()->currentData().toInt(), 16);
+    QCOMPARE(dialog.checkUser(dialog.getUserEdit()->text(), dialog.getPasswordEdit()->text()), 1);
+}
+
+void TestLoginDialog::emptyFieldsAndUnknownUser_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("empty name") << "   " << "1" << "用户名不能为空！" << "";
+    QTest::newRow("empty password") << "Admin" << "  " << "密码不能为空！" << "";
+    QTest::newRow("unknown") << "Ghost" << "1" << "" << "账号不存在...";
+    QTest::newRow("wrong password") << "Admin" << "1" << "" << "密码不正确...";
+}
+
+void TestLoginDialog::emptyFieldsAndUnknownUser()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, password);
+    QFETCH(QString, box);
+    QFETCH(QString, status);
+    AppTest::MessageBoxWatcher watcher;
+    CLoginDialog dialog;
+    dialog.getUserEdit()->setText(name);
+    dialog.getPasswordEdit()->setText(password);
+    const int before = sim.receivedCount();
+    dialog.getOkButton()->click();
+    QCOMPARE(watcher.texts(), box.isEmpty() ? QStringList() : QStringList{box});
+    QCOMPARE(dialog.getStatusLabel()->text(), status);
+    QVERIFY(dialog.isEnabled());
+    QVERIFY(!dialog.isLoggedIn());
+    QCOMPARE(sim.receivedCount(), before); // nothing was sent to the matrix
+}
+
+void TestLoginDialog::lettersOfReply_data()
+{
+    QTest::addColumn<QString>("reply");
+    QTest::addColumn<QString>("letters");
+    QTest::newRow("framed") << "IC[abcd]\r\n" << "abcd";
+    QTest::newRow("blanks around") << "  OC[ae]  " << "ae";
+    QTest::newRow("four characters") << "IC[]" << "";
+    QTest::newRow("short") << "IC" << "";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestLoginDialog::lettersOfReply()
+{
+    QFETCH(QString, reply);
+    QFETCH(QString, letters);
+    QCOMPARE(DeviceInfoFetcher::lettersOfReply(reply), letters);
+}
+
+void TestLoginDialog::fetchAgainstSimulator()
+{
+    CCHelper* link = CCHelper::instance();
+    QSignalSpy connected(link, &CCHelper::clientConnected);
+    link->connectToDevice(0, sim.address(), sim.port(), QString());
+    QCOMPARE(connected.count(), 1);
+    bool locked = false;
+    sim.controlOk(QStringLiteral("keylock on"), &locked);
+    QVERIFY2(locked, sim.lastAnswer().constData());
+
+    QStringList statuses;
+    DeviceInfoFetcher fetcher([&statuses](const QString& s) { statuses << s; });
+    QVERIFY(fetcher.run());
+    QCOMPARE(g_inCardTypes, QStringLiteral("afbi"));
+    QCOMPARE(g_outCardTypes, QStringLiteral("aezk"));
+    QCOMPARE(statuses.last(), QStringLiteral("获取数据完成！"));
+    QVERIFY(clientValue(QStringLiteral("DEVICE_INFO/FrontPanelVer")).toString().startsWith("Front Panel Ver"));
+    QVERIFY(clientValue(QStringLiteral("DEVICE_INFO/BackPanelVer")).toString().startsWith("Back Panel Ver"));
+    QCOMPARE(clientValue(QStringLiteral("DEVICE_INFO/KeyBoardLock")).toInt(), 0);
+
+    sim.controlOk(QStringLiteral("keylock off"));
+    QVERIFY(fetcher.run());
+    QCOMPARE(clientValue(QStringLiteral("DEVICE_INFO/KeyBoardLock")).toInt(), 1);
+    link->disConnectToDevice();
+}
+
+void TestLoginDialog::fetchInputListFails()
+{
+    CCHelper* link = CCHelper::instance();
+    link->connectToDevice(0, sim.address(), sim.port(), QString());
+    g_inCardTypes = QStringLiteral("ll");
+    g_outCardTypes = QStringLiteral("mm");
+    QVERIFY(dir->write(QStringLiteral("data/ClientConfig.dat"), "[DEVICE_INFO]\nFrontPanelVer=old\nKeyBoardLock=1\n"));
+    sim.controlOk(QStringLiteral("error count=2")); // InitCardList and InCardList
+    QStringList statuses;
+    DeviceInfoFetcher fetcher([&statuses](const QString& s) { statuses << s; });
+    QVERIFY(!fetcher.run());
+    sim.controlOk(QStringLiteral("clear"));
+    QCOMPARE(statuses.last(), QStringLiteral("获取输入板卡信息失败！"));
+    QCOMPARE(g_inCardTypes, QStringLiteral("ll"));
+    QCOMPARE(g_outCardTypes, QStringLiteral("mm"));
+    // The versions were emptied before the lists were asked for; the lock keeps its value.
+    QCOMPARE(clientValue(QStringLiteral("DEVICE_INFO/FrontPanelVer")).toString(), QString());
+    QCOMPARE(clientValue(QStringLiteral("DEVICE_INFO/KeyBoardLock")).toInt(), 1);
+    link->disConnectToDevice();
+}
+
+void TestLoginDialog::fetchOutputListFailsKeepsStoredLetters()
+{
+    ScriptedMatrix matrix;
+    matrix.answers.insert(QStringLiteral("InCardList"), {true, QStringLiteral("IC[abcd]")});
+    matrix.answers.insert(QStringLiteral("OutCardList"), {false, QStringLiteral("ERROR")});
+    g_outCardTypes = QStringLiteral("zz");
+    QStringList statuses;
+    DeviceInfoFetcher fetcher([&statuses](const QString& s) { statuses << s; }, matrix.sender());
+    QVERIFY(!fetcher.run());
+    QCOMPARE(g_inCardTypes, QStringLiteral("abcd"));
+    QCOMPARE(g_outCardTypes, QStringLiteral("zz"));
+    QCOMPARE(statuses.last(), QStringLiteral("获取输出板卡信息失败！"));
+    QVERIFY(!matrix.sent.join(QLatin1Char(' ')).contains(QLatin1String("PanelVer")));
+}
+
+void TestLoginDialog::fetchModel96()
+{
+    ScriptedMatrix matrix;
+    const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwx"); // 24 slots
+    matrix.answers.insert(QStringLiteral("InCardList"), {true, QStringLiteral("IC[%1]").arg(letters)});
+    matrix.answers.insert(QStringLiteral("OutCardList"), {true, QStringLiteral("OC[%1]").arg(letters)});
+    g_deviceModel = 96;
+    g_outCardTypes = QStringLiteral("ZY");
+    DeviceInfoFetcher fetcher(nullptr, matrix.sender());
+    QVERIFY(fetcher.run());
+    QCOMPARE(g_inCardTypes, letters);
+    QCOMPARE(g_outCardTypes, QStringLiteral("ZY") + letters.mid(2));
+    QCOMPARE(g_outCardTypes.size(), 24);
+
+    g_outCardTypes.clear();
+    QVERIFY(fetcher.run());
+    QCOMPARE(g_outCardTypes, QStringLiteral("**") + letters.mid(2));
+}
+
+void TestLoginDialog::loginThroughCardTypes_data()
+{
+    QTest::addColumn<bool>("acceptCardTypes");
+    QTest::newRow("card types accepted") << true;
+    QTest::newRow("card types cancelled") << false;
+}
+
+void TestLoginDialog::loginThroughCardTypes()
+{
+    QFETCH(bool, acceptCardTypes);
+    QVERIFY(dir->write(QStringLiteral("data/ClientConfig.dat"),
+                       QStringLiteral("[DEVICE_INFO]\ndev_addr=%1\ndev_tcp_port=%2\n[CLIENT_INFO]\ndev_type=2\n")
+                           .arg(sim.address()).arg(sim.port()).toUtf8()));
+    CLoginDialog dialog;
+    dialog.getPasswordEdit()->setText(QStringLiteral("740261"));
+    dialog.getRememberBox()->setChecked(true);
+    int rows = -1;
+    AppTest::whenShown<CSelectCardTypeDialog>([&rows, acceptCardTypes](CSelectCardTypeDialog* types) {
+        rows = types->inputCombos().size();
+        (acceptCardTypes ? types->getOkButton() : types->getCancelButton())->click();
+    });
+    QSignalSpy finished(&dialog, &QDialog::finished);
+    dialog.show();
+    dialog.getOkButton()->click();
+    QCOMPARE(rows, 4);
+    QCOMPARE(g_deviceModel, 16);
+    if (acceptCardTypes) {
+        QVERIFY(finished.wait(3000));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(dialog.isLoggedIn());
+        QCOMPARE(clientValue(QStringLiteral("CLIENT_INFO/user_password")).toString(),
+                 QStringLiteral("987FF27701324BD2"));
+        QCOMPARE(clientValue(QStringLiteral("CLIENT_INFO/RememberPassWord")).toBool(), true);
+        QCOMPARE(clientValue(QStringLiteral("CLIENT_INFO/dev_type")).toInt(), 2);
+        QCOMPARE(clientValue(QStringLiteral("DEVICE_INFO/dev_incard_type")).toString(), QStringLiteral("afbi"));
+        QCOMPARE(clientValue(QStringLiteral("DEVICE_INFO/dev_outcard_type")).toString(), QStringLiteral("aezk"));
+    } else {
+        QTest::qWait(600);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(dialog.isEnabled());
+        QVERIFY(!dialog.isLoggedIn());
+        QVERIFY(!clientValue(QStringLiteral("CLIENT_INFO/user_password")).isValid());
+        QVERIFY(!clientValue(QStringLiteral("DEVICE_INFO/dev_incard_type")).isValid());
+        QString reply;
+        QByteArray bytes;
+        AppTest::MessageBoxWatcher watcher; // the link reports "not connected"
+        QVERIFY(!CCHelper::instance()->sendData(QStringLiteral("/*Type;"), true, reply, bytes, false));
+        dialog.close();
+    }
+}
+
+void TestLoginDialog::connectionRefused()
+{
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    QVERIFY(dir->write(QStringLiteral("data/ClientConfig.dat"),
+                       QStringLiteral("[DEVICE_INFO]\ndev_addr=127.0.0.1\ndev_tcp_port=%1\n").arg(port).toUtf8()));
+    CLoginDialog dialog;
+    dialog.getPasswordEdit()->setText(QStringLiteral("740261"));
+    dialog.getOkButton()->click();
+    QCOMPARE(dialog.getStatusLabel()->text(), QStringLiteral("连接设备失败..."));
+    QVERIFY(dialog.isEnabled());
+    QVERIFY(!dialog.isLoggedIn());
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+QTEST_MAIN(TestLoginDialog)
+#include "tst_logindialog.moc"
