@@ -69,6 +69,9 @@ bool DeviceToHisilicon::connectToDevice(const QString& ip, quint16 port)
         dropSocket();
         return false;
     }
+    // Header and body go out as written: a request/reply protocol gains nothing from Nagle's
+    // delay, which would hold each body back until the header's acknowledgement.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     deviceIp = ip;
     return true;
 }

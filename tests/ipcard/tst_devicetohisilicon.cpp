@@ -3,7 +3,7 @@
 #include "LoopbackGuard.h"
 #include "NetworkConfigProto.pb.h"
 #include "OpenIpCardLinks.h"
-#include "SimulatedCardThread.h"
+#include "IpCardFarmThread.h"
 
 #include "LoginRequestProto.pb.h"
 
@@ -42,12 +42,12 @@ private slots:
     void reconnectAfterClose();
 
 private:
-    std::unique_ptr<SimulatedCardThread> card;
+    std::unique_ptr<IpCardFarmThread> card;
 };
 
 void TestDeviceToHisilicon::initTestCase()
 {
-    card = std::make_unique<SimulatedCardThread>(CardAddress);
+    card = std::make_unique<IpCardFarmThread>(CardAddress);
     QVERIFY2(card->isStarted(), qPrintable(card->errorText()));
 }
 

@@ -1,6 +1,6 @@
 #include "DeviceToHisilicon.h"
 #include "IpCardRequests.h"
-#include "SimulatedCardThread.h"
+#include "IpCardFarmThread.h"
 
 #include <QDateTime>
 #include <QtTest>
@@ -18,19 +18,19 @@ private slots:
 
 private:
     QList<qint64> heartbeatTimes();
-    std::unique_ptr<SimulatedCardThread> card;
+    std::unique_ptr<IpCardFarmThread> card;
 };
 
 void TestIpCardHeartbeat::initTestCase()
 {
-    card = std::make_unique<SimulatedCardThread>(QHostAddress(QStringLiteral("127.0.77.31")));
+    card = std::make_unique<IpCardFarmThread>(QHostAddress(QStringLiteral("127.0.77.31")));
     QVERIFY2(card->isStarted(), qPrintable(card->errorText()));
 }
 
 QList<qint64> TestIpCardHeartbeat::heartbeatTimes()
 {
     QList<qint64> times;
-    for (const SimulatedCardThread::Seen& seen : card->requests()) {
+    for (const IpCardFarmThread::Seen& seen : card->requests()) {
         if (seen.msgClass == 0xFD && seen.msgCommand == 0)
             times.append(seen.atMs);
     }

@@ -1,7 +1,7 @@
 #include "DeviceToHisilicon.h"
 #include "IpCardRequests.h"
 #include "OpenIpCardLinks.h"
-#include "SimulatedCardThread.h"
+#include "IpCardFarmThread.h"
 
 #include <QtTest>
 
@@ -18,12 +18,12 @@ private slots:
 
 private:
     int heartbeats() { return card->stateNumber(QStringLiteral("heartbeats")); }
-    std::unique_ptr<SimulatedCardThread> card;
+    std::unique_ptr<IpCardFarmThread> card;
 };
 
 void TestIpCardHeartbeatClose::initTestCase()
 {
-    card = std::make_unique<SimulatedCardThread>(QHostAddress(QStringLiteral("127.0.77.41")));
+    card = std::make_unique<IpCardFarmThread>(QHostAddress(QStringLiteral("127.0.77.41")));
     QVERIFY2(card->isStarted(), qPrintable(card->errorText()));
 }
 

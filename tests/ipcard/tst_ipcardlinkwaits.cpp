@@ -1,7 +1,7 @@
 #include "DeviceToHisilicon.h"
 #include "IpCardRequests.h"
 #include "NetworkConfigProto.pb.h"
-#include "SimulatedCardThread.h"
+#include "IpCardFarmThread.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -21,12 +21,12 @@ private slots:
     void lateReplyIsMetByTheNextExchange();
 
 private:
-    std::unique_ptr<SimulatedCardThread> card;
+    std::unique_ptr<IpCardFarmThread> card;
 };
 
 void TestIpCardLinkWaits::initTestCase()
 {
-    card = std::make_unique<SimulatedCardThread>(QHostAddress(QStringLiteral("127.0.77.11")));
+    card = std::make_unique<IpCardFarmThread>(QHostAddress(QStringLiteral("127.0.77.11")));
     QVERIFY2(card->isStarted(), qPrintable(card->errorText()));
 }
 

@@ -1,6 +1,6 @@
 #include "DeviceToHisilicon.h"
 #include "IpCardRequests.h"
-#include "SimulatedCardThread.h"
+#include "IpCardFarmThread.h"
 
 #include <QtTest>
 
@@ -17,12 +17,12 @@ private slots:
     void strayReplyFailsAndLeavesTheLinkUsable();
 
 private:
-    std::unique_ptr<SimulatedCardThread> card;
+    std::unique_ptr<IpCardFarmThread> card;
 };
 
 void TestIpCardStrayReplies::initTestCase()
 {
-    card = std::make_unique<SimulatedCardThread>(QHostAddress(QStringLiteral("127.0.77.21")));
+    card = std::make_unique<IpCardFarmThread>(QHostAddress(QStringLiteral("127.0.77.21")));
     QVERIFY2(card->isStarted(), qPrintable(card->errorText()));
 }
 

@@ -42,7 +42,8 @@ void TestKivMsgHead::toBytes_data()
         << QByteArray::fromHex("8877665544332211" "04010900" "2C01" "0000");
 }
 
-void TestKivMsgHead::toBytes()
+// The header a data row describes.
+static _KIV_MSG_HEAD_T rowHead()
 {
     QFETCH(quint64, requestId);
     QFETCH(int, msgClass);
@@ -51,8 +52,6 @@ void TestKivMsgHead::toBytes()
     QFETCH(int, bodyFormat);
     QFETCH(int, length);
     QFETCH(int, reserved);
-    QFETCH(QByteArray, wire);
-
     _KIV_MSG_HEAD_T head;
     head.requestId = requestId;
     head.msgClass = quint8(msgClass);
@@ -61,7 +60,13 @@ void TestKivMsgHead::toBytes()
     head.bodyFormat = quint8(bodyFormat);
     head.length = quint16(length);
     head.reserved = quint16(reserved);
-    QCOMPARE(head.toBytes().toHex(), wire.toHex());
+    return head;
+}
+
+void TestKivMsgHead::toBytes()
+{
+    QFETCH(QByteArray, wire);
+    QCOMPARE(rowHead().toBytes().toHex(), wire.toHex());
 }
 
 void TestKivMsgHead::fromBytesReadsWhatToBytesWrote_data()
@@ -71,25 +76,18 @@ void TestKivMsgHead::fromBytesReadsWhatToBytesWrote_data()
 
 void TestKivMsgHead::fromBytesReadsWhatToBytesWrote()
 {
-    QFETCH(quint64, requestId);
-    QFETCH(int, msgClass);
-    QFETCH(int, msgCommand);
-    QFETCH(int, result);
-    QFETCH(int, bodyFormat);
-    QFETCH(int, length);
-    QFETCH(int, reserved);
     QFETCH(QByteArray, wire);
-
+    const _KIV_MSG_HEAD_T expected = rowHead();
     // Trailing bytes (the body) are not part of the header.
     _KIV_MSG_HEAD_T head;
     QVERIFY(_KIV_MSG_HEAD_T::fromBytes(wire + QByteArray("body"), &head));
-    QCOMPARE(head.requestId, requestId);
-    QCOMPARE(int(head.msgClass), msgClass);
-    QCOMPARE(int(head.msgCommand), msgCommand);
-    QCOMPARE(int(head.result), result);
-    QCOMPARE(int(head.bodyFormat), bodyFormat);
-    QCOMPARE(int(head.length), length);
-    QCOMPARE(int(head.reserved), reserved);
+    QCOMPARE(head.requestId, expected.requestId);
+    QCOMPARE(head.msgClass, expected.msgClass);
+    QCOMPARE(head.msgCommand, expected.msgCommand);
+    QCOMPARE(head.result, expected.result);
+    QCOMPARE(head.bodyFormat, expected.bodyFormat);
+    QCOMPARE(head.length, expected.length);
+    QCOMPARE(head.reserved, expected.reserved);
 }
 
 void TestKivMsgHead::fromBytesNeedsSixteenBytes()

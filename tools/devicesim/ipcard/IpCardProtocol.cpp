@@ -78,11 +78,11 @@ int panesOf(int viewId)
 IpCardProtocol::IpCardProtocol(const QHostAddress& cardAddress)
     : address(cardAddress)
 {
-    factoryReset();
+    factoryReset(true);
     seedLog();
 }
 
-void IpCardProtocol::factoryReset()
+void IpCardProtocol::factoryReset(bool firmwareToo)
 {
     const quint32 v4 = address.toIPv4Address();
     network.Clear();
@@ -100,8 +100,11 @@ void IpCardProtocol::factoryReset()
     network.set_httpport(80);
     network.set_tcpport(4002);
 
-    version = QStringLiteral("V2.1.0");
-    updateTime = QStringLiteral("2024-01-01 08:00:00");
+    if (firmwareToo || version.isEmpty()) {
+        version = QStringLiteral("V2.1.0");
+        updateTime = QStringLiteral("2024-01-01 08:00:00");
+        lastFirmware.clear();
+    }
 
     sources.Clear();
     VideoSourceGroup* hall = sources.add_videosourcegroups();

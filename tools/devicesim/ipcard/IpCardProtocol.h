@@ -55,8 +55,9 @@ public:
     // One request of a connection; loggedIn is that connection's login state.
     CardReply handle(const CardRequest& request, bool* loggedIn);
 
-    // Back to the factory state (also what request 2/2 does).
-    void factoryReset();
+    // Back to the factory settings (request 2/2); the installed firmware stays unless
+    // asked otherwise, as on a real card.
+    void factoryReset(bool firmwareToo = false);
 
     // "key=value" pairs describing the state, for the control port.
     QByteArray describe() const;

@@ -62,6 +62,7 @@ bool SimulatedIpCard::listen(quint16 port, QString* error)
 void SimulatedIpCard::onNewConnection()
 {
     while (QTcpSocket* socket = server.nextPendingConnection()) {
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         sessions.insert(socket, Session());
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadable(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
@@ -179,8 +180,18 @@ void SimulatedIpCard::process(QTcpSocket* socket, const CardFrameHead& head, con
     } else {
         deliver(socket, bytes, delayMs, closeAfter);
     }
-    if (answer.rebootAfterMs >= 0)
-        QTimer::singleShot(answer.rebootAfterMs + delayMs, this, &SimulatedIpCard::dropAll);
+    if (answer.rebootAfterMs >= 0) {
+        // The restart ends the connections open now; later ones meet the restarted card.
+        QList<QPointer<QTcpSocket>> open;
+        for (QTcpSocket* each : sessions.keys())
+            open.append(each);
+        QTimer::singleShot(answer.rebootAfterMs + delayMs, this, [open] {
+            for (const QPointer<QTcpSocket>& each : open) {
+                if (each)
+                    each->disconnectFromHost();
+            }
+        });
+    }
 }
 
 void SimulatedIpCard::deliver(QTcpSocket* socket, const QByteArray& bytes, int delayMs, bool closeAfter)
@@ -194,14 +205,9 @@ void SimulatedIpCard::deliver(QTcpSocket* socket, const QByteArray& bytes, int d
             target->disconnectFromHost();   // writes what is queued, then closes
     };
     if (delayMs > 0)
-        QTimer::singleShot(delayMs, this, send);
+        QTimer::singleShot(delayMs, Qt::PreciseTimer, this, send);
     else
         send();
-}
-
-void SimulatedIpCard::dropAll()
-{
-    dropConnections(false);
 }
 
 void SimulatedIpCard::dropConnections(bool withReset)

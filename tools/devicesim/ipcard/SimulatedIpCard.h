@@ -27,7 +27,8 @@ public:
 
     void addFault(const CardFault& fault) { faults.append(fault); }
     void clearFaults() { faults.clear(); }
-    void factoryReset() { protocol.factoryReset(); }
+    // The state of a new card, firmware included.
+    void factoryReset() { protocol.factoryReset(true); }
     // Drops every connection now, in order or with a TCP reset.
     void dropConnections(bool withReset);
 
@@ -55,7 +56,6 @@ private:
     // Runs the first matching fault; true when it took the place of the request.
     bool takeFault(const CardFrameHead& head, CardFault* fault);
     void deliver(QTcpSocket* socket, const QByteArray& bytes, int delayMs, bool closeAfter);
-    void dropAll();
 
     QHostAddress cardAddress;
     QTcpServer server;

@@ -1,7 +1,7 @@
 #pragma once
 
-// Runs a simulated IP card farm in a thread of its own, so that the link's blocking waits in
-// the test's thread do not stall the card.
+// One simulated IP card in a thread of its own, for tests and benchmarks: the console's link
+// blocks its thread while it waits, so the card must not share it.
 
 #include "IpCardFarm.h"
 
@@ -10,10 +10,10 @@
 #include <QStringList>
 #include <QThread>
 
-class SimulatedCardThread
+class IpCardFarmThread
 {
 public:
-    explicit SimulatedCardThread(const QHostAddress& cardAddress)
+    explicit IpCardFarmThread(const QHostAddress& cardAddress)
         : address(cardAddress)
     {
         thread.start();
@@ -25,7 +25,7 @@ public:
         }, Qt::BlockingQueuedConnection);
     }
 
-    ~SimulatedCardThread()
+    ~IpCardFarmThread()
     {
         QMetaObject::invokeMethod(farm, [this] { delete farm; }, Qt::BlockingQueuedConnection);
         thread.quit();
