@@ -1,26 +1,61 @@
 #pragma once
 
-// Interface agreed with devicesim's main: the RTSP streams of every preview output card.
-// The owner of tools/devicesim/rtsp replaces this placeholder.
+// The RTSP streams of every simulated preview output card, for devicesim and for tests that
+// start them in-process.
 
+#include <QHostAddress>
+#include <QList>
 #include <QObject>
+#include <QString>
+
+#include <memory>
+#include <vector>
 
 class ControlChannel;
 class MatrixSimulator;
+class RtspCardServer;
 
 class PreviewStreamFarm : public QObject
 {
     Q_OBJECT
 public:
-    explicit PreviewStreamFarm(QObject* parent = nullptr) : QObject(parent) {}
+    explicit PreviewStreamFarm(QObject* parent = nullptr);
+    ~PreviewStreamFarm() override;
 
-    // Serves rtsp://<card address>:port/live/channel=N_stream=M for every preview card of the matrix.
-    bool start(MatrixSimulator& matrix, quint16 port = 8554, QString* error = nullptr)
-    {
-        Q_UNUSED(matrix) Q_UNUSED(port) Q_UNUSED(error)
-        return true;
-    }
+    // Serves rtsp://<card address>:port/live/channel=N_stream=M for every preview card of the
+    // matrix; each picture names its channel and the input the matrix routes to that output.
+    bool start(MatrixSimulator& matrix, quint16 port = 8554, QString* error = nullptr);
+    // The same for cards at explicit addresses. firstOutputs[i] is the 0-based output port of
+    // card i's channel 0 (when missing, the labels name the channel only). port 0 takes a free one.
+    bool start(const QList<QHostAddress>& cards, quint16 port = 8554, QString* error = nullptr,
+               const QList<int>& firstOutputs = {});
+    void stop();
 
-    // Adds the stream control commands (stop/restart a stream) to the control port.
-    void registerControls(ControlChannel& channel) { Q_UNUSED(channel) }
+    // Adds "stream-stop", "stream-start" and "streams" to the control port.
+    void registerControls(ControlChannel& channel);
+
+    quint16 port() const { return boundPort; }
+    QList<QHostAddress> cardAddresses() const;
+    QString streamUrl(int card, int channel, int stream) const;
+
+    // Stopping a stream drops its clients and refuses new ones until it is started again.
+    bool setStreamRunning(const QHostAddress& card, int channel, int stream, bool running);
+    bool isStreamRunning(const QHostAddress& card, int channel, int stream) const;
+
+    // Relabels a channel's pictures: input is 0-based, -1 none, -2 output closed.
+    void setChannelInput(int card, int channel, int input);
+    QString channelLabel(int card, int channel) const;
+    int clientCount() const;
+
+    // True when this thread's Qt event loop runs GLib's main context, which the servers use.
+    static bool eventLoopRunsGlib();
+
+private:
+    void onRouteChanged(int output, int input);
+    RtspCardServer* cardAt(const QHostAddress& address) const;
+
+    std::vector<std::unique_ptr<RtspCardServer>> cards;
+    QList<int> cardFirstOutputs;
+    quint16 boundPort = 0;
+    QMetaObject::Connection addressWatch;
 };

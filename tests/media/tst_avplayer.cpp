@@ -1,0 +1,391 @@
+// The preview player against RTSP streams of simulated preview cards, served in this process.
+#include "AVPlayer.h"
+#include "ControlChannel.h"
+#include "LoopbackGuard.h"
+#include "PreviewPlayerSettings.h"
+#include "PreviewStreamFarm.h"
+#include "WidgetRenderer.h"
+
+#include <QMutex>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+#include <QtTest>
+
+using namespace Media;
+
+namespace {
+
+class CountingRenderer : public VideoRenderer
+{
+public:
+    QSize rendererSize() const override { return QSize(160, 90); }
+    void receive(const VideoFrame& f) override
+    {
+        ++count;
+        lastNumber = f.number;
+        lastSize = f.image.size();
+    }
+    int count = 0;
+    qint64 lastNumber = 0;
+    QSize lastSize;
+};
+
+// Collects log lines from every thread (the decoding threads log too).
+QMutex g_logMutex;
+QStringList g_log;
+void collectLog(QtMsgType, const QMessageLogContext&, const QString& text)
+{
+    QMutexLocker lock(&g_logMutex);
+    g_log << text;
+}
+
+} // namespace
+
+class tst_AVPlayer : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void firstFrameAndStarted_data();
+    void firstFrameAndStarted();
+    void stoppedStreamStopsAndRecovers();
+    void badAddressesFailQuickly_data();
+    void badAddressesFailQuickly();
+    void guardRefusesWithoutConnecting();
+    void silentServer_data();
+    void silentServer();
+    void destroyWhileDecoding();
+    void rendererDestroyedWhileAttached();
+    void rendererAttachedTwice();
+    void slowGuiKeepsNewestFrameOnly();
+    void controlCommands_data();
+    void controlCommands();
+
+private:
+    QString url(int channel, int stream) const { return farm.streamUrl(0, channel, stream); }
+
+    PreviewStreamFarm farm;
+    ControlChannel control;
+    const QHostAddress card{QStringLiteral("127.0.0.61")};
+};
+
+void tst_AVPlayer::initTestCase()
+{
+    LoopbackGuard::setActiveForTesting(true);
+    QVERIFY2(PreviewStreamFarm::eventLoopRunsGlib(), "Qt's event loop must run GLib's main context");
+    QString error;
+    // Port 0: tests running side by side never collide on 8554.
+    QVERIFY2(farm.start({card}, 0, &error, {4}), qPrintable(error));
+    QVERIFY(farm.port() != 0);
+    farm.registerControls(control);
+    farm.setChannelInput(0, 1, 2);
+    QCOMPARE(farm.channelLabel(0, 1), QStringLiteral("CH1  IN 3"));
+}
+
+void tst_AVPlayer::cleanupTestCase()
+{
+    farm.stop();
+}
+
+void tst_AVPlayer::firstFrameAndStarted_data()
+{
+    QTest::addColumn<int>("stream");
+    QTest::addColumn<QSize>("source");
+    QTest::newRow("main") << 0 << QSize(1280, 720);
+    QTest::newRow("sub") << 1 << QSize(640, 360);
+}
+
+void tst_AVPlayer::firstFrameAndStarted()
+{
+    QFETCH(int, stream);
+    QFETCH(QSize, source);
+    AVPlayer player;
+    configureAsPreviewPlayer(player);
+    WidgetRenderer renderer;
+    renderer.setOutAspectRatioMode(VideoRenderer::RendererAspectRatio);
+    renderer.setQuality(VideoRenderer::QualityFastest);
+    renderer.resize(200, 130);
+    player.addVideoRenderer(&renderer);
+    player.setFile(url(0, stream));
+    QSignalSpy started(&player, &AVPlayer::started);
+    QSignalSpy errors(&player, &AVPlayer::error);
+    player.play();
+    QTRY_VERIFY_WITH_TIMEOUT(renderer.framesReceived() > 0, 10000);
+    QCOMPARE(started.count(), 1);
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(player.mediaStatus(), BufferedMedia);
+    // Scaled straight to the tile, stretched to fill it.
+    QCOMPARE(renderer.currentImage().size(), QSize(200, 130));
+    QTRY_VERIFY_WITH_TIMEOUT(renderer.framesReceived() > 10, 10000);
+    QVERIFY(player.statistics().decodedFrames >= renderer.framesReceived());
+
+    // The renderer follows the tile's size.
+    renderer.resize(120, 80);
+    const qint64 seen = renderer.framesReceived();
+    QTRY_VERIFY_WITH_TIMEOUT(renderer.framesReceived() > seen + 2, 5000);
+    QCOMPARE(renderer.currentImage().size(), QSize(120, 80));
+    Q_UNUSED(source)
+
+    QSignalSpy stopped(&player, &AVPlayer::stopped);
+    player.stop();
+    QCOMPARE(stopped.count(), 1);
+    QCOMPARE(player.mediaStatus(), NoMedia);
+}
+
+void tst_AVPlayer::stoppedStreamStopsAndRecovers()
+{
+    AVPlayer player;
+    configureAsPreviewPlayer(player);
+    CountingRenderer renderer;
+    player.addVideoRenderer(&renderer);
+    player.setFile(url(2, 1));
+    QSignalSpy stopped(&player, &AVPlayer::stopped);
+    QSignalSpy errors(&player, &AVPlayer::error);
+    player.play();
+    QTRY_VERIFY_WITH_TIMEOUT(renderer.count > 0, 10000);
+
+    QCOMPARE(control.execute(QStringLiteral("stream-stop 127.0.0.61 2 1")), QByteArray("OK"));
+    // The server drops the connection: the play ends well before the 6 s read time-out.
+    QTRY_VERIFY_WITH_TIMEOUT(stopped.count() + errors.count() > 0, 5000);
+    QVERIFY(!player.isPlaying());
+    const MediaStatus ended = player.mediaStatus();
+    QVERIFY2(ended == StalledMedia || ended == EndOfMedia || ended == InvalidMedia,
+             qPrintable(QString::number(ended)));
+
+    // While the stream is away, a play fails.
+    errors.clear();
+    player.play();
+    QTRY_VERIFY_WITH_TIMEOUT(errors.count() == 1, 5000);
+    QCOMPARE(player.mediaStatus(), InvalidMedia);
+
+    QCOMPARE(control.execute(QStringLiteral("stream-start 127.0.0.61 2 1")), QByteArray("OK"));
+    const int before = renderer.count;
+    QSignalSpy started(&player, &AVPlayer::started);
+    player.play();
+    QTRY_VERIFY_WITH_TIMEOUT(renderer.count > before + 5, 10000);
+    QCOMPARE(started.count(), 1);
+}
+
+void tst_AVPlayer::badAddressesFailQuickly_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<int>("code");
+    QTest::newRow("empty host") << "rtsp://:8554/live/channel=0_stream=0" << int(AVError::OpenError);
+    QTest::newRow("no listener") << "rtsp://127.0.0.1:1/live/channel=0_stream=0" << int(AVError::OpenError);
+    QTest::newRow("unknown path") << "rtsp://127.0.0.61:%1/live/channel=9_stream=0" << int(AVError::OpenError);
+    QTest::newRow("not a url") << "not a url" << int(AVError::OpenError);
+    QTest::newRow("empty") << "" << int(AVError::OpenError);
+}
+
+void tst_AVPlayer::badAddressesFailQuickly()
+{
+    QFETCH(QString, address);
+    QFETCH(int, code);
+    if (address.contains(QLatin1String("%1")))
+        address = address.arg(farm.port());
+    AVPlayer player;
+    configureAsPreviewPlayer(player);
+    player.setFile(address);
+    QSignalSpy errors(&player, &AVPlayer::error);
+    QSignalSpy started(&player, &AVPlayer::started);
+    QSignalSpy stopped(&player, &AVPlayer::stopped);
+    QtMessageHandler previous = qInstallMessageHandler(collectLog);
+    player.play();
+    // Well inside the 6 s interrupt time-out: these fail on their own, not by the clock.
+    const bool failed = errors.wait(4000);
+    qInstallMessageHandler(previous);
+    QVERIFY(failed);
+    QCOMPARE(errors.count(), 1);
+    QCOMPARE(int(errors.at(0).at(0).value<AVError>().error()), code);
+    QCOMPARE(started.count() + stopped.count(), 0);
+    QCOMPARE(player.mediaStatus(), InvalidMedia);
+}
+
+void tst_AVPlayer::guardRefusesWithoutConnecting()
+{
+    // A listener on the port the refused URL names: had the player dialled at all (even through
+    // some mapping to loopback), it would show up here.
+    QTcpServer trap;
+    const bool trapListening = trap.listen(QHostAddress::LocalHost, 8554);
+    {
+        QMutexLocker lock(&g_logMutex);
+        g_log.clear();
+    }
+    AVPlayer player;
+    configureAsPreviewPlayer(player);
+    player.setFile(QStringLiteral("rtsp://192.168.0.178:8554/live/channel=0_stream=0"));
+    QSignalSpy errors(&player, &AVPlayer::error);
+    QtMessageHandler previous = qInstallMessageHandler(collectLog);
+    player.play();
+    const bool failed = errors.wait(2000);
+    qInstallMessageHandler(previous);
+    QVERIFY(failed);
+    const AVError e = errors.at(0).at(0).value<AVError>();
+    QCOMPARE(e.error(), AVError::OpenError);
+    QCOMPARE(e.ffmpegErrorCode(), -ENETUNREACH);
+    QMutexLocker lock(&g_logMutex);
+    QVERIFY2(g_log.join('\n').contains(QLatin1String("refused media open to \"192.168.0.178\"")),
+             qPrintable(g_log.join('\n')));
+    if (trapListening)
+        QVERIFY(!trap.hasPendingConnections());
+}
+
+// A server that accepts and never answers: an open that hangs.
+void tst_AVPlayer::silentServer_data()
+{
+    QTest::addColumn<bool>("stopEarly");
+    QTest::newRow("stop while connecting") << true;
+    QTest::newRow("interrupt time-out") << false;
+}
+
+void tst_AVPlayer::silentServer()
+{
+    QFETCH(bool, stopEarly);
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress(QStringLiteral("127.0.0.62")), 0));
+    QPointer<QTcpSocket> peer;
+    connect(&silent, &QTcpServer::newConnection, this, [&] { peer = silent.nextPendingConnection(); });
+
+    AVPlayer player;
+    configureAsPreviewPlayer(player);
+    player.setInterruptTimeout(stopEarly ? 60000 : 800);
+    player.setFile(QStringLiteral("rtsp://127.0.0.62:%1/live/channel=0_stream=0").arg(silent.serverPort()));
+    QSignalSpy errors(&player, &AVPlayer::error);
+    QSignalSpy stopped(&player, &AVPlayer::stopped);
+    player.play();
+    QTRY_VERIFY_WITH_TIMEOUT(peer, 5000);
+    QSignalSpy gone(peer.data(), &QTcpSocket::disconnected);
+    if (stopEarly) {
+        player.stop();
+        QVERIFY(!player.isPlaying());
+        QCOMPARE(player.mediaStatus(), NoMedia);
+        // The decoding thread gives the connection up long before the 60 s time-out.
+        QVERIFY(gone.count() > 0 || gone.wait(3000));
+        QTest::qWait(100);
+        QCOMPARE(errors.count() + stopped.count(), 0);
+    } else {
+        QVERIFY(errors.wait(5000));
+        QCOMPARE(errors.at(0).at(0).value<AVError>().error(), AVError::OpenTimedout);
+        QVERIFY(gone.count() > 0 || gone.wait(2000));
+    }
+}
+
+void tst_AVPlayer::destroyWhileDecoding()
+{
+    WidgetRenderer renderer;
+    renderer.resize(200, 113);
+    for (int round = 0; round < 3; ++round) {
+        auto* player = new AVPlayer;
+        configureAsPreviewPlayer(*player);
+        player->addVideoRenderer(&renderer);
+        player->setFile(url(round, 0));
+        const qint64 before = renderer.framesReceived();
+        player->play();
+        QTRY_VERIFY_WITH_TIMEOUT(renderer.framesReceived() > before + 3, 10000);
+        delete player; // frames may be in flight
+    }
+    // Nothing arrives for a player that is gone, and the renderer can be repainted.
+    const qint64 after = renderer.framesReceived();
+    QTest::qWait(300);
+    QCOMPARE(renderer.framesReceived(), after);
+    QVERIFY(!renderer.grab().isNull());
+}
+
+void tst_AVPlayer::rendererDestroyedWhileAttached()
+{
+    AVPlayer player;
+    configureAsPreviewPlayer(player);
+    auto* renderer = new WidgetRenderer;
+    renderer->resize(100, 60);
+    CountingRenderer survivor;
+    player.addVideoRenderer(renderer);
+    player.addVideoRenderer(&survivor);
+    player.setFile(url(3, 1));
+    player.play();
+    QTRY_VERIFY_WITH_TIMEOUT(renderer->framesReceived() > 2, 10000);
+    delete renderer;
+    QCOMPARE(player.videoOutputs().size(), 1);
+    const int before = survivor.count;
+    QTRY_VERIFY_WITH_TIMEOUT(survivor.count > before + 3, 5000);
+    // The survivor now sets the picture size.
+    QTRY_COMPARE_WITH_TIMEOUT(survivor.lastSize, QSize(160, 90), 5000);
+}
+
+void tst_AVPlayer::rendererAttachedTwice()
+{
+    AVPlayer player;
+    configureAsPreviewPlayer(player);
+    CountingRenderer twice;
+    CountingRenderer once;
+    player.addVideoRenderer(&twice);
+    player.addVideoRenderer(&twice);
+    player.addVideoRenderer(&once);
+    QCOMPARE(player.videoOutputs().size(), 2);
+    player.setFile(url(1, 1));
+    player.play();
+    QTRY_VERIFY_WITH_TIMEOUT(once.count >= 10, 10000);
+    QCOMPARE(twice.count, once.count);
+    QCOMPARE(twice.lastNumber, once.lastNumber);
+    // Attached once, so one removal detaches it.
+    player.removeVideoRenderer(&twice);
+    const int frozen = twice.count;
+    const int base = once.count;
+    QTRY_VERIFY_WITH_TIMEOUT(once.count > base + 3, 5000);
+    QCOMPARE(twice.count, frozen);
+}
+
+void tst_AVPlayer::slowGuiKeepsNewestFrameOnly()
+{
+    AVPlayer player;
+    configureAsPreviewPlayer(player);
+    CountingRenderer renderer;
+    player.addVideoRenderer(&renderer);
+    player.setFile(url(0, 1));
+    player.play();
+    QTRY_VERIFY_WITH_TIMEOUT(renderer.count > 0, 10000);
+    // The GUI thread stalls for a second (decoding goes on in its own thread), twice.
+    const qint64 decodedBefore = player.statistics().decodedFrames;
+    const int presentedBefore = renderer.count;
+    for (int stall = 0; stall < 2; ++stall) {
+        QThread::msleep(1000);
+        QTest::qWait(200);
+    }
+    const AVPlayer::Statistics st = player.statistics();
+    QVERIFY2(st.decodedFrames - decodedBefore >= 20, qPrintable(QString::number(st.decodedFrames - decodedBefore)));
+    // Each stall left one picture waiting, not a queue: pictures were replaced, and far fewer
+    // reached the renderer than were decoded.
+    QVERIFY2(st.droppedFrames >= 10, qPrintable(QString::number(st.droppedFrames)));
+    QVERIFY(renderer.count - presentedBefore < st.decodedFrames - decodedBefore - 10);
+    // What the renderer shows is the newest picture (give or take the one being decoded).
+    QVERIFY2(player.statistics().decodedFrames - renderer.lastNumber <= 2,
+             qPrintable(QStringLiteral("%1 vs %2").arg(player.statistics().decodedFrames).arg(renderer.lastNumber)));
+}
+
+void tst_AVPlayer::controlCommands_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QByteArray>("answerStart");
+    QTest::newRow("missing args") << "stream-stop 127.0.0.61 1" << QByteArray("ERR usage");
+    QTest::newRow("bad address") << "stream-stop nowhere 1 0" << QByteArray("ERR usage");
+    QTest::newRow("other card") << "stream-stop 127.0.0.99 1 0" << QByteArray("ERR no such stream");
+    QTest::newRow("channel 4") << "stream-start 127.0.0.61 4 0" << QByteArray("ERR no such stream");
+    QTest::newRow("stream 2") << "stream-start 127.0.0.61 0 2" << QByteArray("ERR no such stream");
+    QTest::newRow("start a running one") << "stream-start 127.0.0.61 3 0" << QByteArray("OK");
+    QTest::newRow("list") << "streams" << QByteArray("OK rtsp://127.0.0.61:");
+}
+
+void tst_AVPlayer::controlCommands()
+{
+    QFETCH(QString, line);
+    QFETCH(QByteArray, answerStart);
+    const QByteArray answer = control.execute(line);
+    QVERIFY2(answer.startsWith(answerStart), answer.constData());
+    QVERIFY(farm.isStreamRunning(card, 3, 0));
+}
+
+QTEST_MAIN(tst_AVPlayer)
+#include "tst_avplayer.moc"
