@@ -1,10 +1,163 @@
 #include "AvPlayerControl.h"
 
+#include "AVError.h"
+#include "AVPlayer.h"
+#include "CardInfo.h"
+#include "GlobalState.h"
+#include "MCenterMainWindow.h"
+#include "MPreviewListWidget.h"
+#include "MatrixModel.h"
+#include "PageModel.h"
+#include "WidgetRenderer.h"
+
+#include <QJsonObject>
+#include <QDebug>
+
+namespace {
+
+const QChar kPreviewCardLetter = QLatin1Char('e');
+
+} // namespace
+
 AvPlayerControl* AvPlayerControl::instance()
 {
     return ProcessSingleton<AvPlayerControl>::instance();
 }
 
+AvPlayerControl::~AvPlayerControl()
+{
+    for (Media::AVPlayer* player : qAsConst(players)) {
+        // No restart from a player that is going away.
+        disconnect(player, nullptr, this, nullptr);
+        delete player;
+    }
+}
+
+QString AvPlayerControl::previewUrl(const QString& ip, int channel, int type)
+{
+    return QStringLiteral("rtsp://%1:8554/live/channel=%2_stream=%3").arg(ip).arg(channel).arg(type);
+}
+
 void AvPlayerControl::startPreview()
 {
+    // The pool is built once; cards added later are picked up at the next start.
+    if (!players.isEmpty())
+        return;
+    const MatrixModel* model = PageModel::model();
+    for (int slot = 0; slot < g_outCardTypes.size(); ++slot) {
+        if (g_outCardTypes.at(slot) != kPreviewCardLetter)
+            continue;
+        const int firstPort = slot * kChannelsPerCard;
+        const QJsonObject out = model->getCardInfo(firstPort).value(CardKey::OutCard).toObject();
+        const QString ip = out.value(CardKey::PreviewIp).toString();
+        const int type = out.value(QStringLiteral("previewType")).toInt(0);
+        for (int channel = 0; channel < kChannelsPerCard; ++channel) {
+            Media::AVPlayer* player = createPlayer();
+            player->setFile(previewUrl(ip, channel, type));
+            players.append(player);
+            playerMap.insert(firstPort + channel, player);
+        }
+    }
+    for (Media::AVPlayer* player : qAsConst(players)) {
+        connect(player, &Media::AVPlayer::error, this, &AvPlayerControl::playerError);
+        connect(player, &Media::AVPlayer::started, this, &AvPlayerControl::onStartPlay);
+        connect(player, &Media::AVPlayer::stopped, this, &AvPlayerControl::onStopPlay);
+    }
+    attachRenderers();
+}
+
+Media::AVPlayer* AvPlayerControl::createPlayer()
+{
+    auto* player = new Media::AVPlayer;
+    player->setFrameRate(0.0);
+    player->audio()->setBackends({QStringLiteral("null")});
+    player->setInterruptOnTimeout(true);
+    player->setInterruptTimeout(6000);
+    player->setBufferMode(Media::BufferPackets);
+    player->setBufferValue(1);
+    player->setRepeat(-1);
+    player->setOptionsForAudioCodec({});
+    player->setVideoDecoderPriority(
+        {QStringLiteral("FFmpeg"), QStringLiteral("CUDA"), QStringLiteral("D3D11"), QStringLiteral("DXVA")});
+    // Low-latency reading of the cards' streams over TCP.
+    player->setOptionsForFormat({{QStringLiteral("avioflags"), QStringLiteral("direct")},
+                                 {QStringLiteral("rtsp_transport"), QStringLiteral("tcp")},
+                                 {QStringLiteral("probesize"), 2048},
+                                 {QStringLiteral("analyzeduration"), 40000},
+                                 {QStringLiteral("packetsize"), 3110400.0},
+                                 {QStringLiteral("profile"), QStringLiteral("main")}});
+    player->masterClock()->setClockAuto(false);
+    player->masterClock()->setClockType(Media::AVClock::VideoClock);
+    return player;
+}
+
+void AvPlayerControl::attachRenderers()
+{
+    MPreviewListWidget* strip = MCenterMainWindow::instance()->previewListWidget();
+    const MatrixModel* model = PageModel::model();
+    for (auto it = playerMap.cbegin(); it != playerMap.cend(); ++it) {
+        const int key = it.key();
+        const int input = model->getRoute(key);
+        auto* renderer = new Media::WidgetRenderer;
+        renderer->setOutAspectRatioMode(Media::VideoRenderer::RendererAspectRatio);
+        renderer->setQuality(Media::VideoRenderer::QualityFastest);
+        renderers.append(renderer);
+        strip->addPreviewTile(renderer, input, key);
+        addVideoRenderer(renderer, key);
+    }
+}
+
+void AvPlayerControl::addVideoRenderer(Media::VideoRenderer* renderer, int key)
+{
+    Media::AVPlayer* player = playerMap.value(key);
+    if (!player || !renderer)
+        return;
+    if (!rendererKeys.contains(renderer)) {
+        player->addVideoRenderer(renderer);
+        rendererKeys.insert(renderer, key);
+    }
+    switch (player->mediaStatus()) {
+    case Media::NoMedia:
+    case Media::StalledMedia:
+    case Media::EndOfMedia:
+    case Media::InvalidMedia:
+        player->play();
+        break;
+    default:
+        break;
+    }
+}
+
+void AvPlayerControl::removeVideoRenderer(Media::VideoRenderer* renderer)
+{
+    const auto it = rendererKeys.find(renderer);
+    if (it == rendererKeys.end())
+        return;
+    if (Media::AVPlayer* player = playerMap.value(it.value()))
+        player->removeVideoRenderer(renderer);
+    rendererKeys.erase(it);
+    // The renderer goes with its tile: forget it here too.
+    renderers.removeAll(renderer);
+}
+
+void AvPlayerControl::onStartPlay()
+{
+    if (auto* player = qobject_cast<Media::AVPlayer*>(sender()))
+        qDebug().noquote() << player->file() << QStringLiteral("开始播放");
+}
+
+void AvPlayerControl::onStopPlay()
+{
+    auto* player = qobject_cast<Media::AVPlayer*>(sender());
+    if (!player)
+        return;
+    qWarning().noquote() << player->file() << QStringLiteral("播放已停止，自动重新播放");
+    player->play();
+}
+
+void AvPlayerControl::playerError(const Media::AVError& error)
+{
+    auto* player = qobject_cast<Media::AVPlayer*>(sender());
+    if (player && error.error() != Media::AVError::NoError)
+        player->play();
 }

@@ -2,6 +2,7 @@
 
 #include "GlobalState.h"
 #include "MInputListWidget.h"
+#include "MPreviewListWidget.h"
 #include "MSenceListWidget.h"
 #include "MatrixModel.h"
 #include "PageModel.h"
@@ -49,8 +50,7 @@ MCenterMainWindow::MCenterMainWindow(QWidget* parent)
     : QWidget(parent)
     , inputList(new MInputListWidget)
     , screenView(new QWidget)
-    // The preview strip (MPreviewListWidget) takes this place once it is built.
-    , previewList(new QWidget)
+    , previewList(new MPreviewListWidget)
     , previewBar(nullptr)
     , senceList(new MSenceListWidget(this))
     , switchAllBtn(new QPushButton(tr("切换所有")))
@@ -61,8 +61,6 @@ MCenterMainWindow::MCenterMainWindow(QWidget* parent)
     setObjectName(QStringLiteral("MCenterMainWindow"));
     inputList->setFixedWidth(200);
     screenView->setObjectName(QStringLiteral("ScreenViewWidget"));
-    previewList->setObjectName(QStringLiteral("PreviewListPlace"));
-    previewList->setFixedHeight(150);
 
     for (int i = 0; i < SwitchTiles::tileCount(g_deviceModel); ++i) {
         auto* tile = new ScreenWidget;
@@ -184,9 +182,7 @@ void MCenterMainWindow::refreshPage(int page)
 
 void MCenterMainWindow::refreshPreviewNames(int inputNumber, int outputNumber)
 {
-    // Forwarded to the preview strip once it is in place.
-    Q_UNUSED(inputNumber)
-    Q_UNUSED(outputNumber)
+    previewList->refreshNames(inputNumber, outputNumber);
 }
 
 void MCenterMainWindow::togglePanel(QWidget* panel)
@@ -253,7 +249,7 @@ void MCenterMainWindow::onSwitchAll()
 {
     SystemCommand::send(QStringLiteral("SwitchAll"), {inputList->currentCardIndex() + 1}, false);
     refreshPage(curPage);
-    // The preview strip relabels every preview tile with the selected input once it is in place.
+    previewList->relabelAll(inputList->currentCardIndex());
 }
 
 void MCenterMainWindow::onCloseAll()

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class MInputListWidget;
+class MPreviewListWidget;
 class MSenceListWidget;
 class QPushButton;
 class ScreenWidget;
@@ -35,8 +36,8 @@ public:
     QList<ScreenWidget*> screenTiles() const { return tiles; }
     MInputListWidget* inputListWidget() const { return inputList; }
     MSenceListWidget* senceListWidget() const { return senceList; }
-    // The preview strip's place below the tile grid.
-    QWidget* previewListWidget() const { return previewList; }
+    // The preview strip below the tile grid.
+    MPreviewListWidget* previewListWidget() const { return previewList; }
     QPushButton* switchAllButton() const { return switchAllBtn; }
     QPushButton* closeAllButton() const { return closeAllBtn; }
     QPushButton* pageDownButton() const { return pageDownBtn; }
@@ -67,7 +68,7 @@ private:
 
     MInputListWidget* inputList;
     QWidget* screenView;
-    QWidget* previewList;
+    MPreviewListWidget* previewList;
     QWidget* previewBar;
     MSenceListWidget* senceList;
     fpolygonButton* inputFoldBtn;

@@ -1,5 +1,8 @@
 #include "PortDrag.h"
 
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMimeData>
 
 namespace PortDrag {
@@ -28,6 +31,33 @@ int portFrom(const QMimeData* data)
     bool ok = false;
     const int value = data->data(mimeType()).toInt(&ok);
     return ok && uint(value) <= 255u ? value : -1;
+}
+
+void acceptEnter(QDragEnterEvent* event)
+{
+    if (carriesPort(event->mimeData())) {
+        event->setDropAction(Qt::LinkAction);
+        event->accept();
+    }
+}
+
+int takeDrop(QDropEvent* event)
+{
+    const int port = portFrom(event->mimeData());
+    if (port < 0) {
+        event->ignore();
+        return -1;
+    }
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    return port;
+}
+
+void startDrag(QObject* source, int portIndex)
+{
+    auto* drag = new QDrag(source);
+    drag->setMimeData(mimeFor(portIndex));
+    drag->exec(Qt::LinkAction);
 }
 
 } // namespace PortDrag
