@@ -14,7 +14,6 @@
 #include "MatrixModel.h"
 #include "PageModel.h"
 #include "WidgetShots.h"
-#include "../core/LinkTestSupport.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -146,6 +145,29 @@ public:
                 routes.insert(output.toInt(), input);
         }
         return routes;
+    }
+
+    // Closes the next modal box as soon as it is open (a waited command may come first) and
+    // keeps the texts of its labels. Gives up after timeoutMs.
+    static void dismissNextModal(QStringList* texts, int timeoutMs = 10000)
+    {
+        auto* poll = new QTimer;
+        auto* clock = new QElapsedTimer;
+        clock->start();
+        QObject::connect(poll, &QTimer::timeout, [poll, clock, texts, timeoutMs] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!box && clock->elapsed() < timeoutMs)
+                return;
+            if (box) {
+                for (QLabel* label : box->findChildren<QLabel*>())
+                    *texts << label->text();
+                box->close();
+            }
+            poll->stop();
+            poll->deleteLater();
+            delete clock;
+        });
+        poll->start(20);
     }
 
     DeviceSimProcess sim;

@@ -1,0 +1,100 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
+<context>
+    <name>MCenterMainWindow</name>
+    <message>
+        <source>切换所有</source>
+        <translation>切换所有</translation>
+    </message>
+    <message>
+        <source>关闭所有</source>
+        <translation>关闭所有</translation>
+    </message>
+    <message>
+        <source>下一页</source>
+        <translation>下一页</translation>
+    </message>
+    <message>
+        <source>上一页</source>
+        <translation>上一页</translation>
+    </message>
+    <message>
+        <source>输
+入</source>
+        <translation>输
+入</translation>
+    </message>
+    <message>
+        <source>视频预览</source>
+        <translation>视频预览</translation>
+    </message>
+    <message>
+        <source>场
+景</source>
+        <translation>场
+景</translation>
+    </message>
+</context>
+<context>
+    <name>MInputListWidget</name>
+    <message>
+        <source>输入列表</source>
+        <translation>输入列表</translation>
+    </message>
+</context>
+<context>
+    <name>MSenceListWidget</name>
+    <message>
+        <source>场景保存</source>
+        <translation>场景保存</translation>
+    </message>
+    <message>
+        <source>场景调用</source>
+        <translation>场景调用</translation>
+    </message>
+    <message>
+        <source>场景删除</source>
+        <translation>场景删除</translation>
+    </message>
+    <message>
+        <source>场景列表</source>
+        <translation>场景列表</translation>
+    </message>
+    <message>
+        <source>场景%1</source>
+        <translation>场景%1</translation>
+    </message>
+    <message>
+        <source>调用场景失败！</source>
+        <translation>调用场景失败！</translation>
+    </message>
+    <message>
+        <source>调用场景成功！</source>
+        <translation>调用场景成功！</translation>
+    </message>
+    <message>
+        <source>删除场景成功！</source>
+        <translation>删除场景成功！</translation>
+    </message>
+    <message>
+        <source>删除场景失败！</source>
+        <translation>删除场景失败！</translation>
+    </message>
+    <message>
+        <source>保存场景成功！</source>
+        <translation>保存场景成功！</translation>
+    </message>
+    <message>
+        <source>保存场景失败！</source>
+        <translation>保存场景失败！</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenWidget</name>
+    <message>
+        <source>无</source>
+        <translation>无</translation>
+    </message>
+</context>
+</TS>

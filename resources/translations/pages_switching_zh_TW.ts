@@ -1,0 +1,100 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW" sourcelanguage="zh_CN">
+<context>
+    <name>MCenterMainWindow</name>
+    <message>
+        <source>切换所有</source>
+        <translation>切換所有</translation>
+    </message>
+    <message>
+        <source>关闭所有</source>
+        <translation>關閉所有</translation>
+    </message>
+    <message>
+        <source>下一页</source>
+        <translation>下一頁</translation>
+    </message>
+    <message>
+        <source>上一页</source>
+        <translation>上一頁</translation>
+    </message>
+    <message>
+        <source>输
+入</source>
+        <translation>輸
+入</translation>
+    </message>
+    <message>
+        <source>视频预览</source>
+        <translation>視頻預覽</translation>
+    </message>
+    <message>
+        <source>场
+景</source>
+        <translation>場
+景</translation>
+    </message>
+</context>
+<context>
+    <name>MInputListWidget</name>
+    <message>
+        <source>输入列表</source>
+        <translation>輸入列表</translation>
+    </message>
+</context>
+<context>
+    <name>MSenceListWidget</name>
+    <message>
+        <source>场景保存</source>
+        <translation>場景保存</translation>
+    </message>
+    <message>
+        <source>场景调用</source>
+        <translation>場景調用</translation>
+    </message>
+    <message>
+        <source>场景删除</source>
+        <translation>場景刪除</translation>
+    </message>
+    <message>
+        <source>场景列表</source>
+        <translation>場景列表</translation>
+    </message>
+    <message>
+        <source>场景%1</source>
+        <translation>場景%1</translation>
+    </message>
+    <message>
+        <source>调用场景失败！</source>
+        <translation>調用場景失敗！</translation>
+    </message>
+    <message>
+        <source>调用场景成功！</source>
+        <translation>調用場景成功！</translation>
+    </message>
+    <message>
+        <source>删除场景成功！</source>
+        <translation>刪除場景成功！</translation>
+    </message>
+    <message>
+        <source>删除场景失败！</source>
+        <translation>刪除場景失敗！</translation>
+    </message>
+    <message>
+        <source>保存场景成功！</source>
+        <translation>保存場景成功！</translation>
+    </message>
+    <message>
+        <source>保存场景失败！</source>
+        <translation>保存場景失敗！</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenWidget</name>
+    <message>
+        <source>无</source>
+        <translation>無</translation>
+    </message>
+</context>
+</TS>
