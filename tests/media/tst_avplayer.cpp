@@ -375,7 +375,7 @@ void tst_AVPlayer::controlCommands_data()
     QTest::newRow("channel 4") << "stream-start 127.0.0.61 4 0" << QByteArray("ERR no such stream");
     QTest::newRow("stream 2") << "stream-start 127.0.0.61 0 2" << QByteArray("ERR no such stream");
     QTest::newRow("start a running one") << "stream-start 127.0.0.61 3 0" << QByteArray("OK");
-    QTest::newRow("list") << "streams" << QByteArray("OK rtsp://127.0.0.61:");
+    QTest::newRow("list") << "streams" << QByteArray("OK running:rtsp://127.0.0.61:");
 }
 
 void tst_AVPlayer::controlCommands()

@@ -193,15 +193,15 @@ void PreviewStreamFarm::registerControls(ControlChannel& channel)
                 return "OK";
             });
     }
-    channel.registerCommand(QStringLiteral("streams"), QStringLiteral("streams: the preview stream URLs and whether each runs"),
+    channel.registerCommand(QStringLiteral("streams"), QStringLiteral("streams: running:URL or stopped:URL for every preview stream"),
                             [this](const QStringList&) -> QByteArray {
                                 QStringList words;
                                 for (int card = 0; card < int(cards.size()); ++card) {
                                     for (int c = 0; c < RtspCardServer::kChannels; ++c) {
                                         for (int s = 0; s < RtspCardServer::kStreams; ++s) {
-                                            words << streamUrl(card, c, s) + QLatin1Char('=')
-                                                         + (cards[size_t(card)]->isStreamEnabled(c, s)
-                                                                ? QLatin1String("running") : QLatin1String("stopped"));
+                                            words << (cards[size_t(card)]->isStreamEnabled(c, s)
+                                                          ? QLatin1String("running:") : QLatin1String("stopped:"))
+                                                         + streamUrl(card, c, s);
                                         }
                                     }
                                 }
