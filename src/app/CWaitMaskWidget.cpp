@@ -93,6 +93,7 @@ void CWaitMaskWidget::showWait()
     if (fade) {
         fade->stop();
         fade->deleteLater();
+        fade.clear();
         setWindowOpacity(opacity);
     }
     shown = true;
@@ -104,7 +105,7 @@ void CWaitMaskWidget::showWait()
 
 void CWaitMaskWidget::hideWait()
 {
-    if (fade)
+    if (fade && fade->state() == QAbstractAnimation::Running)
         return;
     shown = false;
     fade = new QPropertyAnimation(this, "windowOpacity", this);

@@ -142,10 +142,15 @@ void CenterWindow::slotNavgationClicked(QString ObjectName)
     else if (ObjectName == QLatin1String("UserManage"))
         UserManagePage::instance()->initConfig(true);
 
-    // Nudge the window by one pixel and back so that the new page is laid out at once.
+    // Nudge the window by one pixel and back so that the new page is laid out at once. A resize
+    // would take a maximised or full-screen window out of that state: repaint it only.
     QWidget* top = window();
     if (top == this)
         return;
+    if (top->isMaximized() || top->isFullScreen()) {
+        top->repaint();
+        return;
+    }
     top->resize(top->width() + 1, top->height() + 1);
     top->repaint();
     top->resize(top->width() - 1, top->height() - 1);
