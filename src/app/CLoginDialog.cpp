@@ -304,4 +304,5 @@ void CLoginDialog::showEvent(QShowEvent* event)
 {
     DialogAnimations::dropInCentred(this, presetSize);
     QDialog::showEvent(event);
+    qDebug() << "login dialog shown";
 }
