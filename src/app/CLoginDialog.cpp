@@ -113,6 +113,13 @@ void CLoginDialog::initUI()
     body->addStretch();
     body->addLayout(buttons);
     contentLayout()->addLayout(body, 1);
+
+    setTabOrder(userEdit, passwordEdit);
+    setTabOrder(passwordEdit, modelCombo);
+    setTabOrder(modelCombo, rememberBox);
+    setTabOrder(rememberBox, conSetButton);
+    setTabOrder(conSetButton, okButton);
+    setTabOrder(okButton, cancelButton);
 }
 
 void CLoginDialog::initConfig()
