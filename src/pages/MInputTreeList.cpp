@@ -27,6 +27,8 @@ MInputTreeList::MInputTreeList(QWidget* parent)
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setAllColumnsShowFocus(false);
+    // Rows have no children: no branch indentation, so the find row gets the full width.
+    setRootIsDecorated(false);
 
     edit->setObjectName(QStringLiteral("InputFindEdit"));
     findBtn->setObjectName(QStringLiteral("InputFindBtn"));

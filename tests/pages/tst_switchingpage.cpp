@@ -4,6 +4,7 @@
 #include "MCenterMainWindow.h"
 #include "MInputListWidget.h"
 #include "MInputTreeList.h"
+#include "MPreviewListWidget.h"
 #include "MSenceListWidget.h"
 #include "PortDrag.h"
 #include "ScreenWidget.h"
