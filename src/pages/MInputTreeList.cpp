@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDrag>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -29,10 +30,14 @@ MInputTreeList::MInputTreeList(QWidget* parent)
     setAllColumnsShowFocus(false);
     // Rows have no children: no branch indentation, so the find row gets the full width.
     setRootIsDecorated(false);
+    // One column exactly as wide as the list, so that nothing of a row hides under the scroll bar.
+    header()->setSectionResizeMode(QHeaderView::Stretch);
 
     edit->setObjectName(QStringLiteral("InputFindEdit"));
     findBtn->setObjectName(QStringLiteral("InputFindBtn"));
     findBtn->setFixedWidth(40);
+    // The find row is as wide as the list: the edit gives way, whatever the font's metrics.
+    edit->setMinimumWidth(40);
 
     auto* findRow = new QTreeWidgetItem(0);
     findRow->setData(0, Qt::UserRole, -1);
