@@ -43,6 +43,8 @@ CCHelper::CCHelper()
     m_tcpSocket->setReadBufferSize(kMaxReplyBytes);
     m_serialPort->setReadBufferSize(kMaxReplyBytes);
     m_reconnectTimer->setSingleShot(true);
+    // A coarse timer may fire up to 5 % (300 ms) early; the retry interval is a promise to the peer.
+    m_reconnectTimer->setTimerType(Qt::PreciseTimer);
     m_reconnectTimer->setInterval(kReconnectMs);
     connect(m_reconnectTimer, SIGNAL(timeout()), this, SLOT(reConnect()));
 
