@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QHostAddress>
 #include <QLoggingCategory>
+#include <QMutex>
 #include <QRegularExpression>
 #include <QtGlobal>
 
@@ -12,6 +13,14 @@ namespace {
 
 enum GuardState { Unknown = -1, Off = 0, On = 1 };
 std::atomic<int> g_state{Unknown};
+QBasicMutex g_refusedMutex;
+QString g_refusedForTesting;
+
+bool refusedForTesting(const QString& host)
+{
+    QMutexLocker lock(&g_refusedMutex);
+    return !g_refusedForTesting.isEmpty() && host.trimmed() == g_refusedForTesting;
+}
 
 bool addressIsLoopback(const QHostAddress& address)
 {
@@ -70,6 +79,12 @@ void setActiveForTesting(bool active)
     g_state.store(active ? On : Off);
 }
 
+void refuseAlsoForTesting(const QString& host)
+{
+    QMutexLocker lock(&g_refusedMutex);
+    g_refusedForTesting = host.trimmed();
+}
+
 bool isLoopbackHost(const QString& host)
 {
     QString name = host.trimmed();
@@ -80,15 +95,14 @@ bool isLoopbackHost(const QString& host)
     QHostAddress address;
     if (address.setAddress(name))
         return addressIsLoopback(address);
-    const QString lower = name.toLower();
-    if (lower == QLatin1String("localhost") || lower.endsWith(QLatin1String(".localhost")))
-        return true;
-    return hostsFileMapsToLoopback(lower);
+    // Names count only when /etc/hosts maps them to loopback: the resolver asks DNS for any
+    // other name, "*.localhost" included, and a DNS answer may point anywhere.
+    return hostsFileMapsToLoopback(name.toLower());
 }
 
 bool mayDial(const QString& host, const char* purpose)
 {
-    if (!isActive() || isLoopbackHost(host))
+    if (!isActive() || (isLoopbackHost(host) && !refusedForTesting(host)))
         return true;
     qCritical("Loopback guard: refused %s to \"%s\" (only 127.0.0.0/8 may be dialled)",
               purpose ? purpose : "connection", qPrintable(host));

@@ -14,8 +14,12 @@ bool isActive();
 // Overrides the environment for the rest of the process (tests only).
 void setActiveForTesting(bool active);
 
+// Tests only: refuse this one loopback host too, so that a test can show a path is guarded
+// without anything dialling outside loopback. An empty host clears it.
+void refuseAlsoForTesting(const QString& host);
+
 // True when host is a loopback address (127.0.0.0/8, ::1) or a name that resolves to one
-// without asking the network: "localhost", "*.localhost" or a loopback entry of /etc/hosts.
+// without asking the network: a name whose /etc/hosts entries are all loopback ("localhost").
 bool isLoopbackHost(const QString& host);
 
 // True when host may be dialled. A refusal writes a critical log line naming the host and

@@ -94,7 +94,8 @@ void TestPlatform::isLoopbackHost_data()
     QTest::newRow("mapped v4 loopback") << "::ffff:127.0.0.1" << true;
     QTest::newRow("localhost") << "localhost" << true;
     QTest::newRow("LOCALHOST") << "LOCALHOST" << true;
-    QTest::newRow("sub.localhost") << "matrix.localhost" << true;
+    // Not in /etc/hosts: the resolver would ask DNS for it.
+    QTest::newRow("sub.localhost") << "matrix.localhost" << false;
     QTest::newRow("empty") << "" << false;
     QTest::newRow("default matrix address") << "192.168.0.178" << false;
     QTest::newRow("10/8") << "10.0.0.1" << false;
