@@ -3,7 +3,6 @@
 #include "FormatOptions.h"
 #include "LoopbackGuard.h"
 
-#include <QUrl>
 #include <QtDebug>
 
 extern "C" {
@@ -33,6 +32,15 @@ int swsFlagsFor(int quality)
     case 2: return SWS_FAST_BILINEAR;   // fastest
     default: return SWS_BILINEAR;
     }
+}
+
+// The host as the library itself will read it from the URL (user info, brackets and port
+// handled its way), so that the guard judges exactly the address that gets dialled.
+QString dialledHost(const char* url)
+{
+    char host[1024] = {0};
+    av_url_split(nullptr, 0, nullptr, 0, host, sizeof(host), nullptr, nullptr, 0, url);
+    return QString::fromUtf8(host);
 }
 
 void initNetworkOnce()
@@ -96,6 +104,8 @@ int DecodeSession::interruptCallback(void* opaque)
 {
     auto* self = static_cast<DecodeSession*>(opaque);
     if (self->aborted.load())
+        return 1;
+    if (self->redirectRefused(self->format))
         return 1;
     const qint64 deadline = self->deadlineMs.load();
     if (deadline != 0 && nowMs() > deadline) {
@@ -166,10 +176,30 @@ DecodeSession::Outcome DecodeSession::playOnce(bool* started, AVError* error)
     return readLoop(error);
 }
 
+bool DecodeSession::redirectRefused(const AVFormatContext* context)
+{
+    // A stream server may send the player elsewhere (an RTSP redirect): the library then
+    // changes the context's URL and dials again, which must pass the guard like the first open.
+    // The library asks this callback only once its connect is under way, so a refused redirect
+    // still costs one connection attempt, but no request is written on it.
+    if (refusedUrl.load())
+        return true;
+    if (!context || !context->url || approvedUrl == context->url)
+        return false;
+    if (!LoopbackGuard::mayDial(dialledHost(context->url), "media redirect")) {
+        refusedUrl.store(true);
+        return true;
+    }
+    approvedUrl = context->url;
+    return false;
+}
+
 bool DecodeSession::openInput(AVError* error)
 {
-    const QString host = QUrl(settings.url).host();
-    if (!LoopbackGuard::mayDial(host, "media open")) {
+    const QByteArray url = settings.url.toUtf8();
+    refusedUrl.store(false);
+    approvedUrl = url.toStdString();
+    if (!LoopbackGuard::mayDial(dialledHost(url.constData()), "media open")) {
         // Refused hosts fail as unreachable ones do; nothing was sent.
         *error = AVError(AVError::OpenError, AVERROR(ENETUNREACH), settings.url);
         return false;
@@ -184,10 +214,12 @@ bool DecodeSession::openInput(AVError* error)
     AVDictionary* options = toAVDictionary(settings.formatOptions);
     timedOut.store(false);
     armDeadline();
-    int rc = avformat_open_input(&format, settings.url.toUtf8().constData(), nullptr, &options);
+    int rc = avformat_open_input(&format, url.constData(), nullptr, &options);
     av_dict_free(&options);
     if (rc < 0) {
         format = nullptr; // freed by avformat_open_input on failure
+        if (refusedUrl.load())
+            rc = AVERROR(ENETUNREACH); // refused as an unreachable host is
         *error = AVError(timedOut.load() ? AVError::OpenTimedout : AVError::OpenError, rc, settings.url);
         disarmDeadline();
         return false;

@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <string>
 
 struct AVCodecContext;
 struct AVFormatContext;
@@ -90,6 +91,7 @@ private:
     void armDeadline();
     void disarmDeadline();
     static int interruptCallback(void* opaque);
+    bool redirectRefused(const AVFormatContext* context);
 
     SessionSettings settings;
     std::shared_ptr<SessionListener> listener;
@@ -99,6 +101,8 @@ private:
     std::atomic<bool> timedOut{false};
     std::atomic<qint64> deadlineMs{0};
     std::atomic<bool> finished{false};
+    std::atomic<bool> refusedUrl{false};
+    std::string approvedUrl;  // decoding thread only
     std::mutex waitMutex;
     std::condition_variable waitCondition;
 

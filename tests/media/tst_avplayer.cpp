@@ -56,6 +56,8 @@ private slots:
     void badAddressesFailQuickly_data();
     void badAddressesFailQuickly();
     void guardRefusesWithoutConnecting();
+    void guardJudgesRedirects_data();
+    void guardJudgesRedirects();
     void silentServer_data();
     void silentServer();
     void destroyWhileDecoding();
@@ -232,6 +234,65 @@ void tst_AVPlayer::guardRefusesWithoutConnecting()
              qPrintable(g_log.join('\n')));
     if (trapListening)
         QVERIFY(!trap.hasPendingConnections());
+}
+
+// A stream server that sends the player to another address: the new host must pass the guard as
+// the first one did. Both hosts are loopback; the guard is told to refuse the second one.
+void tst_AVPlayer::guardJudgesRedirects_data()
+{
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("allowed: the redirect is followed") << false;
+    QTest::newRow("refused: nothing dials the new host") << true;
+}
+
+void tst_AVPlayer::guardJudgesRedirects()
+{
+    QFETCH(bool, refused);
+    const QString elsewhereHost = QStringLiteral("127.0.0.62");
+    QTcpServer elsewhere;
+    QVERIFY(elsewhere.listen(QHostAddress(elsewhereHost), 0));
+    QTcpServer mover;
+    QVERIFY(mover.listen(QHostAddress::LocalHost, 0));
+    const QByteArray location = QStringLiteral("rtsp://%1:%2/live/channel=0_stream=0")
+                                    .arg(elsewhereHost).arg(elsewhere.serverPort()).toLatin1();
+    QList<QPointer<QTcpSocket>> clients;
+    connect(&mover, &QTcpServer::newConnection, this, [&] {
+        QTcpSocket* client = mover.nextPendingConnection();
+        clients << client;
+        connect(client, &QTcpSocket::readyRead, client, [client, location] {
+            const QByteArray request = client->readAll();
+            const int at = request.indexOf("CSeq:");
+            const QByteArray cseq = request.mid(at, request.indexOf('\r', at) - at);
+            client->write("RTSP/1.0 301 Moved Permanently\r\n" + cseq + "\r\nLocation: " + location + "\r\n\r\n");
+        });
+    });
+
+    LoopbackGuard::refuseAlsoForTesting(refused ? elsewhereHost : QString());
+    AVPlayer player;
+    configureAsPreviewPlayer(player);
+    player.setFile(QStringLiteral("rtsp://127.0.0.1:%1/live/channel=0_stream=0").arg(mover.serverPort()));
+    QSignalSpy errors(&player, &AVPlayer::error);
+    QtMessageHandler previous = qInstallMessageHandler(collectLog);
+    player.play();
+    if (refused) {
+        const bool failed = errors.wait(5000);
+        qInstallMessageHandler(previous);
+        LoopbackGuard::refuseAlsoForTesting(QString());
+        QVERIFY(failed);
+        QCOMPARE(errors.at(0).at(0).value<AVError>().ffmpegErrorCode(), -ENETUNREACH);
+        // The library gives no hook before its own connect: the redirect is refused the moment
+        // the connection is made, so that not one byte of a request reaches the new host.
+        QTest::qWait(300);
+        if (QTcpSocket* dialled = elsewhere.nextPendingConnection()) {
+            dialled->waitForReadyRead(300);
+            QCOMPARE(dialled->bytesAvailable(), qint64(0));
+        }
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(elsewhere.hasPendingConnections(), 5000);
+        qInstallMessageHandler(previous);
+        player.stop();
+    }
+    QCOMPARE(clients.size(), 1);
 }
 
 // A server that accepts and never answers: an open that hangs.
