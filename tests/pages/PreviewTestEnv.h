@@ -1,13 +1,12 @@
 #pragma once
 
-// The switching page's test environment plus the preview streams: devicesim's preview cards
-// serve their RTSP streams on 127.0.0.101 upwards, port 8554, as the players expect them.
+// The switching page's test environment, with the start-up steps the preview players need and a
+// clean slate for the process-wide page and player pool between cases.
 
 #include "AvPlayerControl.h"
 #include "MCenterMainWindow.h"
 #include "SwitchingTestEnv.h"
 
-#include <QElapsedTimer>
 
 class PreviewTestEnv
 {
@@ -19,35 +18,13 @@ public:
         return base.isValid() && QFileInfo::exists(base.filePath(QStringLiteral("data/command0/SYSTEM.ini")));
     }
 
-    // A fresh matrix model for the ports and card letters, and devicesim serving them; with
-    // streams, a start that finds the stream port still held by another test is tried again.
-    bool start(int ports, const QString& inCards, const QString& outCards, bool withStreams, QString* error)
+    // A fresh matrix model for the ports and card letters, and devicesim serving them (without
+    // its preview streams: those bind a fixed address that another test's devicesim may hold).
+    bool start(int ports, const QString& inCards, const QString& outCards, QString* error)
     {
         dropPage();
         base.useModel(ports, inCards, outCards);
-        if (!withStreams)
-            return base.startMatrix(error);
-
-        CCHelper* link = CCHelper::instance();
-        link->disConnectToDevice();
-        const QStringList args{QStringLiteral("--model"), QString::number(ports), QStringLiteral("--no-ipcards"),
-                               QStringLiteral("--in-cards"), inCards, QStringLiteral("--out-cards"), outCards};
-        QElapsedTimer waited;
-        waited.start();
-        while (!base.sim.start(args)) {
-            if (!base.sim.errorString().contains(QLatin1String("preview streams")) || waited.elapsed() > 30000) {
-                *error = base.sim.errorString();
-                return false;
-            }
-            QTest::qWait(500);
-        }
-        QSignalSpy connected(link, &CCHelper::clientConnected);
-        link->connectToDevice(0, base.sim.address(), base.sim.port(), QString());
-        if (connected.isEmpty() && !connected.wait(5000)) {
-            *error = QStringLiteral("the link did not connect to devicesim");
-            return false;
-        }
-        return true;
+        return base.startMatrix(error);
     }
 
     // What the start-up sequence does before the previews start: routes and card addresses from

@@ -50,7 +50,7 @@ void tst_PreviewStrip::initTestCase()
     env = std::make_unique<PreviewTestEnv>();
     QVERIFY2(env->isValid(), "the staged runtime (command templates) is missing");
     QString error;
-    QVERIFY2(env->start(16, QStringLiteral("aaab"), QStringLiteral("aeae"), false, &error), qPrintable(error));
+    QVERIFY2(env->start(16, QStringLiteral("aaab"), QStringLiteral("aeae"), &error), qPrintable(error));
 }
 
 void tst_PreviewStrip::cleanup()
@@ -272,6 +272,9 @@ void tst_PreviewStrip::paging()
         const auto tiles = strip->previewTiles();
         QVERIFY(strip->pageUpButton()->geometry().right() < tiles.at(visible.first())->geometry().left());
         QVERIFY(tiles.at(visible.last())->geometry().right() < strip->pageDownButton()->geometry().left());
+        for (int i = 0; i < tiles.size(); ++i)
+            tiles.at(i)->setLabelText(QStringLiteral("HDMI-%1").arg(i + 1));
+        WidgetShots::save(strip.get(), QStringLiteral("preview_strip_%1_tiles_page_%2").arg(tileCount).arg(page));
         QTest::mouseClick(strip->pageDownButton(), Qt::LeftButton);
         QCOMPARE(strip->currentPage(), (page + 1) % (tileCount / 4));
     }
