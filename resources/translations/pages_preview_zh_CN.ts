@@ -1,0 +1,11 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
+<context>
+    <name>MPreviewListWidget</name>
+    <message>
+        <source>无</source>
+        <translation>无</translation>
+    </message>
+</context>
+</TS>
