@@ -5,7 +5,6 @@
 #include "PublicClass.h"
 
 #include <QApplication>
-#include <QDrag>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -157,13 +156,11 @@ void MInputTreeList::mouseMoveEvent(QMouseEvent* event)
         return;
     if ((event->localPos() - pressPos).manhattanLength() < QApplication::startDragDistance())
         return;
-    startPortDrag(PortDrag::mimeFor(curCardIndex));
+    startPortDrag(curCardIndex);
 }
 
-void MInputTreeList::startPortDrag(QMimeData* data)
+void MInputTreeList::startPortDrag(int portIndex)
 {
-    auto* drag = new QDrag(this);
-    drag->setMimeData(data);
-    drag->exec(Qt::LinkAction);
+    PortDrag::startDrag(this, portIndex);
 }
 

@@ -7,7 +7,6 @@
 
 class QLineEdit;
 class QPushButton;
-class QMimeData;
 
 // One-column list of ports under a find row. Selecting a row makes its port the current one and
 // announces it; dragging carries the current port to the switching tiles.
@@ -40,8 +39,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    // Runs the drag of a port; tests replace it to see the payload.
-    virtual void startPortDrag(QMimeData* data);
+    // Runs the drag of a port; tests replace it to see which port is dragged.
+    virtual void startPortDrag(int portIndex);
 
 private:
     QLineEdit* edit;

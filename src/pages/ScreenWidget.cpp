@@ -4,8 +4,6 @@
 #include "PageModel.h"
 #include "PortDrag.h"
 
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -90,22 +88,14 @@ void ScreenWidget::paintEvent(QPaintEvent*)
 
 void ScreenWidget::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (PortDrag::carriesPort(event->mimeData())) {
-        event->setDropAction(Qt::LinkAction);
-        event->accept();
-    }
+    PortDrag::acceptEnter(event);
 }
 
 void ScreenWidget::dropEvent(QDropEvent* event)
 {
     if (outText.isEmpty())
         return;
-    const int input = PortDrag::portFrom(event->mimeData());
-    if (input < 0) {
-        event->ignore();
-        return;
-    }
-    emit dropped(input);
-    event->setDropAction(Qt::MoveAction);
-    event->accept();
+    const int input = PortDrag::takeDrop(event);
+    if (input >= 0)
+        emit dropped(input);
 }
