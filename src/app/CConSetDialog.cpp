@@ -2,6 +2,7 @@
 
 #include "CMeetingMessageBoxDialog.h"
 #include "ClientConfig.h"
+#include "DialogLayouts.h"
 #include "FBasePushButton.h"
 #include "FIpAddrEdit.h"
 #include "Utilities.h"
@@ -14,15 +15,6 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QVBoxLayout>
-
-namespace {
-QLabel* rowLabel(const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setFixedHeight(24);
-    return label;
-}
-} // namespace
 
 CConSetDialog::CConSetDialog(QWidget* parent)
     : CConfirmDialog(parent)
@@ -52,34 +44,11 @@ void CConSetDialog::initLayout()
     presetSize = QSize(640, 480);
     setTitle(tr("连接设置"));
 
-    auto* typeGrid = new QGridLayout;
-    typeGrid->setSpacing(20);
-    typeGrid->addWidget(rowLabel(tr("通讯方式："), this), 0, 0);
-    typeGrid->addWidget(typeCombo, 0, 1);
-    typeGrid->setColumnStretch(1, 1);
-
-    auto* tcpGrid = new QGridLayout(tcpGroup);
-    tcpGrid->setContentsMargins(0, 0, 0, 0);
-    tcpGrid->setSpacing(20);
-    tcpGrid->addWidget(rowLabel(tr("I  P  地址："), tcpGroup), 0, 0);
-    tcpGrid->addWidget(addressEdit, 0, 1);
-    tcpGrid->addWidget(rowLabel(tr("端  口  号："), tcpGroup), 1, 0);
-    tcpGrid->addWidget(portSpin, 1, 1);
-    tcpGrid->setColumnStretch(1, 1);
-
-    auto* serialGrid = new QGridLayout(serialGroup);
-    serialGrid->setContentsMargins(0, 0, 0, 0);
-    serialGrid->setSpacing(20);
-    serialGrid->addWidget(rowLabel(tr("串  口  号："), serialGroup), 0, 0);
-    serialGrid->addWidget(serialCombo, 0, 1);
-    serialGrid->setColumnStretch(1, 1);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(20);
-    buttons->addStretch();
-    buttons->addWidget(okButton);
-    buttons->addWidget(cancelButton);
-    buttons->addStretch();
+    using DialogLayouts::labelledRows;
+    QGridLayout* typeGrid = labelledRows({{tr("通讯方式："), typeCombo}});
+    labelledRows({{tr("I  P  地址："), addressEdit}, {tr("端  口  号："), portSpin}}, tcpGroup);
+    labelledRows({{tr("串  口  号："), serialCombo}}, serialGroup);
+    QHBoxLayout* buttons = DialogLayouts::centredButtons(okButton, cancelButton);
 
     auto* body = new QVBoxLayout;
     body->setContentsMargins(60, 30, 60, 20);

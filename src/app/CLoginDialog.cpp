@@ -8,6 +8,7 @@
 #include "ClientConfig.h"
 #include "DeviceInfoFetcher.h"
 #include "DialogAnimations.h"
+#include "DialogLayouts.h"
 #include "FBasePushButton.h"
 #include "GlobalState.h"
 #include "PasswordKey.h"
@@ -98,12 +99,7 @@ void CLoginDialog::initUI()
     grid->addLayout(options, 3, 1);
     grid->setColumnStretch(1, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(20);
-    buttons->addStretch();
-    buttons->addWidget(okButton);
-    buttons->addWidget(cancelButton);
-    buttons->addStretch();
+    QHBoxLayout* buttons = DialogLayouts::centredButtons(okButton, cancelButton);
 
     auto* body = new QVBoxLayout;
     body->setContentsMargins(40, 0, 40, 20);

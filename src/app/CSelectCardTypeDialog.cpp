@@ -1,6 +1,7 @@
 #include "CSelectCardTypeDialog.h"
 
 #include "CardTypeChoices.h"
+#include "DialogLayouts.h"
 #include "FBasePushButton.h"
 #include "FTableWidget.h"
 #include "GlobalState.h"
@@ -56,12 +57,7 @@ void CSelectCardTypeDialog::initLayout()
     tableBox->setContentsMargins(10, 10, 10, 10);
     tableBox->addWidget(table);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(20);
-    buttons->addStretch();
-    buttons->addWidget(okButton);
-    buttons->addWidget(cancelButton);
-    buttons->addStretch();
+    QHBoxLayout* buttons = DialogLayouts::centredButtons(okButton, cancelButton);
 
     QVBoxLayout* content = contentLayout();
     content->addLayout(headingRow);
