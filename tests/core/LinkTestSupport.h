@@ -5,6 +5,7 @@
 
 #include "CCHelper.h"
 #include "LoopbackGuard.h"
+#include "ModalDriver.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -48,15 +49,4 @@ inline CCHelper* freshLink()
     return CCHelper::instance();
 }
 
-// Closes the next modal box and hands back the texts of its labels.
-inline void dismissNextModal(QStringList* texts)
-{
-    QTimer::singleShot(50, [texts] {
-        QWidget* box = QApplication::activeModalWidget();
-        if (!box)
-            return;
-        for (QLabel* label : box->findChildren<QLabel*>())
-            *texts << label->text();
-        box->close();
-    });
-}
+using ModalDriver::dismissNextModal;

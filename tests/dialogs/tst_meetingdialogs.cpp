@@ -2,6 +2,7 @@
 #include "CMeetingMessageBoxDialog.h"
 #include "FBasePushButton.h"
 #include "FTitleBar.h"
+#include "ModalDriver.h"
 #include "WidgetShots.h"
 
 #include <QApplication>
@@ -11,19 +12,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <functional>
 
 namespace {
-
-void whenModal(std::function<void(CMeetingMessageBoxDialog *)> action)
-{
-    QTimer::singleShot(0, [action] {
-        QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
-        auto *box = qobject_cast<CMeetingMessageBoxDialog *>(QApplication::activeModalWidget());
-        QVERIFY(box);
-        action(box);
-    });
-}
 
 class SizedDialog : public CMeetingBaseDialog
 {
@@ -37,15 +27,10 @@ class MeetingDialogsTest : public QObject
 {
     Q_OBJECT
 
-    WidgetShots::SkinnedWorkDir *work = nullptr;
+    WidgetShots::SkinnedWorkDir work;
 
 private slots:
-    void initTestCase()
-    {
-        work = new WidgetShots::SkinnedWorkDir;
-        QVERIFY(work->isSkinned());
-    }
-    void cleanupTestCase() { delete work; }
+    void initTestCase() { QVERIFY(work.isSkinned()); }
 
     void questionResults_data()
     {
@@ -62,7 +47,7 @@ private slots:
         QFETCH(int, result);
         QPointer<CMeetingMessageBoxDialog> seen;
         bool survivedEscape = true;
-        whenModal([&](CMeetingMessageBoxDialog *box) {
+        ModalDriver::whenModal<CMeetingMessageBoxDialog>([&](CMeetingMessageBoxDialog *box) {
             seen = box;
             QVERIFY(box->getCancelButton()->isVisible());
             if (how == QLatin1String("ok")) {
@@ -94,7 +79,7 @@ private slots:
         QFETCH(bool, error);
         bool cancelVisible = true;
         QString title;
-        whenModal([&](CMeetingMessageBoxDialog *box) {
+        ModalDriver::whenModal<CMeetingMessageBoxDialog>([&](CMeetingMessageBoxDialog *box) {
             cancelVisible = box->getCancelButton()->isVisible();
             title = box->getTitleBar()->getTitleLabel()->text();
             WidgetShots::save(box, error ? QStringLiteral("meeting_error") : QStringLiteral("meeting_information"));

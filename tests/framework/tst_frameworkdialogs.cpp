@@ -3,6 +3,7 @@
 #include "FMessageBoxDialog.h"
 #include "FTitleBar.h"
 #include "MessageShortcuts.h"
+#include "ModalDriver.h"
 #include "ScreenMetrics.h"
 #include "WidgetShots.h"
 
@@ -14,43 +15,15 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <functional>
-
-namespace {
-
-// Runs action on the modal dialog once exec() has shown it.
-void whenModal(std::function<void(QWidget *)> action)
-{
-    QTimer::singleShot(0, [action] {
-        QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
-        action(QApplication::activeModalWidget());
-    });
-}
-
-template <typename Dialog>
-Dialog *modal(QWidget *w)
-{
-    auto *d = qobject_cast<Dialog *>(w);
-    if (!d)
-        qWarning("unexpected modal widget %s", w ? w->metaObject()->className() : "none");
-    return d;
-}
-
-} // namespace
 
 class FrameworkDialogsTest : public QObject
 {
     Q_OBJECT
 
-    WidgetShots::SkinnedWorkDir *work = nullptr;
+    WidgetShots::SkinnedWorkDir work;
 
 private slots:
-    void initTestCase()
-    {
-        work = new WidgetShots::SkinnedWorkDir;
-        QVERIFY(work->isSkinned());
-    }
-    void cleanupTestCase() { delete work; }
+    void initTestCase() { QVERIFY(work.isSkinned()); }
     void init() { screenWidth = screenHeight = 0; }
 
     void inputOkFollowsTrimmedText_data()
@@ -91,9 +64,7 @@ private slots:
         FInputDialog dialog;
         dialog.setLabelText(QStringLiteral("场景名称："));
         dialog.setText(QStringLiteral(" 会议室 "));
-        whenModal([how](QWidget *w) {
-            auto *d = modal<FInputDialog>(w);
-            QVERIFY(d);
+        ModalDriver::whenModal<FInputDialog>([how](FInputDialog *d) {
             if (how == QLatin1String("ok"))
                 QTest::mouseClick(d->getOkButton(), Qt::LeftButton);
             else if (how == QLatin1String("cancel"))
@@ -217,9 +188,7 @@ private slots:
         const bool escape = QByteArray(QTest::currentDataTag()).contains("escape");
         QPointer<FMessageBoxDialog> seen;
         bool cancelVisible = true;
-        whenModal([&](QWidget *w) {
-            auto *box = modal<FMessageBoxDialog>(w);
-            QVERIFY(box);
+        ModalDriver::whenModal<FMessageBoxDialog>([&](FMessageBoxDialog *box) {
             seen = box;
             cancelVisible = box->getCancelButton()->isVisible();
             if (escape)

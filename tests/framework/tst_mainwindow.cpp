@@ -57,16 +57,11 @@ class MainWindowTest : public QObject
 {
     Q_OBJECT
 
-    WidgetShots::SkinnedWorkDir *work = nullptr;
+    WidgetShots::SkinnedWorkDir work;
 
 private slots:
-    void initTestCase()
-    {
-        work = new WidgetShots::SkinnedWorkDir;
-        QVERIFY(work->isSkinned());
-    }
-    void cleanupTestCase() { delete work; }
-    void init() { QFile::remove(work->filePath(QStringLiteral("data/MainConfig.dat"))); }
+    void initTestCase() { QVERIFY(work.isSkinned()); }
+    void init() { QFile::remove(work.filePath(QStringLiteral("data/MainConfig.dat"))); }
 
     void defaultGeometryFromAvailableArea()
     {

@@ -48,15 +48,10 @@ class NavigationTest : public QObject
 {
     Q_OBJECT
 
-    WidgetShots::SkinnedWorkDir *work = nullptr;
+    WidgetShots::SkinnedWorkDir work;
 
 private slots:
-    void initTestCase()
-    {
-        work = new WidgetShots::SkinnedWorkDir;
-        QVERIFY(work->isSkinned());
-    }
-    void cleanupTestCase() { delete work; }
+    void initTestCase() { QVERIFY(work.isSkinned()); }
 
     void clickingChecksOneButtonAndShowsItsPage()
     {

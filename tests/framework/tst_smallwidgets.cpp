@@ -17,16 +17,14 @@ class SmallWidgetsTest : public QObject
 {
     Q_OBJECT
 
-    WidgetShots::SkinnedWorkDir *work = nullptr;
+    WidgetShots::SkinnedWorkDir work;
 
 private slots:
     void initTestCase()
     {
         qRegisterMetaType<fCloudButton::ButtonType>();
-        work = new WidgetShots::SkinnedWorkDir;
-        QVERIFY(work->isSkinned());
+        QVERIFY(work.isSkinned());
     }
-    void cleanupTestCase() { delete work; }
 
     void ipFocusMoves_data()
     {

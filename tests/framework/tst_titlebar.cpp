@@ -11,18 +11,13 @@ class TitleBarTest : public QObject
 {
     Q_OBJECT
 
-    WidgetShots::SkinnedWorkDir *work = nullptr;
+    WidgetShots::SkinnedWorkDir work;
 
     static QImage iconImage(const QIcon &icon) { return icon.pixmap(24, 24).toImage(); }
     static QImage fileImage(const char *path) { return iconImage(QIcon(QString::fromLatin1(path))); }
 
 private slots:
-    void initTestCase()
-    {
-        work = new WidgetShots::SkinnedWorkDir;
-        QVERIFY(work->isSkinned());
-    }
-    void cleanupTestCase() { delete work; }
+    void initTestCase() { QVERIFY(work.isSkinned()); }
 
     void maximiseTogglesStateAndIcon()
     {

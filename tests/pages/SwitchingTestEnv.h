@@ -12,6 +12,7 @@
 #include "MCenterMainWindow.h"
 #include "MSenceListWidget.h"
 #include "MatrixModel.h"
+#include "ModalDriver.h"
 #include "PageModel.h"
 #include "WidgetShots.h"
 
@@ -147,28 +148,7 @@ public:
         return routes;
     }
 
-    // Closes the next modal box as soon as it is open (a waited command may come first) and
-    // keeps the texts of its labels. Gives up after timeoutMs.
-    static void dismissNextModal(QStringList* texts, int timeoutMs = 10000)
-    {
-        auto* poll = new QTimer;
-        auto* clock = new QElapsedTimer;
-        clock->start();
-        QObject::connect(poll, &QTimer::timeout, [poll, clock, texts, timeoutMs] {
-            QWidget* box = QApplication::activeModalWidget();
-            if (!box && clock->elapsed() < timeoutMs)
-                return;
-            if (box) {
-                for (QLabel* label : box->findChildren<QLabel*>())
-                    *texts << label->text();
-                box->close();
-            }
-            poll->stop();
-            poll->deleteLater();
-            delete clock;
-        });
-        poll->start(20);
-    }
+    static void dismissNextModal(QStringList* texts) { ModalDriver::dismissNextModal(texts); }
 
     DeviceSimProcess sim;
     MatrixModel* model = nullptr;
