@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtGlobal>
 
+#include <memory>
+
 class TempWorkDir
 {
 public:
@@ -43,4 +45,21 @@ public:
 private:
     QTemporaryDir dir;
     QString previous;
+};
+
+// A fresh TempWorkDir for each test function: renew() from init(), drop() from cleanup().
+class PerTestWorkDir
+{
+public:
+    bool renew()
+    {
+        current.reset(); // the old folder first, so that the new one remembers the real working folder
+        current = std::make_unique<TempWorkDir>();
+        return current->isValid();
+    }
+    void drop() { current.reset(); }
+    TempWorkDir* operator->() const { return current.get(); }
+
+private:
+    std::unique_ptr<TempWorkDir> current;
 };

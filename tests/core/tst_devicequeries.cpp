@@ -98,15 +98,14 @@ private slots:
 private:
     bool startMatrix(const QStringList& args);
 
-    QScopedPointer<TempWorkDir> work;
+    PerTestWorkDir work;
     DeviceSimProcess sim;
     CCHelper* link = nullptr;
 };
 
 void TestDeviceQueries::init()
 {
-    work.reset(new TempWorkDir);
-    QVERIFY(work->isValid());
+    QVERIFY(work.renew());
     g_languageIndex = 2;
     g_deviceModel = 16;
     g_inCardTypes.clear();
@@ -118,7 +117,7 @@ void TestDeviceQueries::cleanup()
     delete link;
     link = nullptr;
     sim.stop();
-    work.reset();
+    work.drop();
 }
 
 void TestDeviceQueries::addressFromReply_data()

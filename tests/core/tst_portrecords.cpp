@@ -44,12 +44,11 @@ class TestPortRecords : public QObject
 private slots:
     void init()
     {
-        work.reset(new TempWorkDir);
-        QVERIFY(work->isValid());
+        QVERIFY(work.renew());
         g_inCardTypes.clear();
         g_outCardTypes.clear();
     }
-    void cleanup() { work.reset(); }
+    void cleanup() { work.drop(); }
 
     void letterTable_data();
     void letterTable();
@@ -71,7 +70,7 @@ private slots:
     void portLabel();
 
 private:
-    QScopedPointer<TempWorkDir> work;
+    PerTestWorkDir work;
 };
 
 void TestPortRecords::letterTable_data()

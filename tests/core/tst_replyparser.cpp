@@ -22,12 +22,8 @@ class TestReplyParser : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        work.reset(new TempWorkDir);
-        QVERIFY(work->isValid());
-    }
-    void cleanup() { work.reset(); }
+    void init() { QVERIFY(work.renew()); }
+    void cleanup() { work.drop(); }
 
     void lineForms_data();
     void lineForms();
@@ -35,7 +31,7 @@ private slots:
     void sceneCallRelabelsPreviews();
 
 private:
-    QScopedPointer<TempWorkDir> work;
+    PerTestWorkDir work;
 };
 
 void TestReplyParser::lineForms_data()

@@ -22,6 +22,11 @@ User_Info makeUser(qint64 id, const QString& name, int group = 1)
     return user;
 }
 
+bool addAliceAndBob(CUserManage& store)
+{
+    return store.add(makeUser(1, QStringLiteral("alice"))) && store.add(makeUser(2, QStringLiteral("bob")));
+}
+
 QByteArray userList(const QJsonArray& list)
 {
     return QJsonDocument(QJsonObject{{QStringLiteral("user-list"), list}}).toJson();
@@ -49,12 +54,8 @@ class TestUserManage : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        work.reset(new TempWorkDir);
-        QVERIFY(work->isValid());
-    }
-    void cleanup() { work.reset(); }
+    void init() { QVERIFY(work.renew()); }
+    void cleanup() { work.drop(); }
 
     void fileRoundTrip();
     void addRules_data();
@@ -70,7 +71,7 @@ private slots:
     void shippedDefaultDatabase();
 
 private:
-    QScopedPointer<TempWorkDir> work;
+    PerTestWorkDir work;
 };
 
 void TestUserManage::fileRoundTrip()
@@ -122,8 +123,7 @@ void TestUserManage::addRules()
     QFETCH(bool, added);
 
     CUserManage store;
-    QVERIFY(store.add(makeUser(1, QStringLiteral("alice"))));
-    QVERIFY(store.add(makeUser(2, QStringLiteral("bob"))));
+    QVERIFY(addAliceAndBob(store));
     const QByteArray before = work->read(userFile);
 
     QCOMPARE(store.add(makeUser(id, name)), added);
@@ -153,8 +153,7 @@ void TestUserManage::editRules()
     QFETCH(bool, edited);
 
     CUserManage store;
-    QVERIFY(store.add(makeUser(1, QStringLiteral("alice"))));
-    QVERIFY(store.add(makeUser(2, QStringLiteral("bob"))));
+    QVERIFY(addAliceAndBob(store));
     const QByteArray before = work->read(userFile);
 
     User_Info user = makeUser(id, name);
@@ -168,8 +167,7 @@ void TestUserManage::editRules()
 void TestUserManage::deleteRules()
 {
     CUserManage store;
-    QVERIFY(store.add(makeUser(1, QStringLiteral("alice"))));
-    QVERIFY(store.add(makeUser(2, QStringLiteral("bob"))));
+    QVERIFY(addAliceAndBob(store));
     QVERIFY(!store.del(7));
     QVERIFY(store.del(1));
     QCOMPARE(store.getUserById(1).Id, qint64(-1));
