@@ -102,6 +102,7 @@ void CenterWindow::timerEvent(QTimerEvent* event)
 
 void CenterWindow::initSubSystem()
 {
+    startupRunning = true;
     {
         WaitMaskGuard guard(true);
         queryIOStatus();
@@ -122,6 +123,7 @@ void CenterWindow::initSubSystem()
         if (navgationBar->buttonCount() > 0)
             navgationBar->clickButton(0);
     }
+    startupRunning = false;
     startupFinished = true;
     emit startupFinishedChanged();
 }

@@ -36,6 +36,8 @@ public:
     MatrixModel* model() const { return matrixModel; }
     // True once the start-up sequence has run to its end.
     bool isStartupFinished() const { return startupFinished; }
+    // True while the start-up sequence runs (it pumps events between its steps).
+    bool isStartupRunning() const { return startupRunning; }
 
 public slots:
     void slotNavgationClicked(QString ObjectName);
@@ -57,4 +59,5 @@ private:
     int startupTimerId = 0;
     MatrixModel* matrixModel;
     bool startupFinished = false;
+    bool startupRunning = false;
 };

@@ -140,6 +140,14 @@ void MainWindow::animationClose()
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (exitConfirmed) {
+        // The start-up sequence pumps events between its steps: deleting the window under it
+        // would pull the pages away mid-step. Leave once it has ended.
+        if (centralPage && centralPage->isStartupRunning()) {
+            event->ignore();
+            connect(centralPage, &CenterWindow::startupFinishedChanged, this, &QWidget::close,
+                    Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
+            return;
+        }
         FMainWindow::closeEvent(event);
         return;
     }

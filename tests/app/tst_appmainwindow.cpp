@@ -5,6 +5,7 @@
 #include "FNavgationBar.h"
 #include "FTitleBar.h"
 #include "GlobalState.h"
+#include "MCenterMainWindow.h"
 #include "MainWindow.h"
 #include "SettingMenu.h"
 #include "SettingMenuController.h"
@@ -39,6 +40,7 @@ private slots:
     void keysWrapAround_data();
     void keysWrapAround();
     void exitQuestion();
+    void closeDuringStartup();
     void overlayFramesAndDots();
     void overlayFollowsWindowState();
     void guardBeforeMainWindow();
@@ -217,6 +219,33 @@ void TestMainWindow::exitQuestion()
     QVERIFY(window->isExitConfirmed());
     QVERIFY(QTest::qWaitFor([this]() { return window.isNull(); }, 5000));
     QVERIFY(mainConfig().contains(QStringLiteral("MainWindow/FullScreen")));
+}
+
+void TestMainWindow::closeDuringStartup()
+{
+    // Closed while the start-up sequence is inside a step (its 1000 ms pause pumps events): the
+    // window stays until the sequence has ended, so no page is pulled away or built afresh
+    // without a window.
+    g_isAdministrator = 1;
+    window = MainWindow::instance();
+    QPointer<CenterWindow> centre = window->centerWindow();
+    bool closedInside = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&]() {
+        if (!window || !centre || !centre->isStartupRunning())
+            return;
+        poll.stop();
+        window->setExitConfirmed(true);
+        window->close();
+        closedInside = centre && centre->isStartupRunning();
+    });
+    poll.start(10);
+    window->show();
+    QVERIFY(QTest::qWaitFor([this]() { return window.isNull(); }, 30000));
+    QVERIFY(closedInside);
+    QVERIFY(centre.isNull());
+    QTest::qWait(50);
+    QVERIFY(!ProcessSingleton<MCenterMainWindow>::exists());
 }
 
 void TestMainWindow::logout_data()
