@@ -4,6 +4,7 @@
 //  - round trip: a waited command's whole sendData() minus the fixed 200 ms settle delay;
 //  - ping: the system ping alone, the floor that every TCP command pays.
 // Prints median and 95th percentile of each, in milliseconds.
+#include "BenchFigures.h"
 #include "CCHelper.h"
 #include "DeviceSimProcess.h"
 #include "GlobalState.h"
@@ -24,24 +25,16 @@ constexpr int kRoundTrips = 30;
 constexpr int kPings = 50;
 constexpr double kSettleMs = 200.0;
 
-struct Stats { double median; double p95; };
-
-Stats statsOf(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const auto at = [&](double q) { return values.at(qMin(values.size() - 1, int(q * (values.size() - 1) + 0.5))); };
-    return {at(0.5), at(0.95)};
-}
+using namespace BenchFigures;
 
 void print(const char* what, int n, const Stats& s)
 {
-    std::printf("%-34s n=%-4d median %8.3f ms   p95 %8.3f ms\n", what, n, s.median, s.p95);
+    BenchFigures::print(what, n, s, 34);
 }
 
 int fail(const QString& why)
 {
-    std::fprintf(stderr, "bench_link: %s\n", qPrintable(why));
-    return 1;
+    return BenchFigures::fail("bench_link", why);
 }
 
 } // namespace
@@ -66,13 +59,8 @@ int main(int argc, char* argv[])
 
     // Ping alone.
     QVector<double> pings;
-    for (int i = 0; i < kPings; ++i) {
-        QElapsedTimer t;
-        t.start();
-        if (!ping(sim.address(), 3000))
-            return fail(QStringLiteral("ping of %1 failed").arg(sim.address()));
-        pings << t.nsecsElapsed() / 1e6;
-    }
+    if (!pingTimes(sim.address(), kPings, &pings))
+        return fail(QStringLiteral("ping of %1 failed").arg(sim.address()));
 
     // Commands sent without waiting: arrival at the device.
     sim.controlOk(QStringLiteral("received clear"));
@@ -90,9 +78,7 @@ int main(int argc, char* argv[])
     const QList<QByteArray> times = sim.controlOk(QStringLiteral("received times")).split(' ');
     if (times.size() != kArrivals)
         return fail(QStringLiteral("device logged %1 arrivals for %2 commands").arg(times.size()).arg(kArrivals));
-    QVector<double> arrivals;
-    for (int i = 0; i < kArrivals; ++i)
-        arrivals << (times.at(i).toLongLong() - sentAt.at(i)) / 1000.0;
+    const QVector<double> arrivals = arrivalMs(times, sentAt);
 
     // Waited commands: round trip beyond the settle delay.
     QVector<double> roundTrips;

@@ -6,6 +6,7 @@
 //  - drop to wire: from a drop on a tile to the "SwitchIO" command's arrival at the simulated
 //    matrix (CLOCK_MONOTONIC on both sides), against the system ping that every TCP command pays
 //    first.
+#include "BenchFigures.h"
 #include "MCenterMainWindow.h"
 #include "PortDrag.h"
 #include "ScreenWidget.h"
@@ -28,24 +29,16 @@ constexpr int kWireBursts = 5;
 constexpr int kDrops = 100;
 constexpr int kPings = 50;
 
-struct Stats { double median; double p95; };
-
-Stats statsOf(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const auto at = [&](double q) { return values.at(qMin(values.size() - 1, int(q * (values.size() - 1) + 0.5))); };
-    return {at(0.5), at(0.95)};
-}
+using namespace BenchFigures;
 
 void print(const char* what, int n, const Stats& s)
 {
-    std::printf("%-40s n=%-4d median %9.3f ms   p95 %9.3f ms\n", what, n, s.median, s.p95);
+    BenchFigures::print(what, n, s, 40);
 }
 
 int fail(const QString& why)
 {
-    std::fprintf(stderr, "bench_switching: %s\n", qPrintable(why));
-    return 1;
+    return BenchFigures::fail("bench_switching", why);
 }
 
 void quietHandler(QtMsgType, const QMessageLogContext&, const QString&) {}
@@ -141,13 +134,8 @@ int main(int argc, char* argv[])
     }
 
     QVector<double> pingMs;
-    for (int i = 0; i < kPings; ++i) {
-        QElapsedTimer t;
-        t.start();
-        if (!ping(env.sim.address(), 3000))
-            return fail(QStringLiteral("ping of %1 failed").arg(env.sim.address()));
-        pingMs << t.nsecsElapsed() / 1e6;
-    }
+    if (!pingTimes(env.sim.address(), kPings, &pingMs))
+        return fail(QStringLiteral("ping of %1 failed").arg(env.sim.address()));
 
     env.clearReceived();
     QVector<qint64> droppedAt;
@@ -171,9 +159,7 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(previous);
     if (times.size() != kDrops)
         return fail(QStringLiteral("devicesim counted %1 commands for %2 drops").arg(times.size()).arg(kDrops));
-    QVector<double> dropMs;
-    for (int i = 0; i < kDrops; ++i)
-        dropMs << (times.at(i).toLongLong() - droppedAt.at(i)) / 1000.0;
+    const QVector<double> dropMs = arrivalMs(times, droppedAt);
 
     const double windowMs = kPorts * 40.0;
     const Stats parse = statsOf(parseMs);
