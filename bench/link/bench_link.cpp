@@ -74,7 +74,11 @@ int main(int argc, char* argv[])
             return fail(QStringLiteral("command %1 refused").arg(i));
         QCoreApplication::processEvents(); // read the device's answer lines
     }
-    delayMs(300);
+    // The device may still be reading on a busy machine: wait for every arrival, 10 s at most.
+    QElapsedTimer settle;
+    settle.start();
+    while (sim.receivedCount() < kArrivals && settle.elapsed() < 10000)
+        delayMs(20);
     const QList<QByteArray> times = sim.controlOk(QStringLiteral("received times")).split(' ');
     if (times.size() != kArrivals)
         return fail(QStringLiteral("device logged %1 arrivals for %2 commands").arg(times.size()).arg(kArrivals));
