@@ -152,7 +152,8 @@ void CWaitMaskWidget::paintEvent(QPaintEvent* event)
     QWidget::paintEvent(event);
     QPainter painter(this);
     painter.setBackgroundMode(Qt::TransparentMode);
-    painter.setPen(Qt::black);
+    // The skin decides the text colour, so that it reads on the veil it paints.
+    painter.setPen(palette().color(QPalette::WindowText));
     const QFontMetrics metrics(font());
     const int x = width() / 2 - metrics.horizontalAdvance(shownText) / 2;
     const int y = height() / 2 + metrics.height() / 2;
