@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaEnum>
+#include <QScopedValueRollback>
 #include <QSettings>
 #include <QVBoxLayout>
 
@@ -187,6 +188,11 @@ int CLoginDialog::checkUser(QString name, QString password)
 
 void CLoginDialog::onOkButtonClicked()
 {
+    // The status texts pump events: a second click queued behind this one (a double click, Enter
+    // twice) would otherwise connect and fetch a second time, even after the login was accepted.
+    if (verifying || connecting || loggedIn)
+        return;
+    QScopedValueRollback<bool> busy(verifying, true);
     const QString name = userEdit->text().trimmed();
     if (name.isEmpty()) {
         CMeetingMessageBoxDialog::showError(tr("用户名不能为空！"));

@@ -65,5 +65,7 @@ private:
     bool loggedIn = false;
     // Between OK and the link's answer; the link's signals mean nothing to the dialog otherwise.
     bool connecting = false;
+    // While OK is being handled (its status texts process events).
+    bool verifying = false;
     bool cursorOverridden = false;
 };

@@ -69,6 +69,7 @@ private slots:
     void loginThroughCardTypes_data();
     void loginThroughCardTypes();
     void connectionRefused();
+    void secondOkDuringVerificationIgnored();
 
 private:
     std::unique_ptr<TempWorkDir> dir;
@@ -367,6 +368,39 @@ void TestLoginDialog::connectionRefused()
     QCOMPARE(dialog.getStatusLabel()->text(), QStringLiteral("连接设备失败..."));
     QVERIFY(dialog.isEnabled());
     QVERIFY(!dialog.isLoggedIn());
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+// The status texts of the check process pending events: a second click queued behind the first
+// (a double click, Enter pressed twice) must not start a second connection and fetch.
+void TestLoginDialog::secondOkDuringVerificationIgnored()
+{
+    QVERIFY(dir->write(QStringLiteral("data/ClientConfig.dat"),
+                       QStringLiteral("[DEVICE_INFO]\ndev_addr=%1\ndev_tcp_port=%2\n[CLIENT_INFO]\ndev_type=2\n")
+                           .arg(sim.address()).arg(sim.port()).toUtf8()));
+    CLoginDialog dialog;
+    dialog.getPasswordEdit()->setText(QStringLiteral("740261"));
+    QList<QPointer<CSelectCardTypeDialog>> seen;
+    QTimer answerer;
+    connect(&answerer, &QTimer::timeout, [&seen]() {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* types = qobject_cast<CSelectCardTypeDialog*>(w);
+            if (types && types->isVisible() && !seen.contains(types)) {
+                seen << types;
+                types->getOkButton()->click();
+            }
+        }
+    });
+    answerer.start(20);
+    QSignalSpy finished(&dialog, &QDialog::finished);
+    dialog.show();
+    QMetaObject::invokeMethod(dialog.getOkButton(), "click", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(dialog.getOkButton(), "click", Qt::QueuedConnection);
+    QVERIFY(finished.wait(15000));
+    QTest::qWait(1500);
+    QCOMPARE(seen.size(), 1);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(!QApplication::overrideCursor());
 }
 
