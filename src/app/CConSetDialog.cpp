@@ -77,7 +77,9 @@ void CConSetDialog::readSettings()
 {
     QSettings settings(ClientConfig::path(), QSettings::IniFormat);
     settings.beginGroup(QStringLiteral("DEVICE_INFO"));
-    typeCombo->setCurrentIndex(settings.value(QStringLiteral("dev_con_type"), 0).toInt());
+    // A type out of range would select no entry, and OK would store it as -1.
+    const int type = settings.value(QStringLiteral("dev_con_type"), 0).toInt();
+    typeCombo->setCurrentIndex(type == 1 ? 1 : 0);
     addressEdit->setText(settings.value(QStringLiteral("dev_addr"), ClientConfig::DefaultAddress).toString());
     portSpin->setValue(settings.value(QStringLiteral("dev_tcp_port"), QStringLiteral("4001")).toInt());
     const QString serial = settings.value(QStringLiteral("dev_serial_port"), ClientConfig::DefaultSerialPort).toString();

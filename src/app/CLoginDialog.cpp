@@ -139,6 +139,9 @@ void CLoginDialog::readSettings()
 
     settings.beginGroup(QStringLiteral("DEVICE_INFO"));
     g_connectionType = settings.value(QStringLiteral("dev_con_type"), 0).toInt();
+    // The link ignores any other type without a signal, which would leave the login waiting.
+    if (g_connectionType != 0 && g_connectionType != 1)
+        g_connectionType = 0;
     g_deviceAddress = settings.value(QStringLiteral("dev_addr"), ClientConfig::DefaultAddress).toString();
     g_tcpPort = settings.value(QStringLiteral("dev_tcp_port"), ClientConfig::DefaultTcpPort).toInt();
     g_serialPortName = settings.value(QStringLiteral("dev_serial_port"), ClientConfig::DefaultSerialPort).toString();

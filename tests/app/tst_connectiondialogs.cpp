@@ -86,6 +86,11 @@ void TestConnectionDialogs::readsStoredSettings()
     CConSetDialog defaults;
     QCOMPARE(defaults.getAddressEdit()->text(), QStringLiteral("192.168.0.178"));
     QCOMPARE(defaults.getPortSpin()->value(), 4001);
+
+    // A type the link does not know shows TCP rather than no entry (which OK stored as -1).
+    QVERIFY(dir->write(QStringLiteral("data/ClientConfig.dat"), "[DEVICE_INFO]\ndev_con_type=5\n"));
+    CConSetDialog damaged;
+    QCOMPARE(damaged.getTypeCombo()->currentIndex(), 0);
 }
 
 void TestConnectionDialogs::switchesGroups()

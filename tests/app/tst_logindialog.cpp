@@ -140,6 +140,9 @@ void TestLoginDialog::defaultsWithoutSettingsFile_data()
     QTest::newRow("missing") << QByteArray();
     QTest::newRow("binary garbage") << QByteArray("\x00\xff\x01[[[=\n\xfe=\x00", 12);
     QTest::newRow("bad model row") << QByteArray("[CLIENT_INFO]\ndev_type=99\n");
+    // The link does nothing at all for another type: the login would wait for ever.
+    QTest::newRow("bad connection type") << QByteArray("[DEVICE_INFO]\ndev_con_type=2\n");
+    QTest::newRow("negative connection type") << QByteArray("[DEVICE_INFO]\ndev_con_type=-1\n");
 }
 
 void TestLoginDialog::defaultsWithoutSettingsFile()
