@@ -10,7 +10,8 @@ namespace SystemCommand {
 // The filled template; empty when the template is missing.
 QString build(const QString& key, const QList<int>& numbers = {});
 
-// Sends build(key, numbers) in the local 8-bit encoding; the link's result.
+// Sends build(key, numbers) in the local 8-bit encoding; the link's result. False, and nothing
+// sent, when the template is missing.
 bool send(const QString& key, const QList<int>& numbers, bool waitReply);
 
 } // namespace SystemCommand

@@ -21,6 +21,8 @@ private slots:
     void sceneNumbers_data();
     void sceneNumbers();
     void recallFlagAndMessages();
+    void missingTemplateFails_data();
+    void missingTemplateFails();
     void exclusiveChoice();
     void renameWritesName();
     void blankNameIsUndone();
@@ -130,6 +132,48 @@ void tst_Scenes::recallFlagAndMessages()
     QCOMPARE(press(panel.deleteButton()).join(QLatin1Char('|')), QStringLiteral("错误|删除场景失败！"));
     env->sim.controlOk(QStringLiteral("error"));
     QCOMPARE(press(panel.saveButton()).join(QLatin1Char('|')), QStringLiteral("错误|保存场景失败！"));
+}
+
+void tst_Scenes::missingTemplateFails_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("save") << QStringLiteral("SceneSave") << QStringLiteral("错误|保存场景失败！");
+    QTest::newRow("call") << QStringLiteral("SceneCall") << QStringLiteral("错误|调用场景失败！");
+    QTest::newRow("delete") << QStringLiteral("SceneClear") << QStringLiteral("错误|删除场景失败！");
+}
+
+// A command file without the scene's template sends nothing: that is a failure, not a success.
+void tst_Scenes::missingTemplateFails()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, message);
+
+    QVERIFY(startMatrix(16));
+    const QString path = QStringLiteral("data/command0/SYSTEM.ini");
+    const QString entry = QStringLiteral("COMMAND/") + key;
+    QString kept;
+    {
+        QSettings ini(path, QSettings::IniFormat);
+        kept = ini.value(entry).toString();
+        QVERIFY(!kept.isEmpty());
+        ini.remove(entry);
+    }
+    QFile::remove(QStringLiteral("data/ClientConfig.dat"));
+
+    MSenceListWidget panel;
+    panel.sceneButtons().at(3)->click();
+    QPushButton* button = key == QLatin1String("SceneSave") ? panel.saveButton()
+        : key == QLatin1String("SceneCall")                 ? panel.callButton()
+                                                            : panel.deleteButton();
+    const QString shown = press(button).join(QLatin1Char('|'));
+    QSettings(path, QSettings::IniFormat).setValue(entry, kept);
+
+    QCOMPARE(shown, message);
+    QCOMPARE(env->received(), QStringList());
+    QVERIFY(!QSettings(QStringLiteral("data/ClientConfig.dat"), QSettings::IniFormat)
+                 .contains(QStringLiteral("CLIENT_INFO/CurrentSencce")));
 }
 
 void tst_Scenes::exclusiveChoice()
