@@ -35,7 +35,9 @@ AvPlayerControl::~AvPlayerControl()
 
 QString AvPlayerControl::previewUrl(const QString& ip, int channel, int type)
 {
-    return QStringLiteral("rtsp://%1:8554/live/channel=%2_stream=%3").arg(ip).arg(channel).arg(type);
+    // One pass: a "%2" in a hand-edited address must not take the channel's place.
+    return QStringLiteral("rtsp://%1:8554/live/channel=%2_stream=%3")
+        .arg(ip, QString::number(channel), QString::number(type));
 }
 
 void AvPlayerControl::startPreview()

@@ -2,6 +2,7 @@
 // preview output, the drag payload of a tile, paging, and the relabelling that route reports and
 // "Switch All" cause.
 
+#include "AvPlayerControl.h"
 #include "MPreviewListWidget.h"
 #include "PortDrag.h"
 #include "PreviewControlWidget.h"
@@ -35,6 +36,8 @@ private slots:
     void routeReportsRelabelOnlyDuringSceneCall_data();
     void routeReportsRelabelOnlyDuringSceneCall();
     void switchAllRelabelsEveryTile();
+    void previewUrl_data();
+    void previewUrl();
 
 private:
     // A strip of tiles for the preview outputs from firstOutput on, each showing no input.
@@ -338,6 +341,29 @@ void tst_PreviewStrip::switchAllRelabelsEveryTile()
     QTest::mouseClick(page->switchAllButton(), Qt::LeftButton);
     for (PreviewControlWidget* tile : strip->previewTiles())
         QCOMPARE(tile->labelText(), QStringLiteral("无"));
+}
+
+void tst_PreviewStrip::previewUrl_data()
+{
+    QTest::addColumn<QString>("ip");
+    QTest::addColumn<int>("channel");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("url");
+
+    QTest::newRow("card") << QStringLiteral("127.0.0.9") << 3 << 1
+                          << QStringLiteral("rtsp://127.0.0.9:8554/live/channel=3_stream=1");
+    QTest::newRow("no address") << QString() << 0 << 0 << QStringLiteral("rtsp://:8554/live/channel=0_stream=0");
+    QTest::newRow("placeholder in the address") << QStringLiteral("%2%3") << 2 << 0
+                                                << QStringLiteral("rtsp://%2%3:8554/live/channel=2_stream=0");
+}
+
+void tst_PreviewStrip::previewUrl()
+{
+    QFETCH(QString, ip);
+    QFETCH(int, channel);
+    QFETCH(int, type);
+    QFETCH(QString, url);
+    QCOMPARE(AvPlayerControl::previewUrl(ip, channel, type), url);
 }
 
 QTEST_MAIN(tst_PreviewStrip)
