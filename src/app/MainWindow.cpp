@@ -168,9 +168,8 @@ void MainWindow::slotShowWait()
 
 void MainWindow::slotHideWait()
 {
-    if (isHidden() || isMinimized())
-        return;
-    // No overlay to hide: do not build one just to fade it out.
+    // Hidden or minimised too: an overlay left shown would come back with the restored window
+    // and cover it for good. No overlay to hide: do not build one just to fade it out.
     if (CWaitMaskWidget::exists())
         CWaitMaskWidget::instance()->hideWait();
 }

@@ -338,6 +338,17 @@ void TestMainWindow::overlayFollowsWindowState()
     window->showMinimized();
     window->slotShowWait();
     QVERIFY(!CWaitMaskWidget::exists());
+    window->showNormal();
+
+    // A wait that ends while the window is minimised must not leave the overlay over the
+    // restored window (it takes every click).
+    {
+        WaitMaskGuard guard(true);
+        QVERIFY(CWaitMaskWidget::exists());
+        window->showMinimized();
+    }
+    window->showNormal();
+    QVERIFY(QTest::qWaitFor([]() { return !CWaitMaskWidget::exists(); }, 2000));
 }
 
 void TestMainWindow::guardBeforeMainWindow()
