@@ -10,6 +10,7 @@
 #include "PageModel.h"
 #include "WidgetRenderer.h"
 
+#include <QCoreApplication>
 #include <QJsonObject>
 #include <QDebug>
 
@@ -24,13 +25,29 @@ AvPlayerControl* AvPlayerControl::instance()
     return ProcessSingleton<AvPlayerControl>::instance();
 }
 
+AvPlayerControl::AvPlayerControl()
+{
+    if (QCoreApplication* app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, this, &AvPlayerControl::releasePlayers);
+}
+
 AvPlayerControl::~AvPlayerControl()
 {
-    for (Media::AVPlayer* player : qAsConst(players)) {
-        // No restart from a player that is going away.
+    releasePlayers();
+}
+
+void AvPlayerControl::releasePlayers()
+{
+    // No restart from a player that is going away; every play is told to stop before any is
+    // waited for, so that the waits overlap.
+    for (Media::AVPlayer* player : qAsConst(players))
         disconnect(player, nullptr, this, nullptr);
-        delete player;
-    }
+    for (Media::AVPlayer* player : qAsConst(players))
+        player->stop();
+    qDeleteAll(players);
+    players.clear();
+    playerMap.clear();
+    rendererKeys.clear();
 }
 
 QString AvPlayerControl::previewUrl(const QString& ip, int channel, int type)
@@ -132,14 +149,14 @@ void AvPlayerControl::addVideoRenderer(Media::VideoRenderer* renderer, int key)
 
 void AvPlayerControl::removeVideoRenderer(Media::VideoRenderer* renderer)
 {
+    // The renderer goes with its tile: forget it here too.
+    renderers.removeAll(renderer);
     const auto it = rendererKeys.find(renderer);
     if (it == rendererKeys.end())
         return;
     if (Media::AVPlayer* player = playerMap.value(it.value()))
         player->removeVideoRenderer(renderer);
     rendererKeys.erase(it);
-    // The renderer goes with its tile: forget it here too.
-    renderers.removeAll(renderer);
 }
 
 void AvPlayerControl::onStartPlay()

@@ -27,6 +27,10 @@ public:
     // Deletes the players; the renderers belong to the strip's tiles.
     ~AvPlayerControl() override;
 
+    // Stops and deletes every player (and waits for their decoding threads), as the application
+    // quits: no decoding thread may outlive the application object.
+    void releasePlayers();
+
     // Builds the players for every preview card and attaches their renderers. Needs the port
     // records (with the cards' addresses) and the routing map filled.
     void startPreview();
@@ -54,7 +58,7 @@ public slots:
 
 private:
     friend class ProcessSingleton<AvPlayerControl>;
-    AvPlayerControl() = default;
+    AvPlayerControl();
 
     QList<Media::AVPlayer*> players;
     QMap<int, Media::AVPlayer*> playerMap;

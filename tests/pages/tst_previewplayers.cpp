@@ -51,6 +51,7 @@ private slots:
     void playsAgainAfterTheStreamStopsAndReturns();
     void playsAgainAfterEachError();
     void rendererBookkeeping();
+    void quitStopsAndReleasesThePlayers();
 
 private:
     MPreviewListWidget* startPool(const QString& out, const OutCardFields& outCards = {});
@@ -285,6 +286,35 @@ void tst_PreviewPlayers::rendererBookkeeping()
     delete tile;
     QVERIFY(player->videoOutputs().isEmpty());
     QCOMPARE(pool->keyOfRenderer(renderer), -1);
+    QCOMPARE(pool->rendererList().size(), renderersBefore - 1);
+}
+
+// As the application quits, the players stop for good: no restart after the stop, no decoding
+// thread left running, and tiles that go afterwards find nothing to detach.
+void tst_PreviewPlayers::quitStopsAndReleasesThePlayers()
+{
+    MPreviewListWidget* strip = startPool(QStringLiteral("aeaa"));
+    QVERIFY(strip);
+    AvPlayerControl* pool = AvPlayerControl::instance();
+    QPointer<AVPlayer> player = pool->playersByKey().value(5);
+    QVERIFY(player);
+    Media::WidgetRenderer* renderer = strip->previewTiles().at(1)->player();
+    QTRY_VERIFY_WITH_TIMEOUT(renderer->framesReceived() > 0, 20000);
+
+    // What QCoreApplication emits when its event loop ends.
+    QVERIFY(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
+    QVERIFY(player.isNull());
+    QVERIFY(pool->playerList().isEmpty());
+    QVERIFY(pool->playersByKey().isEmpty());
+    QCOMPARE(pool->keyOfRenderer(renderer), -1);
+
+    QTest::qWait(300);
+    const qint64 frames = renderer->framesReceived();
+    QTest::qWait(1500);
+    QCOMPARE(renderer->framesReceived(), frames);
+
+    const int renderersBefore = pool->rendererList().size();
+    delete strip->previewTiles().at(1);
     QCOMPARE(pool->rendererList().size(), renderersBefore - 1);
 }
 
