@@ -282,6 +282,9 @@ void CLoginDialog::selectCardType()
 
 void CLoginDialog::onConSetButtonClicked()
 {
+    // Re-reading the settings in the middle of a login would put back the stored user name.
+    if (verifying || connecting)
+        return;
     CConSetDialog dialog(nullptr);
     if (dialog.exec() == QDialog::Accepted)
         readSettings();

@@ -91,6 +91,7 @@ bool DeviceInfoFetcher::run()
             send(QStringLiteral("ReleaseCardList"), nullptr);
 
             status(tr("正在获取设备版本信息！"));
+            // Stored without the line end of the answer, which the INI file would keep escaped.
             if (send(QStringLiteral("FrontPanelVer"), &reply))
                 settings.setValue(QStringLiteral("FrontPanelVer"), reply.trimmed());
             if (send(QStringLiteral("BackPanelVer"), &reply))

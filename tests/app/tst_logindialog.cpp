@@ -1,5 +1,6 @@
 #include "AppTestSupport.h"
 #include "CCHelper.h"
+#include "CConSetDialog.h"
 #include "CLoginDialog.h"
 #include "CSelectCardTypeDialog.h"
 #include "CUserManage.h"
@@ -399,8 +400,17 @@ void TestLoginDialog::secondOkDuringVerificationIgnored()
     dialog.show();
     QMetaObject::invokeMethod(dialog.getOkButton(), "click", Qt::QueuedConnection);
     QMetaObject::invokeMethod(dialog.getOkButton(), "click", Qt::QueuedConnection);
+    // A click on the connection settings queued behind OK opens nothing during the login.
+    QMetaObject::invokeMethod(dialog.getConSetButton(), "click", Qt::QueuedConnection);
+    bool settingsOpened = false;
+    AppTest::whenShown<CConSetDialog>([&settingsOpened](CConSetDialog* settings) {
+        settingsOpened = true;
+        settings->getCancelButton()->click();
+    }, 3000);
     QVERIFY(finished.wait(15000));
     QTest::qWait(1500);
+    QVERIFY(!settingsOpened);
+    QCOMPARE(g_userName, QStringLiteral("Admin"));
     QCOMPARE(seen.size(), 1);
     QCOMPARE(finished.count(), 1);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
