@@ -9,7 +9,6 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/imgutils.h>
-#include <libswscale/swscale.h>
 }
 
 #include <chrono>
@@ -23,15 +22,6 @@ qint64 nowMs()
 {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-int swsFlagsFor(int quality)
-{
-    switch (quality) {
-    case 1: return SWS_BICUBIC;         // best
-    case 2: return SWS_FAST_BILINEAR;   // fastest
-    default: return SWS_BILINEAR;
-    }
 }
 
 // The host as the library itself will read it from the URL (user info, brackets and port
@@ -375,17 +365,7 @@ void DecodeSession::present(AVFrame* f)
     out.number = ++presentedNumber;
     if (!g.size.isEmpty() && f->width > 0 && f->height > 0) {
         QSize target = g.keepAspect ? out.sourceSize.scaled(g.size, Qt::KeepAspectRatio) : g.size;
-        target = target.expandedTo(QSize(1, 1));
-        scaler = sws_getCachedContext(scaler, f->width, f->height, static_cast<AVPixelFormat>(f->format),
-                                      target.width(), target.height(), AV_PIX_FMT_RGB32,
-                                      swsFlagsFor(g.quality), nullptr, nullptr, nullptr);
-        if (scaler) {
-            QImage image(target, QImage::Format_RGB32);
-            uint8_t* dst[4] = {image.bits(), nullptr, nullptr, nullptr};
-            int dstStride[4] = {static_cast<int>(image.bytesPerLine()), 0, 0, 0};
-            sws_scale(scaler, f->data, f->linesize, 0, f->height, dst, dstStride);
-            out.image = image;
-        }
+        out.image = converter.convert(f, target.expandedTo(QSize(1, 1)), g.quality);
     }
     if (!firstFrameSent) {
         firstFrameSent = true;
@@ -397,10 +377,7 @@ void DecodeSession::present(AVFrame* f)
 
 void DecodeSession::closeAll()
 {
-    if (scaler) {
-        sws_freeContext(scaler);
-        scaler = nullptr;
-    }
+    converter.reset();
     av_frame_free(&frame);
     avcodec_free_context(&codec);
     if (format)

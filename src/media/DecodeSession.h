@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AVError.h"
+#include "FrameConverter.h"
 #include "FrameMailbox.h"
 #include "MediaStatus.h"
 
@@ -17,7 +18,6 @@
 struct AVCodecContext;
 struct AVFormatContext;
 struct AVFrame;
-struct SwsContext;
 
 namespace Media {
 
@@ -112,7 +112,7 @@ private:
     AVFormatContext* format = nullptr;
     AVCodecContext* codec = nullptr;
     AVFrame* frame = nullptr;
-    SwsContext* scaler = nullptr;
+    FrameConverter converter;
     int videoStream = -1;
     bool firstFrameSent = false;
     std::atomic<qint64> decoded{0};
