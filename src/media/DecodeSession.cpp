@@ -12,6 +12,7 @@ extern "C" {
 }
 
 #include <chrono>
+#include <ctime>
 #include <mutex>
 
 namespace Media {
@@ -22,6 +23,15 @@ qint64 nowMs()
 {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// The library asks the interrupt callback several times per packet: the read deadline uses the
+// coarse clock, which costs next to nothing and is exact enough for timeouts of seconds.
+qint64 coarseNowMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &ts);
+    return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
 // The host as the library itself will read it from the URL (user info, brackets and port
@@ -82,7 +92,7 @@ bool DecodeSession::sleepUnlessAborted(qint64 ms)
 void DecodeSession::armDeadline()
 {
     if (settings.interruptOnTimeout)
-        deadlineMs.store(nowMs() + settings.interruptTimeoutMs);
+        deadlineMs.store(coarseNowMs() + settings.interruptTimeoutMs);
 }
 
 void DecodeSession::disarmDeadline()
@@ -98,7 +108,7 @@ int DecodeSession::interruptCallback(void* opaque)
     if (self->redirectRefused(self->format))
         return 1;
     const qint64 deadline = self->deadlineMs.load();
-    if (deadline != 0 && nowMs() > deadline) {
+    if (deadline != 0 && coarseNowMs() > deadline) {
         self->timedOut.store(true);
         return 1;
     }
@@ -353,8 +363,8 @@ void DecodeSession::present(AVFrame* f)
         const qint64 due = lastPresentMs + static_cast<qint64>(1000.0 / settings.frameRate);
         if (!sleepUnlessAborted(due - nowMs()))
             return;
+        lastPresentMs = nowMs();
     }
-    lastPresentMs = nowMs();
     OutputGeometry g;
     {
         std::lock_guard<std::mutex> lock(geometryMutex);
