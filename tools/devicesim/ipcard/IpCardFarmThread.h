@@ -40,7 +40,7 @@ public:
     // One control command without the word "ipcard", e.g. "fault 127.0.0.1 silence".
     QByteArray control(const QString& line) { return farm->control(line); }
     // Sets a fault on this card: "<kind> [value] [on c/m] [times n]".
-    bool fault(const QString& spec) { return control(QStringLiteral("fault %1 %2").arg(host(), spec)).startsWith("OK"); }
+    bool fault(const QString& rule) { return control(QStringLiteral("fault %1 %2").arg(host(), rule)).startsWith("OK"); }
 
     // One value of "ipcard state", or an empty text.
     QString state(const QString& key)
