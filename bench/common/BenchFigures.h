@@ -17,6 +17,17 @@
 
 namespace BenchFigures {
 
+// Before the application object exists: headless unless a display is asked for, the staged
+// program folder, and the loopback guard on for this process and every child it starts.
+inline void prepareEnvironment(const char* defaultBinDir)
+{
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qgetenv("VEXILO_BIN_DIR").isEmpty())
+        qputenv("VEXILO_BIN_DIR", defaultBinDir);
+    qputenv("VEXILO_LOOPBACK_ONLY", "1");
+}
+
 struct Stats
 {
     double median;

@@ -8,7 +8,6 @@
 #include "CCHelper.h"
 #include "DeviceSimProcess.h"
 #include "GlobalState.h"
-#include "LoopbackGuard.h"
 #include "Utilities.h"
 
 #include <QApplication>
@@ -41,11 +40,8 @@ int fail(const QString& why)
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    if (qgetenv("VEXILO_BIN_DIR").isEmpty())
-        qputenv("VEXILO_BIN_DIR", VEXILO_DEFAULT_BIN_DIR);
+    BenchFigures::prepareEnvironment(VEXILO_DEFAULT_BIN_DIR);
     QApplication app(argc, argv);
-    LoopbackGuard::setActiveForTesting(true);
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
     g_deviceModel = 16;
 

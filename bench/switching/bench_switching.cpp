@@ -81,9 +81,7 @@ bool everyOutputRouted(const MatrixModel* model)
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    if (qgetenv("VEXILO_BIN_DIR").isEmpty())
-        qputenv("VEXILO_BIN_DIR", VEXILO_DEFAULT_BIN_DIR);
+    BenchFigures::prepareEnvironment(VEXILO_DEFAULT_BIN_DIR);
     QApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
 
