@@ -1,6 +1,7 @@
 // The matrix link over TCP against the simulated matrix: one command at a time, reply lines and
 // results, raw bytes, unsolicited lines, the reply cap and the loopback guard.
 #include "DeviceSimProcess.h"
+#include "GuardTrap.h"
 #include "LinkTestSupport.h"
 
 #include "GlobalState.h"
@@ -309,8 +310,21 @@ void TestCCHelperTcp::guardRefusesWithoutSocket()
     QFETCH(QString, host);
     QTcpSocket* socket = link->findChild<QTcpSocket*>();
     QVERIFY(socket);
-    QSignalSpy states(socket, &QAbstractSocket::stateChanged);
     LinkRecorder recorder(link);
+
+    // The link must ask the guard: a refused loopback trap stays untouched before any private
+    // address is tried.
+    {
+        GuardTrap trap;
+        QVERIFY(trap.isListening());
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("refused matrix link")));
+        link->connectToDevice(0, trap.host(), trap.port(), QString());
+        QVERIFY(!trap.wasDialled());
+        QCOMPARE(recorder.events, QStringList{"timeout"});
+        recorder.events.clear();
+    }
+
+    QSignalSpy states(socket, &QAbstractSocket::stateChanged);
     link->connectToDevice(0, host, 4001, QString());
     QCOMPARE(recorder.events, QStringList{"timeout"});
     QCOMPARE(states.count(), 0);

@@ -1,4 +1,5 @@
 #include "DeviceToHisilicon.h"
+#include "GuardTrap.h"
 #include "IpCardRequests.h"
 #include "LoopbackGuard.h"
 #include "NetworkConfigProto.pb.h"
@@ -94,6 +95,14 @@ void TestDeviceToHisilicon::guardRefusesPrivateAddressWithoutDialling()
     LoopbackGuard::setActiveForTesting(true);
     DeviceToHisilicon link;
     QSignalSpy closed(&link, &DeviceToHisilicon::disconnectSignal);
+    {
+        // The link must ask the guard: a refused loopback trap stays untouched first.
+        GuardTrap trap;
+        QVERIFY(trap.isListening());
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("refused IP card link")));
+        QVERIFY(!link.connectToDevice(trap.host(), trap.port()));
+        QVERIFY(!trap.wasDialled());
+    }
     QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("refused IP card link to \"192\\.168\\.0\\.176\"")));
     QVERIFY(!link.connectToDevice(QStringLiteral("192.168.0.176"), 4002));
     QVERIFY(link.ip().isEmpty());

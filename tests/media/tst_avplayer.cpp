@@ -1,6 +1,7 @@
 // The preview player against RTSP streams of simulated preview cards, served in this process.
 #include "AVPlayer.h"
 #include "ControlChannel.h"
+#include "GuardTrap.h"
 #include "LoopbackGuard.h"
 #include "PreviewPlayerSettings.h"
 #include "PreviewStreamFarm.h"
@@ -209,6 +210,20 @@ void tst_AVPlayer::badAddressesFailQuickly()
 
 void tst_AVPlayer::guardRefusesWithoutConnecting()
 {
+    {
+        // The player must ask the guard: a refused loopback trap stays untouched before any
+        // private address is tried.
+        GuardTrap guardTrap;
+        QVERIFY(guardTrap.isListening());
+        AVPlayer trapped;
+        configureAsPreviewPlayer(trapped);
+        trapped.setFile(QStringLiteral("rtsp://%1:%2/live/channel=0_stream=0").arg(guardTrap.host()).arg(guardTrap.port()));
+        QSignalSpy trapErrors(&trapped, &AVPlayer::error);
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("refused media open")));
+        trapped.play();
+        QVERIFY(trapErrors.wait(2000));
+        QVERIFY(!guardTrap.wasDialled());
+    }
     // A listener on the port the refused URL names: had the player dialled at all (even through
     // some mapping to loopback), it would show up here.
     QTcpServer trap;
