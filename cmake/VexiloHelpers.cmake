@@ -1,21 +1,54 @@
 # vexilo_add_library(<target> [LIBS ...])
 # A static library made of every .cpp/.h/.ui in the calling folder (new files are picked up
-# at the next build without editing this list).
+# at the next build without editing this list). src/ is the include root of every library, so
+# that an include names the layer it crosses: #include "core/CCHelper.h".
 function(vexilo_add_library target)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   file(GLOB _srcs CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.ui)
   if(_srcs)
     add_library(${target} STATIC ${_srcs})
-    target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(${target} PUBLIC ${ARG_LIBS})
     target_compile_options(${target} PRIVATE -Wall -Wextra)
+    # Log lines name their file, function and line in every build type.
+    target_compile_definitions(${target} PUBLIC QT_MESSAGELOGCONTEXT)
   else()
     add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(${target} INTERFACE ${ARG_LIBS})
   endif()
 endfunction()
 
+# vexilo_forbid_widgets(<target>): fails the configuration when the target links Qt's widget
+# module, directly or through another library (core and the IP card link must stay widget-free).
+function(vexilo_forbid_widgets target)
+  set(_seen)
+  set(_todo ${target})
+  while(_todo)
+    list(POP_FRONT _todo _t)
+    if(_t IN_LIST _seen OR NOT TARGET ${_t})
+      continue()
+    endif()
+    list(APPEND _seen ${_t})
+    if(_t STREQUAL "Qt5::Widgets" OR _t STREQUAL "Qt5::Svg")
+      message(FATAL_ERROR "${target} must not link a widget module, but reaches ${_t}")
+    endif()
+    get_target_property(_type ${_t} TYPE)
+    if(_type STREQUAL "INTERFACE_LIBRARY")
+      get_target_property(_deps ${_t} INTERFACE_LINK_LIBRARIES)
+    else()
+      get_target_property(_deps ${_t} LINK_LIBRARIES)
+      get_target_property(_ideps ${_t} INTERFACE_LINK_LIBRARIES)
+      if(_ideps)
+        list(APPEND _deps ${_ideps})
+      endif()
+    endif()
+    if(_deps)
+      list(APPEND _todo ${_deps})
+    endif()
+  endwhile()
+endfunction()
 # Environment every test and benchmark runs with: headless, loopback only.
 set(VEXILO_TEST_ENV
     "QT_QPA_PLATFORM=offscreen"

@@ -4,7 +4,8 @@
 // series, the system ping as the floor of every TCP command, and arrival times from
 // CLOCK_MONOTONIC stamps taken on both sides.
 
-#include "Utilities.h"
+#include "platform/EventLoopDelay.h"
+#include "platform/Reachability.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>

@@ -7,10 +7,10 @@
 //            as in the console, where the progress bar and other timers keep running
 // Goal: pumped >= 30 MB/s (1 MB = 10^6 bytes).
 
-#include "DeviceToHisilicon.h"
+#include "ipcard/link/DeviceToHisilicon.h"
 #include "IpCardFarmThread.h"
 #include "LoginRequestProto.pb.h"
-#include "LoopbackGuard.h"
+#include "platform/LoopbackGuard.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

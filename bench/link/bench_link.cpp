@@ -5,12 +5,11 @@
 //  - ping: the system ping alone, the floor that every TCP command pays.
 // Prints median and 95th percentile of each, in milliseconds.
 #include "BenchFigures.h"
-#include "CCHelper.h"
+#include "core/CCHelper.h"
 #include "DeviceSimProcess.h"
-#include "GlobalState.h"
-#include "Utilities.h"
+#include "core/GlobalState.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
 
@@ -41,7 +40,7 @@ int fail(const QString& why)
 int main(int argc, char* argv[])
 {
     BenchFigures::prepareEnvironment(VEXILO_DEFAULT_BIN_DIR);
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
     g_deviceModel = 16;
 

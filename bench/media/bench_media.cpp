@@ -6,11 +6,11 @@
 //
 // The streams are served by a child process (this program with --serve), so that encoding does
 // not count against either decoder.
-#include "AVPlayer.h"
-#include "LoopbackGuard.h"
+#include "media/AVPlayer.h"
+#include "platform/LoopbackGuard.h"
 #include "PreviewPlayerSettings.h"
 #include "PreviewStreamFarm.h"
-#include "WidgetRenderer.h"
+#include "media/WidgetRenderer.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

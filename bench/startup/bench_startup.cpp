@@ -10,11 +10,11 @@
 // 2. From process start to the login dialog shown, for the real executable in a copy of the
 //    program folder (offscreen), several runs; printed in ms (no floor).
 
-#include "AppStartup.h"
-#include "CCHelper.h"
+#include "app/AppStartup.h"
+#include "core/CCHelper.h"
 #include "ConsoleDriver.h"
 #include "DeviceSimProcess.h"
-#include "GlobalState.h"
+#include "core/GlobalState.h"
 #include "TempWorkDir.h"
 
 #include <QApplication>

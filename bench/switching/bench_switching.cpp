@@ -7,12 +7,12 @@
 //    matrix (CLOCK_MONOTONIC on both sides), against the system ping that every TCP command pays
 //    first.
 #include "BenchFigures.h"
-#include "MCenterMainWindow.h"
-#include "PortDrag.h"
-#include "ScreenWidget.h"
+#include "pages/switching/MCenterMainWindow.h"
+#include "pagekit/PortDrag.h"
+#include "pages/switching/ScreenWidget.h"
 #include "SwitchingTestEnv.h"
-#include "SystemCommand.h"
-#include "Utilities.h"
+#include "core/MatrixCommands.h"
+#include "framework/Utilities.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
@@ -93,7 +93,6 @@ int main(int argc, char* argv[])
         return fail(error);
 
     MCenterMainWindow page;
-    env.wirePage(&page);
     page.resize(1366, 768);
     page.initConfig(false);
     page.show();
@@ -124,7 +123,7 @@ int main(int argc, char* argv[])
         forgetRoutes(model);
         QElapsedTimer t;
         t.start();
-        SystemCommand::send(QStringLiteral("IOStatus"), {}, false);
+        MatrixCommands().sendSystem(QStringLiteral("IOStatus"), {}, false);
         while (!everyOutputRouted(model) && t.elapsed() < 20000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         page.repaint();

@@ -219,6 +219,13 @@
     </message>
 </context>
 <context>
+    <name>LinkNotices</name>
+    <message>
+        <source>未连接</source>
+        <translation>未連接</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Corvanta</source>

@@ -16,10 +16,6 @@
         <translation>Sending failed: %1</translation>
     </message>
     <message>
-        <source>未连接</source>
-        <translation>Not connected</translation>
-    </message>
-    <message>
         <source>通讯错误: </source>
         <translation>Communication error: </translation>
     </message>

@@ -16,10 +16,6 @@
         <translation>发送数据失败: %1</translation>
     </message>
     <message>
-        <source>未连接</source>
-        <translation>未连接</translation>
-    </message>
-    <message>
         <source>通讯错误: </source>
         <translation>通讯错误: </translation>
     </message>

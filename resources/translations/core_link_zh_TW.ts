@@ -16,10 +16,6 @@
         <translation>發送數據失敗: %1</translation>
     </message>
     <message>
-        <source>未连接</source>
-        <translation>未連接</translation>
-    </message>
-    <message>
         <source>通讯错误: </source>
         <translation>通訊錯誤: </translation>
     </message>

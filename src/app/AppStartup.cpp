@@ -1,13 +1,15 @@
-#include "AppStartup.h"
+#include "app/AppStartup.h"
+#include "platform/ConfigFiles.h"
 
-#include "ClientConfig.h"
-#include "FrameworkResources.h"
-#include "GlobalState.h"
-#include "LanguageSetting.h"
-#include "LanguageSwitch.h"
-#include "ScreenMetrics.h"
-#include "StMsgLogger.h"
-#include "Utilities.h"
+#include "app/ClientConfig.h"
+#include "app/LinkNotices.h"
+#include "framework/FrameworkResources.h"
+#include "core/GlobalState.h"
+#include "platform/LanguageSetting.h"
+#include "framework/LanguageSwitch.h"
+#include "framework/ScreenMetrics.h"
+#include "framework/StMsgLogger.h"
+#include "framework/Utilities.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -116,8 +118,8 @@ int languageIndexOf(const QString& localeName)
 
 void applySkin()
 {
-    QSettings settings(QStringLiteral("data/MainConfig.dat"), QSettings::IniFormat);
-    setSkin(settings.value(QStringLiteral("Skin/FileName"), QStringLiteral("skin/qss/default.qss")).toString(),
+    QSettings settings(ConfigFiles::mainConfig(), QSettings::IniFormat);
+    setSkin(settings.value(ConfigFiles::skinFileKey(), QStringLiteral("skin/qss/default.qss")).toString(),
             nullptr);
 }
 
@@ -164,6 +166,7 @@ void initData()
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/trayIcon")));
 
     av_log_set_level(AV_LOG_QUIET);
+    LinkNotices::install();
 
     // Relative to the folder the program was started in: the working directory changes later.
     if (isDirExist(QStringLiteral("./Log")))

@@ -1,11 +1,11 @@
-#include "CConSetDialog.h"
+#include "app/CConSetDialog.h"
 
-#include "CMeetingMessageBoxDialog.h"
-#include "ClientConfig.h"
-#include "DialogLayouts.h"
-#include "FBasePushButton.h"
-#include "FIpAddrEdit.h"
-#include "Utilities.h"
+#include "dialogs/CMeetingMessageBoxDialog.h"
+#include "app/ClientConfig.h"
+#include "app/DialogLayouts.h"
+#include "framework/FBasePushButton.h"
+#include "framework/FIpAddrEdit.h"
+#include "framework/Utilities.h"
 
 #include <QComboBox>
 #include <QGridLayout>

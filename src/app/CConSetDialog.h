@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CConfirmDialog.h"
+#include "app/CConfirmDialog.h"
 
 #include <QDateTime>
 

@@ -1,7 +1,7 @@
-#include "CConfirmDialog.h"
+#include "app/CConfirmDialog.h"
 
-#include "DialogAnimations.h"
-#include "FBasePushButton.h"
+#include "app/DialogAnimations.h"
+#include "framework/FBasePushButton.h"
 
 #include <QCloseEvent>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CMeetingBaseDialog.h"
+#include "dialogs/CMeetingBaseDialog.h"
 
 class FBasePushButton;
 

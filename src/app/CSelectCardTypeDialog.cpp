@@ -1,10 +1,10 @@
-#include "CSelectCardTypeDialog.h"
+#include "app/CSelectCardTypeDialog.h"
 
-#include "CardTypeChoices.h"
-#include "DialogLayouts.h"
-#include "FBasePushButton.h"
-#include "FTableWidget.h"
-#include "GlobalState.h"
+#include "app/CardTypeChoices.h"
+#include "app/DialogLayouts.h"
+#include "framework/FBasePushButton.h"
+#include "framework/FTableWidget.h"
+#include "core/GlobalState.h"
 
 #include <QComboBox>
 #include <QDebug>

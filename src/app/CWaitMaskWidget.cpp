@@ -1,6 +1,6 @@
-#include "CWaitMaskWidget.h"
+#include "app/CWaitMaskWidget.h"
 
-#include "Utilities.h"
+#include "framework/Utilities.h"
 
 #include <QApplication>
 #include <QEvent>

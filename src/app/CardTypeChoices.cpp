@@ -1,6 +1,6 @@
-#include "CardTypeChoices.h"
+#include "app/CardTypeChoices.h"
 
-#include "PublicClass.h"
+#include "core/PublicClass.h"
 
 #include <QDebug>
 #include <QMetaEnum>

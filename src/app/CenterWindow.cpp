@@ -1,24 +1,20 @@
-#include "CenterWindow.h"
+#include "app/CenterWindow.h"
 
-#include "AvPlayerControl.h"
-#include "CCHelper.h"
-#include "CSysConfigWidget.h"
-#include "FNavgationBar.h"
-#include "GlobalState.h"
-#include "MCenterMainWindow.h"
-#include "MEDIDSettingWidget.h"
-#include "MInputCardSetting.h"
-#include "MOutputCardSetting.h"
-#include "MatrixModel.h"
-#include "MSenceListWidget.h"
-#include "MatrixSwitchPage.h"
-#include "PageModel.h"
-#include "UserManagePage.h"
-#include "Utilities.h"
-#include "WaitMaskGuard.h"
+#include "app/ConsolePages.h"
+#include "core/GlobalState.h"
+#include "core/MatrixModel.h"
+#include "framework/FNavgationBar.h"
+#include "pagekit/PageModel.h"
+#include "pagekit/PageRegistry.h"
+#include "pagekit/WaitMaskGuard.h"
+#include "platform/EventLoopDelay.h"
 
 #include <QDebug>
 #include <QTimerEvent>
+
+namespace {
+bool isAdministrator() { return g_isAdministrator == 1; }
+}
 
 CenterWindow* CenterWindow::instance()
 {
@@ -27,14 +23,12 @@ CenterWindow* CenterWindow::instance()
 
 CenterWindow::CenterWindow()
     : FCenterWindow(nullptr)
-    , matrixModel(new MatrixModel(this)) // loads the port records first
+    , matrixModel(new MatrixModel(this)) // loads the port records and listens to the link
 {
     PageModel::setModel(matrixModel); // before the pages are built
     initNavigation();
     connect(navgationBar, &FNavgationBar::navgationChanged, this,
             &CenterWindow::slotNavgationClicked);
-    connect(CCHelper::instance(), &CCHelper::clientReceived, this, &CenterWindow::clientReceived);
-    connectPageHooks();
     startupTimerId = startTimer(100, Qt::CoarseTimer);
 }
 
@@ -45,35 +39,10 @@ CenterWindow::~CenterWindow()
 
 void CenterWindow::initNavigation()
 {
-    if (g_isAdministrator == 1) {
-        addWidget(tr("信号切换"), QStringLiteral("Switch"), MCenterMainWindow::instance(), QString(), false);
-        addWidget(tr("输入设置"), QStringLiteral("InSetting"), MInputCardSetting::instance(), QString(), false);
-        addWidget(tr("输出设置"), QStringLiteral("OutSetting"), MOutputCardSetting::instance(), QString(), false);
-        addWidget(tr("EDID设置"), QStringLiteral("EdidConfig"), MEDIDSettingWidget::instance(), QString(), false);
-        addWidget(tr("系统设置"), QStringLiteral("SysConfig"), CSysConfigWidget::instance(), QString(), false);
-        addWidget(tr("端口切换"), QStringLiteral("MatrixSwitch"), MatrixSwitchPage::instance(), QString(), false);
-        addWidget(tr("端口权限"), QStringLiteral("UserManage"), UserManagePage::instance(), QString(), false);
-    } else {
-        addWidget(tr("端口切换"), QStringLiteral("MatrixSwitch"), MatrixSwitchPage::instance(), QString(), false);
-    }
+    // Creating a page here creates its singleton.
+    for (const PageEntry& page : consolePages().pagesFor(isAdministrator()))
+        addWidget(page.translatedTitle(), page.key, page.instance(), QString(), false);
     setNavgationBarLayout(0);
-}
-
-void CenterWindow::connectPageHooks()
-{
-    // Only a switching page that exists is refreshed: users without it never build one.
-    connect(matrixModel, &MatrixModel::switchPageRefreshNeeded, this, []() {
-        if (ProcessSingleton<MCenterMainWindow>::exists())
-            MCenterMainWindow::instance()->refreshPage(-1);
-    });
-    connect(matrixModel, &MatrixModel::previewNamesRefreshNeeded, this, [](int input, int output) {
-        if (ProcessSingleton<MCenterMainWindow>::exists())
-            MCenterMainWindow::instance()->refreshPreviewNames(input, output);
-    });
-    matrixModel->setSceneCallProbe([]() {
-        return ProcessSingleton<MCenterMainWindow>::exists()
-            && MCenterMainWindow::instance()->senceListWidget()->isSceneCalling();
-    });
 }
 
 CardInfo CenterWindow::getCardInfo(int port) const { return matrixModel->getCardInfo(port); }
@@ -89,6 +58,7 @@ void CenterWindow::loadCardConfig() { matrixModel->loadCardConfig(); }
 void CenterWindow::saveCardConfig() { matrixModel->saveCardConfig(); }
 void CenterWindow::queryIOStatus() { matrixModel->queryIOStatus(); }
 void CenterWindow::queryIpCardAddresses() { matrixModel->queryIpCardAddresses(); }
+// The model hears the link itself; this is the same parser for callers that hand a line in.
 void CenterWindow::clientReceived(QString recvStr) { matrixModel->clientReceived(recvStr); }
 
 void CenterWindow::timerEvent(QTimerEvent* event)
@@ -107,19 +77,11 @@ void CenterWindow::initSubSystem()
         WaitMaskGuard guard(true);
         queryIOStatus();
         delayMs(1000);
-        if (g_isAdministrator != 1) {
-            MatrixSwitchPage::instance()->initConfig(false);
-        } else {
+        if (isAdministrator())
             queryIpCardAddresses();
-            MCenterMainWindow::instance()->initConfig(false);
-            MEDIDSettingWidget::instance()->initConfig(false);
-            MInputCardSetting::instance()->initConfig(false);
-            MOutputCardSetting::instance()->initConfig(false);
-            CSysConfigWidget::instance()->initConfig();
-            MatrixSwitchPage::instance()->initConfig(false);
-            UserManagePage::instance()->initConfig(false);
-            AvPlayerControl::instance()->startPreview();
-        }
+        for (const PageEntry& page : consolePages().startupOrder(isAdministrator()))
+            page.initConfig(false);
+        consolePages().runStartupSteps(isAdministrator());
         if (navgationBar->buttonCount() > 0)
             navgationBar->clickButton(0);
     }
@@ -131,18 +93,8 @@ void CenterWindow::initSubSystem()
 void CenterWindow::slotNavgationClicked(QString ObjectName)
 {
     qDebug() << "DBG CenterWindow NavgationClicked ObjectName = " << ObjectName;
-    if (ObjectName == QLatin1String("InSetting"))
-        MInputCardSetting::instance()->initConfig(true);
-    else if (ObjectName == QLatin1String("OutSetting"))
-        MOutputCardSetting::instance()->initConfig(true);
-    else if (ObjectName == QLatin1String("Switch"))
-        MCenterMainWindow::instance()->initConfig(true);
-    else if (ObjectName == QLatin1String("EdidConfig"))
-        MEDIDSettingWidget::instance()->initConfig(true);
-    else if (ObjectName == QLatin1String("MatrixSwitch"))
-        MatrixSwitchPage::instance()->initConfig(true);
-    else if (ObjectName == QLatin1String("UserManage"))
-        UserManagePage::instance()->initConfig(true);
+    if (const PageEntry* page = consolePages().find(ObjectName))
+        page->initConfig(true);
 
     // Nudge the window by one pixel and back so that the new page is laid out at once. A resize
     // would take a maximised or full-screen window out of that state: repaint it only.

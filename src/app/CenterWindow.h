@@ -1,16 +1,17 @@
 #pragma once
 
-#include "CardInfo.h"
-#include "FCenterWindow.h"
-#include "ProcessSingleton.h"
+#include "core/CardInfo.h"
+#include "framework/FCenterWindow.h"
+#include "pagekit/ProcessSingleton.h"
 
 #include <QList>
 
 class MatrixModel;
 
-// Central page of the main window: the navigation and the page stack, and the model of the
-// matrix (port records, routing map, reply parser, device queries), whose operations it offers
-// under the same names. 100 ms after construction it runs the start-up sequence once.
+// Central page of the main window: the navigation and the page stack, built from the console's
+// page registry, and the model of the matrix (port records, routing map, reply parser, device
+// queries), whose operations it offers under the same names. 100 ms after construction it runs
+// the start-up sequence once.
 class CenterWindow : public FCenterWindow
 {
     Q_OBJECT
@@ -54,7 +55,6 @@ private:
     friend class ProcessSingleton<CenterWindow>;
     CenterWindow();
     void initNavigation();
-    void connectPageHooks();
 
     int startupTimerId = 0;
     MatrixModel* matrixModel;

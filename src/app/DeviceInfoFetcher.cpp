@@ -1,23 +1,17 @@
-#include "DeviceInfoFetcher.h"
+#include "app/DeviceInfoFetcher.h"
 
-#include "CCHelper.h"
-#include "ClientConfig.h"
-#include "GlobalState.h"
-#include "PublicClass.h"
-#include "Utilities.h"
+#include "app/ClientConfig.h"
+#include "core/GlobalState.h"
+#include "core/PublicClass.h"
+#include "framework/Utilities.h"
 
 #include <QDebug>
 #include <QSettings>
 
 DeviceInfoFetcher::DeviceInfoFetcher(StatusSink status, CommandSender commandSender)
     : statusSink(std::move(status))
-    , sender(std::move(commandSender))
+    , commands(std::move(commandSender))
 {
-    if (!sender) {
-        sender = [](const QString& cmd, bool waitReply, QString& reply, QByteArray& bytes, bool latin1) {
-            return CCHelper::instance()->sendData(cmd, waitReply, reply, bytes, latin1);
-        };
-    }
 }
 
 void DeviceInfoFetcher::status(const QString& text) const
@@ -28,12 +22,10 @@ void DeviceInfoFetcher::status(const QString& text) const
 
 bool DeviceInfoFetcher::send(const QString& key, QString* reply)
 {
-    const QString cmd = getCommand(PublicClass::eCARD_TYPE_SYSTEM, QStringLiteral("COMMAND"), key);
-    QString text;
-    QByteArray bytes;
-    const bool ok = sender(cmd, true, text, bytes, false);
+    CommandReply answer;
+    const bool ok = commands.sendSystem(key, {}, true, &answer);
     if (reply)
-        *reply = text;
+        *reply = answer.text;
     return ok;
 }
 

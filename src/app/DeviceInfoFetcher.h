@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DeviceQueries.h"
+#include "core/MatrixCommands.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -36,5 +36,5 @@ private:
     void status(const QString& text) const;
 
     StatusSink statusSink;
-    CommandSender sender;
+    MatrixCommands commands;
 };

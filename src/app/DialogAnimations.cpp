@@ -1,4 +1,4 @@
-#include "DialogAnimations.h"
+#include "app/DialogAnimations.h"
 
 #include <QGuiApplication>
 #include <QPropertyAnimation>

@@ -1,4 +1,4 @@
-#include "DialogLayouts.h"
+#include "app/DialogLayouts.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

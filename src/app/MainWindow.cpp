@@ -1,14 +1,15 @@
-#include "MainWindow.h"
+#include "app/MainWindow.h"
+#include "platform/ConfigFiles.h"
 
-#include "CCHelper.h"
-#include "CMeetingMessageBoxDialog.h"
-#include "CWaitMaskWidget.h"
-#include "CenterWindow.h"
-#include "FNavgationBar.h"
-#include "FTitleBar.h"
-#include "GlobalState.h"
-#include "ScreenMetrics.h"
-#include "SettingMenu.h"
+#include "core/CCHelper.h"
+#include "dialogs/CMeetingMessageBoxDialog.h"
+#include "app/CWaitMaskWidget.h"
+#include "app/CenterWindow.h"
+#include "framework/FNavgationBar.h"
+#include "framework/FTitleBar.h"
+#include "core/GlobalState.h"
+#include "framework/ScreenMetrics.h"
+#include "app/SettingMenu.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -22,7 +23,7 @@
 #include <QToolButton>
 
 namespace {
-const QString kMainConfig = QStringLiteral("data/MainConfig.dat");
+const QString kMainConfig = ConfigFiles::mainConfig();
 
 QSize availableScreen()
 {
@@ -56,6 +57,7 @@ MainWindow::MainWindow()
 
     loadGeometry();
     g_mainWindowReady = true;
+    WaitMaskGuard::setOverlay(this);
 }
 
 MainWindow::~MainWindow()
@@ -63,6 +65,7 @@ MainWindow::~MainWindow()
     saveGeometry();
     // Nothing may lay the overlay over a window that is going away.
     g_mainWindowReady = false;
+    WaitMaskGuard::setOverlay(nullptr);
     emit Closed();
 }
 
@@ -87,7 +90,7 @@ void MainWindow::loadGeometry()
 {
     const QSize screen = availableScreen();
     QSettings settings(kMainConfig, QSettings::IniFormat);
-    settings.beginGroup(QStringLiteral("MainWindow"));
+    settings.beginGroup(ConfigFiles::mainWindowGroup());
     const int width = settings.value(QStringLiteral("LastWidth"), 1366).toInt();
     const int height = settings.value(QStringLiteral("LastHeight"), 768).toInt();
     const int left = settings.value(QStringLiteral("LastLeft"), (screen.width() - width) / 2).toInt();
@@ -106,7 +109,7 @@ void MainWindow::loadGeometry()
 void MainWindow::saveGeometry()
 {
     QSettings settings(kMainConfig, QSettings::IniFormat);
-    settings.beginGroup(QStringLiteral("MainWindow"));
+    settings.beginGroup(ConfigFiles::mainWindowGroup());
     if (isFullScreen() || isMaximized()) {
         settings.setValue(QStringLiteral("FullScreen"), true);
     } else {

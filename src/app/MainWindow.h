@@ -1,7 +1,8 @@
 #pragma once
 
-#include "FMainWindow.h"
-#include "ProcessSingleton.h"
+#include "framework/FMainWindow.h"
+#include "pagekit/ProcessSingleton.h"
+#include "pagekit/WaitMaskGuard.h"
 
 #include <QDateTime>
 #include <QPointer>
@@ -13,7 +14,7 @@ class SettingMenu;
 // The console's one main window: frameless, the central page with the navigation, the link's
 // state in the status line, its geometry kept in data/MainConfig.dat, a question before exit
 // and a fade-out. It also lays the busy overlay over itself for the whole system.
-class MainWindow : public FMainWindow
+class MainWindow : public FMainWindow, public BusyOverlay
 {
     Q_OBJECT
 public:
@@ -31,8 +32,8 @@ signals:
 
 public slots:
     void animationClose();
-    void slotShowWait();
-    void slotHideWait();
+    void slotShowWait() override;
+    void slotHideWait() override;
     void clientDisConnected();
     void clientConnected();
     void clientConnectTimeout();

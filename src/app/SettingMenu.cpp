@@ -1,6 +1,6 @@
-#include "SettingMenu.h"
+#include "app/SettingMenu.h"
 
-#include "SettingMenuController.h"
+#include "app/SettingMenuController.h"
 
 #include <QAction>
 

@@ -1,7 +1,8 @@
-#include "SettingMenuController.h"
+#include "app/SettingMenuController.h"
+#include "platform/ConfigFiles.h"
 
-#include "CMeetingMessageBoxDialog.h"
-#include "MainWindow.h"
+#include "dialogs/CMeetingMessageBoxDialog.h"
+#include "app/MainWindow.h"
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -18,7 +19,7 @@ void SettingMenuController::Logout()
     if (CMeetingMessageBoxDialog::showQuestion(tr("您确定要注销吗？")) != 1)
         return;
 
-    QSettings settings(QStringLiteral("data/ClientConfig.dat"), QSettings::IniFormat);
+    QSettings settings(ConfigFiles::clientConfig(), QSettings::IniFormat);
     settings.setValue(QStringLiteral("CLIENT_INFO/auto_login"), false);
     settings.sync();
 

@@ -1,9 +1,9 @@
-#include "AppStartup.h"
-#include "CLoginDialog.h"
-#include "CMeetingMessageBoxDialog.h"
-#include "MainWindow.h"
-#include "SettingMenuController.h"
-#include "SingleInstance.h"
+#include "app/AppStartup.h"
+#include "app/CLoginDialog.h"
+#include "dialogs/CMeetingMessageBoxDialog.h"
+#include "app/MainWindow.h"
+#include "app/SettingMenuController.h"
+#include "platform/SingleInstance.h"
 
 #include <QApplication>
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "AtomicFile.h"
+#include "core/AtomicFile.h"
 
 #include <QSaveFile>
 

@@ -1,10 +1,10 @@
-#include "CCHelper.h"
+#include "core/CCHelper.h"
 
-#include "CMeetingMessageBoxDialog.h"
-#include "GlobalState.h"
-#include "LocalCodePage.h"
-#include "LoopbackGuard.h"
-#include "Utilities.h"
+#include "core/GlobalState.h"
+#include "platform/LocalCodePage.h"
+#include "platform/LoopbackGuard.h"
+#include "platform/EventLoopDelay.h"
+#include "platform/Reachability.h"
 
 #include <QAtomicPointer>
 #include <QDeadlineTimer>
@@ -153,10 +153,14 @@ int CCHelper::replyWaitMs() const
 
 bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByteArray& replyBytes, bool latin1)
 {
-    if (cmd.trimmed().isEmpty())
-        return true;
+    // Nothing to send is a failure: counting it as sent would report a missing command template
+    // as done.
+    if (cmd.trimmed().isEmpty()) {
+        qWarning() << "empty command not sent";
+        return false;
+    }
     if (!isConnected()) {
-        showNotConnected();
+        emit notConnected();
         return false;
     }
     std::unique_lock<QMutex> lock(m_sendLock, std::try_to_lock);
@@ -274,11 +278,6 @@ void CCHelper::setAutoReconnect(bool on)
 void CCHelper::scheduleReconnect()
 {
     m_reconnectTimer->start();
-}
-
-void CCHelper::showNotConnected()
-{
-    CMeetingMessageBoxDialog::showError(tr("未连接"));
 }
 
 void CCHelper::on_client_connected()

@@ -44,6 +44,9 @@ signals:
     void clientConnected();
     void clientDisConnected();
     void clientReceived(QString line);
+    // A command found the link down. Emitted before sendData() returns false, so that a
+    // connected notice (the application's "not connected" box) shows at that moment.
+    void notConnected();
 
 public slots:
     void on_client_connected();
@@ -60,7 +63,6 @@ private:
     CCHelper();
     int replyWaitMs() const;
     void scheduleReconnect();
-    void showNotConnected();
     void dropOverlongLine(QIODevice* device);
     bool bufferIsOverlong(QIODevice* device);
     void detachDisconnected();

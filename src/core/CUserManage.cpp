@@ -1,6 +1,7 @@
-#include "CUserManage.h"
+#include "core/CUserManage.h"
+#include "platform/ConfigFiles.h"
 
-#include "AtomicFile.h"
+#include "core/AtomicFile.h"
 
 #include <QDebug>
 #include <QFile>
@@ -76,7 +77,7 @@ CUserManage* CUserManage::instance()
 
 QString CUserManage::configFilePath()
 {
-    return QStringLiteral("data/UserConfig.dat");
+    return ConfigFiles::userConfig();
 }
 
 bool CUserManage::add(User_Info user)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UserInfo.h"
+#include "core/UserInfo.h"
 
 #include <QList>
 #include <QMap>

@@ -1,6 +1,6 @@
-#include "CardInfo.h"
+#include "core/CardInfo.h"
 
-#include "PublicClass.h"
+#include "core/PublicClass.h"
 
 QString portLabel(const QJsonObject& subRecord, int port)
 {

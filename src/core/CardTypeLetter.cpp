@@ -1,6 +1,6 @@
-#include "CardTypeLetter.h"
+#include "core/CardTypeLetter.h"
 
-#include "PublicClass.h"
+#include "core/PublicClass.h"
 
 namespace {
 

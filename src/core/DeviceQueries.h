@@ -1,16 +1,12 @@
 #pragma once
 
+#include "core/MatrixCommands.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 
-#include <functional>
-
 class PortRecords;
-
-// Sends one command to the matrix, with the arguments and result of CCHelper::sendData.
-using CommandSender = std::function<bool(const QString& cmd, bool waitReply, QString& reply,
-                                         QByteArray& replyBytes, bool latin1)>;
 
 // The two start-up questions to the matrix: the routing status (answered by report lines that
 // pass through the reply parser) and the addresses of the IP input and preview output cards.
@@ -33,9 +29,8 @@ public slots:
     void queryIpCardAddresses();
 
 private:
-    bool send(const QString& cmd, bool waitReply, QByteArray* replyBytes = nullptr);
     bool queryAddress(int cardKind, int slot, QString* address);
 
     PortRecords* records;
-    CommandSender sender;
+    MatrixCommands commands;
 };

@@ -1,4 +1,4 @@
-#include "GlobalState.h"
+#include "core/GlobalState.h"
 
 int g_languageIndex = 2;
 int g_deviceModel = 0;

@@ -1,6 +1,6 @@
-#include "LinkSender.h"
+#include "core/LinkSender.h"
 
-#include "CCHelper.h"
+#include "core/CCHelper.h"
 
 bool linkSender(const QString& cmd, bool waitReply, QString& reply, QByteArray& replyBytes, bool latin1)
 {

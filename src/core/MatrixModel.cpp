@@ -1,8 +1,9 @@
-#include "MatrixModel.h"
+#include "core/MatrixModel.h"
 
-#include "DeviceQueries.h"
-#include "PortRecords.h"
-#include "ReplyParser.h"
+#include "core/CCHelper.h"
+#include "core/DeviceQueries.h"
+#include "core/PortRecords.h"
+#include "core/ReplyParser.h"
 
 MatrixModel::MatrixModel(QObject* parent)
     : QObject(parent)
@@ -10,8 +11,10 @@ MatrixModel::MatrixModel(QObject* parent)
     , replyParser(new ReplyParser(portRecords, this))
     , deviceQueries(new DeviceQueries(portRecords, this))
 {
-    connect(portRecords, &PortRecords::switchPageRefreshNeeded, this, &MatrixModel::switchPageRefreshNeeded);
-    connect(replyParser, &ReplyParser::previewNamesRefreshNeeded, this, &MatrixModel::previewNamesRefreshNeeded);
+    connect(portRecords, &PortRecords::routesChanged, this, &MatrixModel::routesChanged);
+    connect(portRecords, &PortRecords::recordChanged, this, &MatrixModel::recordChanged);
+    connect(replyParser, &ReplyParser::previewRouteReported, this, &MatrixModel::previewRouteReported);
+    connect(CCHelper::instance(), &CCHelper::clientReceived, this, &MatrixModel::clientReceived);
     connect(replyParser, &ReplyParser::ioStatusQueryNeeded, deviceQueries, &DeviceQueries::queryIOStatus);
     portRecords->loadCardConfig();
 }

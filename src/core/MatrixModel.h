@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CardInfo.h"
+#include "core/CardInfo.h"
 
 #include <QList>
 #include <QObject>
@@ -12,9 +12,10 @@ class DeviceQueries;
 class PortRecords;
 class ReplyParser;
 
-// The logic behind the central page: port records, routing map, reply parser and device queries
-// wired together. The central widget owns one and forwards its operations under the same names.
-// Construction loads the port records; saveCardConfig() is the caller's to run at teardown.
+// The console's model of the matrix: port records, routing map, reply parser and device queries
+// wired together, fed by every line of the matrix link. The central page owns one; the pages
+// subscribe to its signals. Construction loads the port records; saveCardConfig() is the
+// caller's to run at teardown.
 class MatrixModel : public QObject
 {
     Q_OBJECT
@@ -48,10 +49,12 @@ public slots:
     void queryIpCardAddresses();
 
 signals:
-    // The switching page should refresh its current page (refreshPage(-1)).
-    void switchPageRefreshNeeded();
-    // The preview strip should relabel (refreshNames), both numbers 1-based.
-    void previewNamesRefreshNeeded(int inputNumber, int outputNumber);
+    // The routing map changed.
+    void routesChanged();
+    // A port's record was replaced.
+    void recordChanged(int port);
+    // During a scene call, the matrix reported a route to a preview output; both 1-based.
+    void previewRouteReported(int inputNumber, int outputNumber);
 
 private:
     PortRecords* portRecords;

@@ -1,6 +1,6 @@
-#include "PasswordKey.h"
+#include "core/PasswordKey.h"
 
-#include "Utilities.h"
+#include "platform/DesCipher.h"
 
 namespace {
 // Fixed part of every password key. The shipped user database was made with it.

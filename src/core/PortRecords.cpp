@@ -1,8 +1,9 @@
-#include "PortRecords.h"
+#include "core/PortRecords.h"
+#include "platform/ConfigFiles.h"
 
-#include "AtomicFile.h"
-#include "CardTypeLetter.h"
-#include "GlobalState.h"
+#include "core/AtomicFile.h"
+#include "core/CardTypeLetter.h"
+#include "core/GlobalState.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -19,7 +20,7 @@ PortRecords::PortRecords(QObject* parent)
 
 QString PortRecords::configFilePath()
 {
-    return QStringLiteral("data/CardConfig.dat");
+    return ConfigFiles::cardConfig();
 }
 
 CardInfo PortRecords::getCardInfo(int port) const
@@ -32,6 +33,7 @@ void PortRecords::setCardInfo(int port, const CardInfo& record)
     if (port < 0)
         return;
     records.insert(port, record);
+    emit recordChanged(port);
 }
 
 bool PortRecords::hasCard(int port) const
@@ -53,7 +55,11 @@ void PortRecords::setRoute(int output, int input)
 {
     if (output < 0)
         return;
+    const auto old = routeMap.constFind(output);
+    if (old != routeMap.constEnd() && old.value() == input)
+        return;
     routeMap.insert(output, input);
+    emit routesChanged();
 }
 
 void PortRecords::setRoutes(int mode, int input, int output)
@@ -79,7 +85,7 @@ void PortRecords::setRoutes(int mode, int input, int output)
     default:
         break;
     }
-    requestSwitchPageRefresh();
+    emit routesChanged();
 }
 
 QList<int> PortRecords::outputsOfInput(int input) const
@@ -151,9 +157,4 @@ bool PortRecords::saveCardConfig()
     }
     return writeFileAtomically(configFilePath(),
                                QJsonDocument(QJsonObject{{cardListKey, list}}).toJson(QJsonDocument::Indented));
-}
-
-void PortRecords::requestSwitchPageRefresh()
-{
-    emit switchPageRefreshNeeded();
 }

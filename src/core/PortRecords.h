@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CardInfo.h"
+#include "core/CardInfo.h"
 
 #include <QList>
 #include <QMap>
@@ -21,19 +21,21 @@ public:
 
     // A copy of the port's record; an empty object when it has none (no entry is created).
     CardInfo getCardInfo(int port) const;
-    // Stores the record under the port; negative ports are ignored. Nothing is written to disk.
+    // Stores the record under the port and tells recordChanged(); negative ports are ignored.
+    // Nothing is written to disk.
     void setCardInfo(int port, const CardInfo& record);
     bool hasCard(int port) const;
     int cardCount() const;
 
     // Routing value of the output; -1 when it has no entry.
     int getRoute(int output) const;
-    // Stores the value unchanged (-1 closes the output); negative outputs are ignored; no refresh.
+    // Stores the value unchanged (-1 closes the output) and tells routesChanged() when it differs
+    // from the one held; negative outputs are ignored.
     void setRoute(int output, int input);
     // Bulk routing, input and output 1-based where used:
     // 0 one route (output-1 <- input-1), 1 close every routed output, 2 input to every routed
     // output, 3 every routed output fed by the input of its own index. Always ends with
-    // switchPageRefreshNeeded().
+    // routesChanged().
     void setRoutes(int mode, int input, int output);
     // 0-based outputs whose routing value equals the input, ascending.
     QList<int> outputsOfInput(int input) const;
@@ -48,12 +50,11 @@ public:
     // Returns whether the file was written (callers may ignore it: failures are silent).
     bool saveCardConfig();
 
-    // Asks the switching page to repaint its current page.
-    void requestSwitchPageRefresh();
-
 signals:
-    // The switching page should refresh its current page (page -1).
-    void switchPageRefreshNeeded();
+    // The routing map changed.
+    void routesChanged();
+    // The port's record was replaced.
+    void recordChanged(int port);
 
 private:
     void applyLetters(const QString& letters, const QString& subKey, bool input);

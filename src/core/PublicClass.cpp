@@ -1,6 +1,6 @@
-#include "PublicClass.h"
+#include "core/PublicClass.h"
 
-#include "GlobalState.h"
+#include "core/GlobalState.h"
 
 #include <QMetaEnum>
 #include <QSettings>

@@ -1,9 +1,10 @@
-#include "ReplyParser.h"
+#include "core/ReplyParser.h"
+#include "platform/ConfigFiles.h"
 
-#include "CardInfo.h"
-#include "PortRecords.h"
-#include "PublicClass.h"
-#include "Utilities.h"
+#include "core/CardInfo.h"
+#include "core/PortRecords.h"
+#include "core/PublicClass.h"
+#include "platform/TextHelpers.h"
 
 #include <QDebug>
 #include <QRegularExpression>
@@ -35,7 +36,7 @@ void ReplyParser::setSceneCallProbe(std::function<bool()> probe)
 
 QString ReplyParser::clientConfigPath()
 {
-    return QStringLiteral("data/ClientConfig.dat");
+    return ConfigFiles::clientConfig();
 }
 
 void ReplyParser::clientReceived(const QString& recvStr)
@@ -80,7 +81,6 @@ bool ReplyParser::handleClosed(const QString& line)
     const int output = numbers.first();
     if (output >= 1)
         records->setRoute(output - 1, -2);
-    records->requestSwitchPageRefresh();
     qDebug().noquote() << QStringLiteral("输出端口") << output << QStringLiteral("已关闭");
     return true;
 }
@@ -100,7 +100,6 @@ bool ReplyParser::handleArrow(const QString& line)
 
     if (output >= 1)
         records->setRoute(output - 1, input - 1);
-    records->requestSwitchPageRefresh();
     if (input == 0)
         qDebug().noquote() << QStringLiteral("输出端口") << output << QStringLiteral("无输入");
     else
@@ -116,7 +115,7 @@ void ReplyParser::routeArrowToPreview(int input, int output)
     const int type = records->getCardInfo(output - 1).value(CardKey::OutCard).toObject()
                          .value(CardKey::CardType).toInt(0);
     if (cardTypeName(type, 0).contains(QLatin1String("Preview")))
-        emit previewNamesRefreshNeeded(input, output);
+        emit previewRouteReported(input, output);
 }
 
 bool ReplyParser::handleRecall(const QString& line)
@@ -147,7 +146,6 @@ bool ReplyParser::handleRouteList(const QString& line)
         const int output = numbers.at(i);
         if (output >= 1)
             records->setRoute(output - 1, input - 1);
-        records->requestSwitchPageRefresh();
         qDebug().noquote() << QStringLiteral("输入端口") << input << QStringLiteral("切换到输出端口") << output;
     }
     return true;

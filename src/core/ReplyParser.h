@@ -27,7 +27,7 @@ public slots:
 
 signals:
     // A route report for a preview output arrived during a scene call; both 1-based.
-    void previewNamesRefreshNeeded(int inputNumber, int outputNumber);
+    void previewRouteReported(int inputNumber, int outputNumber);
     // The routes should be asked for again ("Recall", "Open."); connected to the IO-status query.
     void ioStatusQueryNeeded();
 

@@ -1,6 +1,6 @@
-#include "UserInfo.h"
+#include "core/UserInfo.h"
 
-#include "Utilities.h"
+#include "platform/TextHelpers.h"
 
 #include <cstring>
 

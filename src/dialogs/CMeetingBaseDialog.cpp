@@ -1,6 +1,6 @@
-#include "CMeetingBaseDialog.h"
+#include "dialogs/CMeetingBaseDialog.h"
 
-#include "FTitleBar.h"
+#include "framework/FTitleBar.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
-#include "CMeetingMessageBoxDialog.h"
+#include "dialogs/CMeetingMessageBoxDialog.h"
 
-#include "FBasePushButton.h"
-#include "FMessageBoxParts.h"
-#include "FTitleBar.h"
+#include "framework/FBasePushButton.h"
+#include "framework/FMessageBoxParts.h"
+#include "framework/FTitleBar.h"
 
 #include <QLabel>
 #include <QVariant>

@@ -1,7 +1,7 @@
-#include "FBaseDialog.h"
+#include "framework/FBaseDialog.h"
 
-#include "FTitleBar.h"
-#include "ScreenMetrics.h"
+#include "framework/FTitleBar.h"
+#include "framework/ScreenMetrics.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

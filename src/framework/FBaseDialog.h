@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FWindowDrag.h"
+#include "framework/FWindowDrag.h"
 
 #include <QDialog>
 #include <QSize>

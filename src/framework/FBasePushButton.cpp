@@ -1,4 +1,4 @@
-#include "FBasePushButton.h"
+#include "framework/FBasePushButton.h"
 
 #include <QGraphicsDropShadowEffect>
 

@@ -1,8 +1,8 @@
-#include "FCenterWindow.h"
+#include "framework/FCenterWindow.h"
 
-#include "FMainWindow.h"
-#include "FNavgationBar.h"
-#include "FTitleBar.h"
+#include "framework/FMainWindow.h"
+#include "framework/FNavgationBar.h"
+#include "framework/FTitleBar.h"
 
 #include <QStackedWidget>
 

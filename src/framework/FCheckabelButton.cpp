@@ -1,4 +1,4 @@
-#include "FCheckabelButton.h"
+#include "framework/FCheckabelButton.h"
 
 #include <QMouseEvent>
 

@@ -1,6 +1,6 @@
-#include "FInputDialog.h"
+#include "framework/FInputDialog.h"
 
-#include "FBasePushButton.h"
+#include "framework/FBasePushButton.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

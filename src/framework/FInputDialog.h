@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FBaseDialog.h"
+#include "framework/FBaseDialog.h"
 
 class FBasePushButton;
 class QLabel;

@@ -1,7 +1,7 @@
-#include "FIpAddrEdit.h"
+#include "framework/FIpAddrEdit.h"
 
-#include "FIpPartLineEdit.h"
-#include "Utilities.h"
+#include "framework/FIpPartLineEdit.h"
+#include "framework/Utilities.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

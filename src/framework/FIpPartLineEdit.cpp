@@ -1,4 +1,4 @@
-#include "FIpPartLineEdit.h"
+#include "framework/FIpPartLineEdit.h"
 
 #include <QIntValidator>
 #include <QKeyEvent>

@@ -1,7 +1,8 @@
-#include "FMainWindow.h"
+#include "framework/FMainWindow.h"
+#include "platform/ConfigFiles.h"
 
-#include "FTitleBar.h"
-#include "FrameworkResources.h"
+#include "framework/FTitleBar.h"
+#include "framework/FrameworkResources.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -79,8 +80,8 @@ FMainWindow::~FMainWindow()
 void FMainWindow::readSettings()
 {
     const QSize area = availableSize();
-    QSettings settings(QStringLiteral("data/MainConfig.dat"), QSettings::IniFormat);
-    settings.beginGroup(QStringLiteral("MainWindow"));
+    QSettings settings(ConfigFiles::mainConfig(), QSettings::IniFormat);
+    settings.beginGroup(ConfigFiles::mainWindowGroup());
     resize(settings.value(QStringLiteral("size"),
                           QSize(int(0.6 * area.width()), int(0.6 * area.height()))).toSize());
     move(settings.value(QStringLiteral("pos"),

@@ -1,6 +1,6 @@
-#include "FMessageBoxParts.h"
+#include "framework/FMessageBoxParts.h"
 
-#include "FBasePushButton.h"
+#include "framework/FBasePushButton.h"
 
 #include <QBoxLayout>
 #include <QLabel>

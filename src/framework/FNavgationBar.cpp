@@ -1,6 +1,6 @@
-#include "FNavgationBar.h"
+#include "framework/FNavgationBar.h"
 
-#include "FCheckabelButton.h"
+#include "framework/FCheckabelButton.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "FTableWidget.h"
+#include "framework/FTableWidget.h"
 
 #include <QHeaderView>
 

@@ -1,6 +1,6 @@
-#include "FTitleBar.h"
+#include "framework/FTitleBar.h"
 
-#include "FrameworkResources.h"
+#include "framework/FrameworkResources.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

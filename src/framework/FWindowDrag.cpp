@@ -1,4 +1,4 @@
-#include "FWindowDrag.h"
+#include "framework/FWindowDrag.h"
 
 #include <QMouseEvent>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "FrameworkResources.h"
+#include "framework/FrameworkResources.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "LanguageSwitch.h"
+#include "framework/LanguageSwitch.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,6 +1,6 @@
-#include "MessageShortcuts.h"
+#include "framework/MessageShortcuts.h"
 
-#include "FMessageBoxDialog.h"
+#include "framework/FMessageBoxDialog.h"
 
 namespace {
 int runMessageBox(const QString &text, int kind)

@@ -1,4 +1,4 @@
-#include "ScreenMetrics.h"
+#include "framework/ScreenMetrics.h"
 
 int screenWidth = 0;
 int screenHeight = 0;

@@ -1,4 +1,4 @@
-#include "StMsgLogger.h"
+#include "framework/StMsgLogger.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "fCloudButton.h"
+#include "framework/fCloudButton.h"
 
 #include <QConicalGradient>
 #include <QMouseEvent>

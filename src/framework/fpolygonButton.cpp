@@ -1,4 +1,4 @@
-#include "fpolygonButton.h"
+#include "framework/fpolygonButton.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "AVError.h"
+#include "media/AVError.h"
 
 extern "C" {
 #include <libavutil/error.h>

@@ -1,6 +1,6 @@
-#include "AVPlayer.h"
+#include "media/AVPlayer.h"
 
-#include "VideoRenderer.h"
+#include "media/VideoRenderer.h"
 
 #include <QMutex>
 #include <QMutexLocker>

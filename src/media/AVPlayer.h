@@ -1,10 +1,10 @@
 #pragma once
 
-#include "AVClock.h"
-#include "AVError.h"
-#include "AudioOutput.h"
-#include "DecodeSession.h"
-#include "MediaStatus.h"
+#include "media/AVClock.h"
+#include "media/AVError.h"
+#include "media/AudioOutput.h"
+#include "media/DecodeSession.h"
+#include "media/MediaStatus.h"
 
 #include <QList>
 #include <QObject>

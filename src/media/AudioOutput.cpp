@@ -1,4 +1,4 @@
-#include "AudioOutput.h"
+#include "media/AudioOutput.h"
 
 #include <QtDebug>
 

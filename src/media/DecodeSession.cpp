@@ -1,7 +1,7 @@
-#include "DecodeSession.h"
+#include "media/DecodeSession.h"
 
-#include "FormatOptions.h"
-#include "LoopbackGuard.h"
+#include "media/FormatOptions.h"
+#include "platform/LoopbackGuard.h"
 
 #include <QtDebug>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "AVError.h"
-#include "FrameConverter.h"
-#include "FrameMailbox.h"
-#include "MediaStatus.h"
+#include "media/AVError.h"
+#include "media/FrameConverter.h"
+#include "media/FrameMailbox.h"
+#include "media/MediaStatus.h"
 
 #include <QSize>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "FormatOptions.h"
+#include "media/FormatOptions.h"
 
 extern "C" {
 #include <libavutil/dict.h>

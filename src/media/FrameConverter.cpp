@@ -1,6 +1,6 @@
-#include "FrameConverter.h"
+#include "media/FrameConverter.h"
 
-#include "VideoRenderer.h"
+#include "media/VideoRenderer.h"
 
 extern "C" {
 #include <libavutil/frame.h>

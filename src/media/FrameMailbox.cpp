@@ -1,4 +1,4 @@
-#include "FrameMailbox.h"
+#include "media/FrameMailbox.h"
 
 #include <QMutexLocker>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VideoFrame.h"
+#include "media/VideoFrame.h"
 
 #include <QMutex>
 

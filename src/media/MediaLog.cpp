@@ -1,4 +1,4 @@
-#include "MediaLog.h"
+#include "media/MediaLog.h"
 
 extern "C" {
 #include <libavutil/log.h>

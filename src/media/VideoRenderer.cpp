@@ -1,6 +1,6 @@
-#include "VideoRenderer.h"
+#include "media/VideoRenderer.h"
 
-#include "AVPlayer.h"
+#include "media/AVPlayer.h"
 
 namespace Media {
 

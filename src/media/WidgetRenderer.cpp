@@ -1,4 +1,4 @@
-#include "WidgetRenderer.h"
+#include "media/WidgetRenderer.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VideoRenderer.h"
+#include "media/VideoRenderer.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "LanguageSetting.h"
+#include "platform/LanguageSetting.h"
 
 #include <QSettings>
 

@@ -1,4 +1,4 @@
-#include "LocalCodePage.h"
+#include "platform/LocalCodePage.h"
 
 namespace LocalCodePage {
 

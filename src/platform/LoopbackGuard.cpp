@@ -1,4 +1,4 @@
-#include "LoopbackGuard.h"
+#include "platform/LoopbackGuard.h"
 
 #include <QFile>
 #include <QHostAddress>

@@ -1,4 +1,4 @@
-#include "SingleInstance.h"
+#include "platform/SingleInstance.h"
 
 SingleInstance::SingleInstance(const QString& key)
     : memory(key)

@@ -1,6 +1,6 @@
-#include "SystemPing.h"
+#include "platform/SystemPing.h"
 
-#include "LoopbackGuard.h"
+#include "platform/LoopbackGuard.h"
 
 #include <QHostAddress>
 #include <QProcess>

@@ -3,8 +3,8 @@
 // Shared pieces of the application tests: a throw-away program folder with the staged runtime
 // files, and a watcher that answers the modal message boxes the code under test opens.
 
-#include "CMeetingMessageBoxDialog.h"
-#include "FBasePushButton.h"
+#include "dialogs/CMeetingMessageBoxDialog.h"
+#include "framework/FBasePushButton.h"
 #include "TempWorkDir.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "AppStartup.h"
-#include "GlobalState.h"
-#include "LanguageSetting.h"
+#include "app/AppStartup.h"
+#include "core/GlobalState.h"
+#include "platform/LanguageSetting.h"
 #include "TempWorkDir.h"
 
 #include <QDir>

@@ -1,10 +1,10 @@
 #include "AppTestSupport.h"
-#include "CConSetDialog.h"
-#include "CSelectCardTypeDialog.h"
-#include "CardTypeChoices.h"
-#include "FIpAddrEdit.h"
-#include "FTableWidget.h"
-#include "GlobalState.h"
+#include "app/CConSetDialog.h"
+#include "app/CSelectCardTypeDialog.h"
+#include "app/CardTypeChoices.h"
+#include "framework/FIpAddrEdit.h"
+#include "framework/FTableWidget.h"
+#include "core/GlobalState.h"
 
 #include <QComboBox>
 #include <QSerialPortInfo>

@@ -1,11 +1,11 @@
 #include "AppTestSupport.h"
-#include "CCHelper.h"
-#include "CardInfo.h"
+#include "core/CCHelper.h"
+#include "core/CardInfo.h"
 #include "ConsoleDriver.h"
 #include "DeviceSimProcess.h"
-#include "FNavgationBar.h"
-#include "GlobalState.h"
-#include "LoopbackGuard.h"
+#include "framework/FNavgationBar.h"
+#include "core/GlobalState.h"
+#include "platform/LoopbackGuard.h"
 
 #include <QHostAddress>
 #include <QSettings>

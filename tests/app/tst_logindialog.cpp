@@ -1,13 +1,13 @@
 #include "AppTestSupport.h"
-#include "CCHelper.h"
-#include "CConSetDialog.h"
-#include "CLoginDialog.h"
-#include "CSelectCardTypeDialog.h"
-#include "CUserManage.h"
-#include "DeviceInfoFetcher.h"
+#include "core/CCHelper.h"
+#include "app/CConSetDialog.h"
+#include "app/CLoginDialog.h"
+#include "app/CSelectCardTypeDialog.h"
+#include "core/CUserManage.h"
+#include "app/DeviceInfoFetcher.h"
 #include "DeviceSimProcess.h"
-#include "GlobalState.h"
-#include "PasswordKey.h"
+#include "core/GlobalState.h"
+#include "core/PasswordKey.h"
 
 #include <QCheckBox>
 #include <QComboBox>

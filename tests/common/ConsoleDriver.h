@@ -4,11 +4,11 @@
 // card types confirmed), then the main window until its start-up sequence has finished.
 // Used by the end-to-end tests and the start-up benchmark. Needs the application library.
 
-#include "CLoginDialog.h"
-#include "CSelectCardTypeDialog.h"
-#include "CenterWindow.h"
-#include "FBasePushButton.h"
-#include "MainWindow.h"
+#include "app/CLoginDialog.h"
+#include "app/CSelectCardTypeDialog.h"
+#include "app/CenterWindow.h"
+#include "framework/FBasePushButton.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -5,7 +5,7 @@
 // bypassed the guard would land here, on this machine, instead of leaving it. Tests dial the trap
 // first and try the private address only once the trap stayed untouched.
 
-#include "LoopbackGuard.h"
+#include "platform/LoopbackGuard.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 // The settings the console's preview pool gives each of its players, for tests and benchmarks
 // that play the simulated streams the way the console does.
 
-#include "AVPlayer.h"
+#include "media/AVPlayer.h"
 
 inline void configureAsPreviewPlayer(Media::AVPlayer& p)
 {

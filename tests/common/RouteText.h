@@ -2,7 +2,7 @@
 
 // Routing maps written as text in data-driven tests: "0:2,5:-1" is {0: 2, 5: -1}.
 
-#include "CardInfo.h"
+#include "core/CardInfo.h"
 
 #include <QStringList>
 

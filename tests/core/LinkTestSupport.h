@@ -1,16 +1,10 @@
 #pragma once
 
-// Shared by the matrix link tests: a fresh link per test, a recorder of its signals in order,
-// and the dismissal of the modal box the link shows when it is not connected.
+// Shared by the matrix link tests: a fresh link per test and a recorder of its signals in order.
 
-#include "CCHelper.h"
-#include "LoopbackGuard.h"
-#include "ModalDriver.h"
-
-#include <QApplication>
-#include <QLabel>
+#include "core/CCHelper.h"
+#include "platform/LoopbackGuard.h"
 #include <QTimer>
-#include <QWidget>
 #include <QtTest>
 
 // Every signal of the link as one ordered list of "name:argument".
@@ -24,6 +18,7 @@ public:
         connect(link, &CCHelper::clientConnectTimeout, this, [this] { events << QStringLiteral("timeout"); });
         connect(link, &CCHelper::clientConnected, this, [this] { events << QStringLiteral("connected"); });
         connect(link, &CCHelper::clientDisConnected, this, [this] { events << QStringLiteral("disconnected"); });
+        connect(link, &CCHelper::notConnected, this, [this] { events << QStringLiteral("notconnected"); });
         connect(link, &CCHelper::clientReceived, this, [this](const QString& l) {
             events << QStringLiteral("line:") + l;
             lines << l;
@@ -49,4 +44,3 @@ inline CCHelper* freshLink()
     return CCHelper::instance();
 }
 
-using ModalDriver::dismissNextModal;

@@ -2,7 +2,7 @@
 #include "DeviceSimProcess.h"
 #include "LinkTestSupport.h"
 
-#include "GlobalState.h"
+#include "core/GlobalState.h"
 
 #include <QElapsedTimer>
 
@@ -94,5 +94,5 @@ void TestCCHelperReconnect::noRetryWhenSwitchedOff()
     QVERIFY(!recorder.events.contains(kReconnecting));
 }
 
-QTEST_MAIN(TestCCHelperReconnect)
+QTEST_GUILESS_MAIN(TestCCHelperReconnect)
 #include "tst_cchelper_reconnect.moc"

@@ -2,7 +2,7 @@
 #include "DeviceSimProcess.h"
 #include "LinkTestSupport.h"
 
-#include "GlobalState.h"
+#include "core/GlobalState.h"
 
 class TestCCHelperSerial : public QObject
 {
@@ -126,5 +126,5 @@ void TestCCHelperSerial::serialErrorKinds()
     QVERIFY(recorder.events.isEmpty());
 }
 
-QTEST_MAIN(TestCCHelperSerial)
+QTEST_GUILESS_MAIN(TestCCHelperSerial)
 #include "tst_cchelper_serial.moc"

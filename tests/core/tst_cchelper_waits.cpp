@@ -2,7 +2,7 @@
 #include "DeviceSimProcess.h"
 #include "LinkTestSupport.h"
 
-#include "GlobalState.h"
+#include "core/GlobalState.h"
 
 #include <QElapsedTimer>
 
@@ -54,5 +54,5 @@ void TestCCHelperWaits::silentMatrixGivesUpAfterModelWait()
     delete link;
 }
 
-QTEST_MAIN(TestCCHelperWaits)
+QTEST_GUILESS_MAIN(TestCCHelperWaits)
 #include "tst_cchelper_waits.moc"

@@ -4,11 +4,11 @@
 #include "LinkTestSupport.h"
 #include "TempWorkDir.h"
 
-#include "CardInfo.h"
-#include "DeviceQueries.h"
-#include "GlobalState.h"
-#include "MatrixModel.h"
-#include "PortRecords.h"
+#include "core/CardInfo.h"
+#include "core/DeviceQueries.h"
+#include "core/GlobalState.h"
+#include "core/MatrixModel.h"
+#include "core/PortRecords.h"
 
 #include <QSettings>
 
@@ -255,9 +255,8 @@ void TestDeviceQueries::statusQueryFillsRoutesFromMatrix()
     QCOMPARE(sim.controlOk(QStringLiteral("panel switch 3 16")), QByteArray());
     QTest::qWait(300);   // the panel's own reports pass by before the model exists
 
-    MatrixModel model;
-    connect(link, &CCHelper::clientReceived, &model, &MatrixModel::clientReceived);
-    QSignalSpy refresh(&model, &MatrixModel::switchPageRefreshNeeded);
+    MatrixModel model;   // listens to the link itself
+    QSignalSpy refresh(&model, &MatrixModel::routesChanged);
     model.queryIOStatus();
 
     // The model now mirrors the matrix, output by output ("route" answers 1-based, 0 = none).
@@ -298,7 +297,6 @@ void TestDeviceQueries::sceneRecallReportedByMatrixRefreshesRoutes()
     QVERIFY(startMatrix({QStringLiteral("--model"), QStringLiteral("8")}));
     g_deviceModel = 8;
     MatrixModel model;
-    connect(link, &CCHelper::clientReceived, &model, &MatrixModel::clientReceived);
 
     // Scene 2 holds input 4 on output 1; the recall's report makes the model ask for the status.
     QString reply;
@@ -314,5 +312,5 @@ void TestDeviceQueries::sceneRecallReportedByMatrixRefreshesRoutes()
                  .value(QStringLiteral("CLIENT_INFO/CurrentSencce")).toInt(), 2);
 }
 
-QTEST_MAIN(TestDeviceQueries)
+QTEST_GUILESS_MAIN(TestDeviceQueries)
 #include "tst_devicequeries.moc"

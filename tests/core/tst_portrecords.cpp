@@ -1,8 +1,8 @@
-#include "CardInfo.h"
-#include "CardTypeLetter.h"
+#include "core/CardInfo.h"
+#include "core/CardTypeLetter.h"
 #include "FileSizeLimit.h"
-#include "GlobalState.h"
-#include "PortRecords.h"
+#include "core/GlobalState.h"
+#include "core/PortRecords.h"
 #include "RouteText.h"
 #include "TempWorkDir.h"
 
@@ -328,7 +328,7 @@ void TestPortRecords::bulkRouting()
 
     PortRecords records;
     setRoutes(records, before);
-    QSignalSpy refresh(&records, &PortRecords::switchPageRefreshNeeded);
+    QSignalSpy refresh(&records, &PortRecords::routesChanged);
     records.setRoutes(mode, input, output);
     QCOMPARE(records.routes(), parseRoutes(after));
     QCOMPARE(refresh.count(), 1);
@@ -338,12 +338,14 @@ void TestPortRecords::bulkRouting()
 void TestPortRecords::singleRouteAndOutputsOfInput()
 {
     PortRecords records;
-    QSignalSpy refresh(&records, &PortRecords::switchPageRefreshNeeded);
+    QSignalSpy refresh(&records, &PortRecords::routesChanged);
     QCOMPARE(records.getRoute(5), -1);
     records.setRoute(-1, 3);
     QVERIFY(records.routes().isEmpty());
     setRoutes(records, "0:2,1:-1,5:2,6:-2");
-    QCOMPARE(refresh.count(), 0);   // single routes leave the refresh to the caller
+    QCOMPARE(refresh.count(), 4);   // every new value is announced
+    records.setRoute(5, 2);
+    QCOMPARE(refresh.count(), 4);   // the same value again is not
     QCOMPARE(records.outputsOfInput(2), (QList<int>{0, 5}));
     QCOMPARE(records.outputsOfInput(-1), (QList<int>{1}));
     QCOMPARE(records.outputsOfInput(-2), (QList<int>{6}));

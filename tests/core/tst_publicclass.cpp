@@ -1,6 +1,6 @@
 // Card-type words, the valid-type rule and the command template lookup.
-#include "GlobalState.h"
-#include "PublicClass.h"
+#include "core/GlobalState.h"
+#include "core/PublicClass.h"
 #include "TempWorkDir.h"
 
 #include <QMetaEnum>

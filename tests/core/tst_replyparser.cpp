@@ -1,7 +1,7 @@
-#include "CardInfo.h"
-#include "PortRecords.h"
+#include "core/CardInfo.h"
+#include "core/PortRecords.h"
 #include "RouteText.h"
-#include "ReplyParser.h"
+#include "core/ReplyParser.h"
 #include "TempWorkDir.h"
 
 #include <QSettings>
@@ -39,7 +39,7 @@ void TestReplyParser::lineForms_data()
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("after");
-    QTest::addColumn<int>("refreshes");
+    QTest::addColumn<int>("refreshes");   // routesChanged() announcements
     QTest::addColumn<int>("statusQueries");
     QTest::addColumn<int>("scene");   // stored scene number, 0 = nothing stored
 
@@ -48,19 +48,20 @@ void TestReplyParser::lineForms_data()
     QTest::newRow("closed, no number, empty map") << "" << "Closed." << "" << 1 << 0 << 0;
     QTest::newRow("closed 3") << "2:1" << "3 Closed." << "2:-2" << 1 << 0 << 0;
     QTest::newRow("closed 3 and 4: only the first") << "2:1,3:1" << "Closed. 3 4" << "2:-2,3:1" << 1 << 0 << 0;
-    QTest::newRow("closed 0: no change, still refreshed") << "0:1" << "0 Closed." << "0:1" << 1 << 0 << 0;
+    QTest::newRow("closed 0: no change, nothing announced") << "0:1" << "0 Closed." << "0:1" << 0 << 0 << 0;
     QTest::newRow("closed wins over arrow") << "" << "AV: 3->5 Closed." << "2:-2" << 1 << 0 << 0;
     QTest::newRow("untrimmed unsolicited line") << "" << "  7 Closed.\r\n" << "6:-2" << 1 << 0 << 0;
 
     // Arrow form
     QTest::newRow("AV arrow") << "" << "AV: 3->5" << "4:2" << 1 << 0 << 0;
+    QTest::newRow("arrow repeating the route: nothing announced") << "4:2" << "AV: 3->5" << "4:2" << 0 << 0 << 0;
     QTest::newRow("A arrow") << "" << "A:12->1" << "0:11" << 1 << 0 << 0;
     QTest::newRow("V arrow with blanks") << "" << "V:  +7 ->  9 " << "8:6" << 1 << 0 << 0;
     QTest::newRow("input 0 means no input") << "4:2" << "AV: 0->5" << "4:-1" << 1 << 0 << 0;
     QTest::newRow("arrow chain: first input, last output") << "" << "AV: 2->3->4" << "3:1" << 1 << 0 << 0;
-    QTest::newRow("output with full stop converts to 0") << "" << "AV: 3->5." << "" << 1 << 0 << 0;
+    QTest::newRow("output with full stop converts to 0") << "" << "AV: 3->5." << "" << 0 << 0 << 0;
     QTest::newRow("no arrow: whole text both sides") << "" << "AV: 6" << "5:5" << 1 << 0 << 0;
-    QTest::newRow("arrow with route-list look never reaches the list") << "" << "V: 3V5,6" << "" << 1 << 0 << 0;
+    QTest::newRow("arrow with route-list look never reaches the list") << "" << "V: 3V5,6" << "" << 0 << 0 << 0;
 
     // Recall
     QTest::newRow("recall 3") << "" << "Recall 3." << "" << 0 << 1 << 3;
@@ -81,7 +82,7 @@ void TestReplyParser::lineForms_data()
     // Route list
     QTest::newRow("route list") << "" << "3V5,6,7." << "4:2,5:2,6:2" << 3 << 0 << 0;
     QTest::newRow("route list with A") << "" << "1A2" << "1:0" << 1 << 0 << 0;
-    QTest::newRow("route list, output 0 skipped but refreshed") << "" << "2V0,3" << "2:1" << 2 << 0 << 0;
+    QTest::newRow("route list, output 0 skipped") << "" << "2V0,3" << "2:1" << 1 << 0 << 0;
     QTest::newRow("route list of one number") << "0:1" << "5A" << "0:1" << 0 << 0 << 0;
     QTest::newRow("lower-case marker is no list") << "" << "3v5,6" << "" << 0 << 0 << 0;
 
@@ -103,9 +104,9 @@ void TestReplyParser::lineForms()
     for (auto it = start.cbegin(); it != start.cend(); ++it)
         records.setRoute(it.key(), it.value());
     ReplyParser parser(&records);
-    QSignalSpy refresh(&records, &PortRecords::switchPageRefreshNeeded);
+    QSignalSpy refresh(&records, &PortRecords::routesChanged);
     QSignalSpy status(&parser, &ReplyParser::ioStatusQueryNeeded);
-    QSignalSpy relabel(&parser, &ReplyParser::previewNamesRefreshNeeded);
+    QSignalSpy relabel(&parser, &ReplyParser::previewRouteReported);
 
     parser.clientReceived(line);
 
@@ -147,7 +148,7 @@ void TestReplyParser::sceneCallRelabelsPreviews()
     records.setCardInfo(0, QJsonObject{{CardKey::OutCard, QJsonObject{{CardKey::CardType, 2}}}});
     ReplyParser parser(&records);
     parser.setSceneCallProbe([sceneCall] { return sceneCall; });
-    QSignalSpy spy(&parser, &ReplyParser::previewNamesRefreshNeeded);
+    QSignalSpy spy(&parser, &ReplyParser::previewRouteReported);
 
     parser.clientReceived(line);
     QCOMPARE(spy.count(), relabel ? 1 : 0);

@@ -1,6 +1,6 @@
-#include "CUserManage.h"
+#include "core/CUserManage.h"
 #include "FileSizeLimit.h"
-#include "PasswordKey.h"
+#include "core/PasswordKey.h"
 #include "TempWorkDir.h"
 
 #include <QJsonArray>

@@ -1,7 +1,7 @@
-#include "CMeetingBaseDialog.h"
-#include "CMeetingMessageBoxDialog.h"
-#include "FBasePushButton.h"
-#include "FTitleBar.h"
+#include "dialogs/CMeetingBaseDialog.h"
+#include "dialogs/CMeetingMessageBoxDialog.h"
+#include "framework/FBasePushButton.h"
+#include "framework/FTitleBar.h"
 #include "ModalDriver.h"
 #include "WidgetShots.h"
 

@@ -1,5 +1,5 @@
 // The password transform against published DES answers and against libcrypto's DES-ECB.
-#include "Utilities.h"
+#include "framework/Utilities.h"
 
 #define OPENSSL_SUPPRESS_DEPRECATED
 #include <openssl/des.h>

@@ -1,10 +1,10 @@
-#include "FBasePushButton.h"
-#include "FInputDialog.h"
-#include "FMessageBoxDialog.h"
-#include "FTitleBar.h"
-#include "MessageShortcuts.h"
+#include "framework/FBasePushButton.h"
+#include "framework/FInputDialog.h"
+#include "framework/FMessageBoxDialog.h"
+#include "framework/FTitleBar.h"
+#include "framework/MessageShortcuts.h"
 #include "ModalDriver.h"
-#include "ScreenMetrics.h"
+#include "framework/ScreenMetrics.h"
 #include "WidgetShots.h"
 
 #include <QApplication>

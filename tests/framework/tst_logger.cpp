@@ -1,6 +1,6 @@
 // The log-file writer: level filter, entry format, size rollover, dated folders, failures and
 // concurrent writers.
-#include "StMsgLogger.h"
+#include "framework/StMsgLogger.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,7 +1,7 @@
-#include "FCenterWindow.h"
-#include "FMainWindow.h"
-#include "FNavgationBar.h"
-#include "FTitleBar.h"
+#include "framework/FCenterWindow.h"
+#include "framework/FMainWindow.h"
+#include "framework/FNavgationBar.h"
+#include "framework/FTitleBar.h"
 #include "WidgetShots.h"
 
 #include <QLabel>

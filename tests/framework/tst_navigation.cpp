@@ -1,7 +1,7 @@
-#include "FCenterWindow.h"
-#include "FCheckabelButton.h"
-#include "FMainWindow.h"
-#include "FNavgationBar.h"
+#include "framework/FCenterWindow.h"
+#include "framework/FCheckabelButton.h"
+#include "framework/FMainWindow.h"
+#include "framework/FNavgationBar.h"
 #include "WidgetShots.h"
 
 #include <QLabel>

@@ -1,10 +1,10 @@
-#include "FCheckabelButton.h"
-#include "FIpAddrEdit.h"
-#include "FIpPartLineEdit.h"
-#include "FTableWidget.h"
+#include "framework/FCheckabelButton.h"
+#include "framework/FIpAddrEdit.h"
+#include "framework/FIpPartLineEdit.h"
+#include "framework/FTableWidget.h"
 #include "WidgetShots.h"
-#include "fCloudButton.h"
-#include "fpolygonButton.h"
+#include "framework/fCloudButton.h"
+#include "framework/fpolygonButton.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "FTitleBar.h"
+#include "framework/FTitleBar.h"
 #include "WidgetShots.h"
 
 #include <QLabel>

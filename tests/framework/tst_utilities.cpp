@@ -1,8 +1,8 @@
 // The shared free functions: parsing helpers, file helpers, widget placement, skins, the
 // event-pumping delay, the reachability probes and the language switches.
 #include "FakePing.h"
-#include "LoopbackGuard.h"
-#include "Utilities.h"
+#include "platform/LoopbackGuard.h"
+#include "framework/Utilities.h"
 
 #include <QApplication>
 #include <QDesktopWidget>

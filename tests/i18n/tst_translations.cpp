@@ -110,7 +110,7 @@ private slots:
         const QString extracted = tmp.filePath(QStringLiteral("extracted.ts"));
         QProcess lupdate;
         QStringList args = sourceFolders(framework);
-        args << QStringLiteral("-silent") << QStringLiteral("-locations") << QStringLiteral("none")
+        args << QStringLiteral("-I") << QStringLiteral(VEXILO_SOURCE_DIR "/src") << QStringLiteral("-silent") << QStringLiteral("-locations") << QStringLiteral("none")
              << QStringLiteral("-ts") << extracted;
         lupdate.start(QStringLiteral(VEXILO_LUPDATE), args);
         QVERIFY2(lupdate.waitForFinished(120000), "lupdate did not finish");

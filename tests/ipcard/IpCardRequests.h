@@ -2,7 +2,7 @@
 
 // Small helpers of the IP card tests: building requests and logging in.
 
-#include "DeviceToHisilicon.h"
+#include "ipcard/link/DeviceToHisilicon.h"
 #include "LoginRequestProto.pb.h"
 
 #include <QByteArray>

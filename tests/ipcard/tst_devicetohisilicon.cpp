@@ -1,9 +1,9 @@
-#include "DeviceToHisilicon.h"
+#include "ipcard/link/DeviceToHisilicon.h"
 #include "GuardTrap.h"
 #include "IpCardRequests.h"
-#include "LoopbackGuard.h"
+#include "platform/LoopbackGuard.h"
 #include "NetworkConfigProto.pb.h"
-#include "OpenIpCardLinks.h"
+#include "ipcard/link/OpenIpCardLinks.h"
 #include "IpCardFarmThread.h"
 
 #include "LoginRequestProto.pb.h"

@@ -1,6 +1,6 @@
-#include "DeviceToHisilicon.h"
+#include "ipcard/link/DeviceToHisilicon.h"
 #include "IpCardRequests.h"
-#include "OpenIpCardLinks.h"
+#include "ipcard/link/OpenIpCardLinks.h"
 #include "IpCardFarmThread.h"
 
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "DeviceToHisilicon.h"
+#include "ipcard/link/DeviceToHisilicon.h"
 #include "IpCardRequests.h"
 #include "NetworkConfigProto.pb.h"
 #include "IpCardFarmThread.h"

@@ -1,4 +1,4 @@
-#include "KivMsgHead.h"
+#include "ipcard/link/KivMsgHead.h"
 
 #include <QtTest>
 

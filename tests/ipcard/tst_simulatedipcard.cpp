@@ -1,5 +1,5 @@
 #include "DecoderProto.pb.h"
-#include "DeviceToHisilicon.h"
+#include "ipcard/link/DeviceToHisilicon.h"
 #include "IpCardRequests.h"
 #include "LogProto.pb.h"
 #include "NetworkConfigProto.pb.h"

@@ -1,11 +1,11 @@
 // The preview player against RTSP streams of simulated preview cards, served in this process.
-#include "AVPlayer.h"
+#include "media/AVPlayer.h"
 #include "ControlChannel.h"
 #include "GuardTrap.h"
-#include "LoopbackGuard.h"
+#include "platform/LoopbackGuard.h"
 #include "PreviewPlayerSettings.h"
 #include "PreviewStreamFarm.h"
-#include "WidgetRenderer.h"
+#include "media/WidgetRenderer.h"
 
 #include <QMutex>
 #include <QPointer>

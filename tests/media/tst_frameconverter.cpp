@@ -1,5 +1,5 @@
-#include "FrameConverter.h"
-#include "VideoRenderer.h"
+#include "media/FrameConverter.h"
+#include "media/VideoRenderer.h"
 
 #include <QtTest>
 

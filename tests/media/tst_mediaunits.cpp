@@ -1,8 +1,8 @@
-#include "AudioOutput.h"
-#include "AVPlayer.h"
-#include "FormatOptions.h"
-#include "FrameMailbox.h"
-#include "LoopbackGuard.h"
+#include "media/AudioOutput.h"
+#include "media/AVPlayer.h"
+#include "media/FormatOptions.h"
+#include "media/FrameMailbox.h"
+#include "platform/LoopbackGuard.h"
 
 #include <QSignalSpy>
 #include <QtTest>

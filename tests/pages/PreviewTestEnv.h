@@ -3,8 +3,8 @@
 // The switching page's test environment, with the start-up steps the preview players need and a
 // clean slate for the process-wide page and player pool between cases.
 
-#include "AvPlayerControl.h"
-#include "MCenterMainWindow.h"
+#include "pages/switching/AvPlayerControl.h"
+#include "pages/switching/MCenterMainWindow.h"
 #include "SwitchingTestEnv.h"
 
 
@@ -40,15 +40,8 @@ public:
         return page;
     }
 
-    // The switching page, wired to the model as the central page wires it.
-    MCenterMainWindow* wiredPage()
-    {
-        const bool fresh = !ProcessSingleton<MCenterMainWindow>::exists();
-        MCenterMainWindow* page = MCenterMainWindow::instance();
-        if (fresh)
-            base.wirePage(page);
-        return page;
-    }
+    // The switching page; it subscribes to the current model when it is built.
+    MCenterMainWindow* wiredPage() { return MCenterMainWindow::instance(); }
 
     // The pool and the page are process-wide; a case that is done with them leaves the next one
     // a clean start. Tiles go first: they detach their renderers from the pool's players.

@@ -5,15 +5,15 @@
 // command templates, devicesim on 127.0.0.1 with the link connected to it, and a fresh matrix
 // model registered for the pages with the link's lines going to its reply parser.
 
-#include "CCHelper.h"
+#include "core/CCHelper.h"
 #include "DeviceSimProcess.h"
-#include "GlobalState.h"
-#include "LoopbackGuard.h"
-#include "MCenterMainWindow.h"
-#include "MSenceListWidget.h"
-#include "MatrixModel.h"
+#include "core/GlobalState.h"
+#include "platform/LoopbackGuard.h"
+#include "pages/switching/MCenterMainWindow.h"
+#include "pages/switching/MSenceListWidget.h"
+#include "core/MatrixModel.h"
 #include "ModalDriver.h"
-#include "PageModel.h"
+#include "pagekit/PageModel.h"
 #include "WidgetShots.h"
 
 #include <QApplication>
@@ -61,20 +61,9 @@ public:
         g_outCardTypes = outCards;
         PageModel::setModel(nullptr);
         delete model;
-        model = new MatrixModel;
-        QObject::connect(CCHelper::instance(), &CCHelper::clientReceived, model, &MatrixModel::clientReceived);
+        model = new MatrixModel;   // listens to the link itself
         PageModel::setModel(model);
         return model;
-    }
-
-    // The model's reports reach the page as the central page wires them: route changes repaint
-    // it and the reply parser asks its scene panel whether a recall is running.
-    void wirePage(MCenterMainWindow* page)
-    {
-        QObject::connect(model, &MatrixModel::switchPageRefreshNeeded, page, [page] { page->refreshPage(-1); });
-        QObject::connect(model, &MatrixModel::previewNamesRefreshNeeded, page, &MCenterMainWindow::refreshPreviewNames);
-        QPointer<MCenterMainWindow> guarded(page);
-        model->setSceneCallProbe([guarded] { return guarded && guarded->senceListWidget()->isSceneCalling(); });
     }
 
     // Starts devicesim with the same model and cards and connects the link to it.

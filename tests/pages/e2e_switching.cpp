@@ -2,15 +2,15 @@
 // then drag an input from the list onto an output tile and see the route at the matrix and in
 // the console; a route made by another client of the matrix shows on its tile.
 
-#include "CLoginDialog.h"
-#include "CSelectCardTypeDialog.h"
-#include "CenterWindow.h"
-#include "FBasePushButton.h"
-#include "MCenterMainWindow.h"
-#include "MInputListWidget.h"
-#include "MInputTreeList.h"
-#include "MainWindow.h"
-#include "ScreenWidget.h"
+#include "app/CLoginDialog.h"
+#include "app/CSelectCardTypeDialog.h"
+#include "app/CenterWindow.h"
+#include "framework/FBasePushButton.h"
+#include "pages/switching/MCenterMainWindow.h"
+#include "pagekit/MInputListWidget.h"
+#include "pagekit/MInputTreeList.h"
+#include "app/MainWindow.h"
+#include "pages/switching/ScreenWidget.h"
 #include "SwitchingTestEnv.h"
 #include "../app/AppTestSupport.h"
 

@@ -1,10 +1,10 @@
 // The port list: rows and their labels, markers and states, the current-row rule, the find
 // filter, relabelling and the payload of a drag.
 
-#include "MInputListWidget.h"
-#include "MInputTreeList.h"
-#include "PortDrag.h"
-#include "PublicClass.h"
+#include "pagekit/MInputListWidget.h"
+#include "pagekit/MInputTreeList.h"
+#include "pagekit/PortDrag.h"
+#include "core/PublicClass.h"
 #include "TempWorkDir.h"
 
 #include <QApplication>

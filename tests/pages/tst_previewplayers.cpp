@@ -4,15 +4,15 @@
 // a loopback address of this test's own (port 8554 is fixed); the matrix is told the card's new
 // address with the address-change command, so the players learn it through the address query.
 
-#include "AVError.h"
+#include "media/AVError.h"
 #include "ControlChannel.h"
 #include "PreviewStreamFarm.h"
-#include "AVPlayer.h"
-#include "AvPlayerControl.h"
-#include "MPreviewListWidget.h"
-#include "PreviewControlWidget.h"
+#include "media/AVPlayer.h"
+#include "pages/switching/AvPlayerControl.h"
+#include "pages/switching/MPreviewListWidget.h"
+#include "pages/switching/PreviewControlWidget.h"
 #include "PreviewTestEnv.h"
-#include "WidgetRenderer.h"
+#include "media/WidgetRenderer.h"
 
 #include <QtTest>
 

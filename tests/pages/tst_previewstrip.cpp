@@ -2,12 +2,12 @@
 // preview output, the drag payload of a tile, paging, and the relabelling that route reports and
 // "Switch All" cause.
 
-#include "AvPlayerControl.h"
-#include "MPreviewListWidget.h"
-#include "PortDrag.h"
-#include "PreviewControlWidget.h"
+#include "pages/switching/AvPlayerControl.h"
+#include "pages/switching/MPreviewListWidget.h"
+#include "pagekit/PortDrag.h"
+#include "pages/switching/PreviewControlWidget.h"
 #include "PreviewTestEnv.h"
-#include "WidgetRenderer.h"
+#include "media/WidgetRenderer.h"
 
 #include <QApplication>
 #include <QDrag>

@@ -1,8 +1,8 @@
 // The scene panel against a simulated matrix: scene numbers per model, the recall flag, the
 // messages, the exclusive choice and renaming into data/ClientConfig.dat.
 
-#include "FCheckabelButton.h"
-#include "MSenceListWidget.h"
+#include "framework/FCheckabelButton.h"
+#include "pages/switching/MSenceListWidget.h"
 #include "SwitchingTestEnv.h"
 
 #include <QLineEdit>

@@ -1,16 +1,16 @@
 // The switching page against a simulated 16-port matrix: drops, clicks, double clicks, the bulk
 // buttons, tile labels and states, paging and the painted tile.
 
-#include "MCenterMainWindow.h"
-#include "MInputListWidget.h"
-#include "MInputTreeList.h"
-#include "MPreviewListWidget.h"
-#include "MSenceListWidget.h"
-#include "PortDrag.h"
-#include "ScreenWidget.h"
+#include "pages/switching/MCenterMainWindow.h"
+#include "pagekit/MInputListWidget.h"
+#include "pagekit/MInputTreeList.h"
+#include "pages/switching/MPreviewListWidget.h"
+#include "pages/switching/MSenceListWidget.h"
+#include "pagekit/PortDrag.h"
+#include "pages/switching/ScreenWidget.h"
 #include "SwitchingTestEnv.h"
 
-#include "fpolygonButton.h"
+#include "framework/fpolygonButton.h"
 
 #include <QGridLayout>
 #include <QMimeData>
@@ -79,7 +79,6 @@ std::unique_ptr<MCenterMainWindow> tst_SwitchingPage::makePage(int ports, const 
 {
     env->useModel(ports, in, out);
     auto made = std::make_unique<MCenterMainWindow>();
-    env->wirePage(made.get());
     made->resize(1280, 800);
     made->initConfig(false);
     made->show();

@@ -1,14 +1,14 @@
 // The switching page in each interface language at 16 and 160 ports: texts translated, bulk
 // buttons wide enough for their texts, pictures for looking at (VEXILO_SCREENSHOT_DIR).
 
-#include "FCheckabelButton.h"
-#include "LanguageSwitch.h"
-#include "MCenterMainWindow.h"
-#include "MInputListWidget.h"
-#include "MSenceListWidget.h"
-#include "ScreenWidget.h"
+#include "framework/FCheckabelButton.h"
+#include "framework/LanguageSwitch.h"
+#include "pages/switching/MCenterMainWindow.h"
+#include "pagekit/MInputListWidget.h"
+#include "pages/switching/MSenceListWidget.h"
+#include "pages/switching/ScreenWidget.h"
 #include "SwitchingTestEnv.h"
-#include "fpolygonButton.h"
+#include "framework/fpolygonButton.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -96,7 +96,6 @@ void tst_SwitchingShots::page()
     model->setRoute(15, 3);
 
     MCenterMainWindow page;
-    env->wirePage(&page);
     page.resize(1366, 720);
     page.initConfig(false);
     page.senceListWidget()->sceneButtons().at(1)->click();

@@ -1,9 +1,9 @@
 // The OS adaptations: loopback guard, system ping, single-instance guard, language value.
 #include "FakePing.h"
-#include "LanguageSetting.h"
-#include "LoopbackGuard.h"
-#include "SingleInstance.h"
-#include "SystemPing.h"
+#include "platform/LanguageSetting.h"
+#include "platform/LoopbackGuard.h"
+#include "platform/SingleInstance.h"
+#include "platform/SystemPing.h"
 
 #include <QCoreApplication>
 #include <QProcess>

@@ -3,7 +3,7 @@
 // Copies the generated data/command<N>/ folders of the build into a test's working folder, so
 // that lookups read exactly what the build stages beside the program.
 
-#include "PublicClass.h"
+#include "core/PublicClass.h"
 #include "TempWorkDir.h"
 
 #include <QDir>

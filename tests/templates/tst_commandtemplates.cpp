@@ -1,7 +1,7 @@
 // The generated command template files, read back as the console reads them: every key of the
 // source through getCommand, the sections and keys the pages ask for, and the option-group rule.
-#include "GlobalState.h"
-#include "PublicClass.h"
+#include "core/GlobalState.h"
+#include "core/PublicClass.h"
 #include "StagedTemplates.h"
 #include "TemplateTable.h"
 #include "TempWorkDir.h"

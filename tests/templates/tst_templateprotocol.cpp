@@ -1,11 +1,11 @@
 // Every command of every generated template file, filled as the console fills it, is understood
 // by the simulated matrix: the answer ends with a line end and counts as success, and answers of
 // commands that change no route never read as route reports.
-#include "CardTypeLetter.h"
-#include "GlobalState.h"
+#include "core/CardTypeLetter.h"
+#include "core/GlobalState.h"
 #include "MatrixReplyForms.h"
 #include "MatrixSimulator.h"
-#include "PublicClass.h"
+#include "core/PublicClass.h"
 #include "StagedTemplates.h"
 
 #include <QSettings>

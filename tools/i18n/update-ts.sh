@@ -12,6 +12,6 @@ name=$1; shift
 dir=resources/translations
 for lang in zh_CN zh_TW en; do
   lupdate -silent -locations none -no-obsolete -source-language zh_CN -target-language "$lang" \
-    "$@" -ts "$dir/${name}_${lang}.ts"
+    -I src "$@" -ts "$dir/${name}_${lang}.ts"
 done
 python3 tools/i18n/fill_source_language.py "$dir/${name}_zh_CN.ts"

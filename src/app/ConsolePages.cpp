@@ -1,0 +1,26 @@
+#include "app/ConsolePages.h"
+
+#include "pagekit/PageRegistry.h"
+#include "pages/switching/AvPlayerControl.h"
+#include "pages/switching/MCenterMainWindow.h"
+
+#include <QtGlobal>
+
+// One line per page: navigation key, button text, administrators only, start-up rank. The
+// start-up sequence initialises the pages in rank order, which is not the navigation order.
+const PageRegistry& consolePages()
+{
+    static const PageRegistry registry = [] {
+        PageRegistry pages;
+        pages.add<MCenterMainWindow>(QStringLiteral("Switch"), QT_TRANSLATE_NOOP("CenterWindow", "信号切换"), true, 1);
+        pages.addPlaceholder(QStringLiteral("InSetting"), QT_TRANSLATE_NOOP("CenterWindow", "输入设置"), true, 3);
+        pages.addPlaceholder(QStringLiteral("OutSetting"), QT_TRANSLATE_NOOP("CenterWindow", "输出设置"), true, 4);
+        pages.addPlaceholder(QStringLiteral("EdidConfig"), QT_TRANSLATE_NOOP("CenterWindow", "EDID设置"), true, 2);
+        pages.addPlaceholder(QStringLiteral("SysConfig"), QT_TRANSLATE_NOOP("CenterWindow", "系统设置"), true, 5);
+        pages.addPlaceholder(QStringLiteral("MatrixSwitch"), QT_TRANSLATE_NOOP("CenterWindow", "端口切换"), false, 6);
+        pages.addPlaceholder(QStringLiteral("UserManage"), QT_TRANSLATE_NOOP("CenterWindow", "端口权限"), true, 7);
+        pages.addStartupStep([] { AvPlayerControl::instance()->startPreview(); }, true);
+        return pages;
+    }();
+    return registry;
+}

@@ -1,3 +1,0 @@
-#include "OpenIpCardLinks.h"
-
-QList<DeviceToHisilicon*> openIpCardLinks;

@@ -1,0 +1,3 @@
+#include "ipcard/link/OpenIpCardLinks.h"
+
+QList<DeviceToHisilicon*> openIpCardLinks;

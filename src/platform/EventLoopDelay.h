@@ -1,0 +1,4 @@
+#pragma once
+
+// Waits ms milliseconds while the event loop keeps running: slots may run re-entrantly.
+void delayMs(int ms);
