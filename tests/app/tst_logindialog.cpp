@@ -67,6 +67,7 @@ private slots:
     void fetchInputListFails();
     void fetchOutputListFailsKeepsStoredLetters();
     void fetchModel96();
+    void fetchWithoutTemplatesFails();
     void loginThroughCardTypes_data();
     void loginThroughCardTypes();
     void connectionRefused();
@@ -305,6 +306,25 @@ void TestLoginDialog::fetchModel96()
     g_outCardTypes.clear();
     QVERIFY(fetcher.run());
     QCOMPARE(g_outCardTypes, QStringLiteral("**") + letters.mid(2));
+}
+
+void TestLoginDialog::fetchWithoutTemplatesFails()
+{
+    // No command files: nothing can be asked, so nothing is learnt and nothing is wiped.
+    const int language = g_languageIndex;
+    g_languageIndex = 9;   // a folder that does not exist
+    ScriptedMatrix matrix;
+    matrix.answers.insert(QStringLiteral(""), {true, QStringLiteral("IC[abcd]")});
+    g_inCardTypes = QStringLiteral("ll");
+    g_outCardTypes = QStringLiteral("mm");
+    QStringList statuses;
+    DeviceInfoFetcher fetcher([&statuses](const QString& s) { statuses << s; }, matrix.sender());
+    QVERIFY(!fetcher.run());
+    g_languageIndex = language;
+    QVERIFY(matrix.sent.isEmpty());
+    QCOMPARE(g_inCardTypes, QStringLiteral("ll"));
+    QCOMPARE(g_outCardTypes, QStringLiteral("mm"));
+    QCOMPARE(statuses.last(), QStringLiteral("获取输入板卡信息失败！"));
 }
 
 void TestLoginDialog::loginThroughCardTypes_data()
