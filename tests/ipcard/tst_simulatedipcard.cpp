@@ -224,6 +224,8 @@ void TestSimulatedIpCard::decoderViews()
     QByteArray body;
     QCOMPARE(send(*link, 3, 4, QByteArray("\x01\x01", 2), &body, 2), 1);
     QCOMPARE(body.toHex(), bytesOf(view).toHex());
+    // The control port lists every view's sources; names are percent-encoded.
+    QVERIFY(card->control(QStringLiteral("views %1").arg(card->host())).split(' ').contains("1/1=2:,right"));
     // The other output keeps its own view.
     QCOMPARE(send(*link, 3, 4, QByteArray("\x00\x01", 2), &body, 2), 1);
     QCOMPARE(parsed<Decoder>(body).videosources_size(), 0);
@@ -377,10 +379,14 @@ void TestSimulatedIpCard::ptzIsRecorded()
     QCOMPARE(IpCardRequests::login(*link), 1);
     VideoSource source;
     source.set_name("door");
+    card->control(QStringLiteral("ptz %1 clear").arg(card->host()));
     QCOMPARE(send(*link, 2, 105, bytesOf(source)), 1);
+    source.set_name("门,1");
     QCOMPARE(send(*link, 2, 100, bytesOf(source)), 1);
+    QCOMPARE(card->control(QStringLiteral("ptz %1").arg(card->host())), QByteArray("OK 105:door 100:%E9%97%A8%2C1"));
+    source.set_name("door");
     QCOMPARE(card->stateNumber(QStringLiteral("ptz")), 2);
-    QCOMPARE(card->state(QStringLiteral("lastptz")), QStringLiteral("100:door"));
+    QCOMPARE(card->state(QStringLiteral("lastptz")), QStringLiteral("100:门,1"));
     QCOMPARE(send(*link, 2, 110, bytesOf(source)), UnknownCommand);
     QCOMPARE(send(*link, 2, 101, QByteArray("\x0a\x05gar", 5)), BadRequest);
     QCOMPARE(card->stateNumber(QStringLiteral("ptz")), 2);

@@ -26,7 +26,8 @@ bool IpCardFarm::start(const QList<QHostAddress>& addresses, quint16 port, QStri
 QString IpCardFarm::helpText()
 {
     return QStringLiteral(
-        "ipcard list | ipcard state <addr> | ipcard requests <addr> [count] | "
+        "ipcard list | ipcard state <addr> | ipcard requests <addr> [count] | ipcard views <addr> | "
+        "ipcard ptz <addr> [clear] | ipcard applied <addr|all> <output> <view> (any view id) | "
         "ipcard fault <addr|all> <result N|silence|close|reset|late MS|wrongid|truncate N|cut N|bodylen N|garbage N|split MS> "
         "[on CLASS/COMMAND] [times N|always] | ipcard clear <addr|all> | ipcard factory <addr|all> | "
         "ipcard drop <addr|all> [reset]");
@@ -86,6 +87,26 @@ QByteArray IpCardFarm::runControl(const QStringList& args)
 
     if (verb == QLatin1String("state") && chosen.size() == 1)
         return "OK " + chosen.first()->describe();
+    if (verb == QLatin1String("views") && chosen.size() == 1)
+        return "OK " + chosen.first()->describeViews();
+    if (verb == QLatin1String("ptz") && chosen.size() == 1) {
+        if (args.value(2) == QLatin1String("clear")) {
+            chosen.first()->forgetPtz();
+            return "OK";
+        }
+        return "OK " + chosen.first()->describePtz();
+    }
+    if (verb == QLatin1String("applied")) {
+        bool outputOk = false;
+        bool viewOk = false;
+        const int output = args.value(2).toInt(&outputOk);
+        const int view = args.value(3).toInt(&viewOk);
+        for (SimulatedIpCard* card : chosen) {
+            if (!outputOk || !viewOk || !card->forceAppliedView(output, view))
+                return "ERR applied needs an output 0-1 and a view id";
+        }
+        return "OK";
+    }
     if (verb == QLatin1String("requests") && chosen.size() == 1) {
         bool ok = true;
         const int count = args.size() > 2 ? args.at(2).toInt(&ok) : 100;

@@ -17,6 +17,7 @@ const char* const LoginPassword = "quelt";
 // Seeded log entries: one an hour from 2024-01-01 00:00 UTC.
 constexpr quint64 SeedLogStartMs = 1704067200000ULL;
 constexpr int SeedLogEntries = 40;
+constexpr int PtzSeenLimit = 1000;
 
 CardReply refuse(quint8 code)
 {
@@ -64,6 +65,12 @@ VideoSource camera(const char* name, VideoSource::E_DeviceType type, const QStri
     source.set_mainstreamuri(QStringLiteral("rtsp://%1:%2/main").arg(addr).arg(port).toStdString());
     source.set_substreamuri(QStringLiteral("rtsp://%1:%2/sub").arg(addr).arg(port).toStdString());
     return source;
+}
+
+// A source's name for the control port: no blanks, commas or colons left in it.
+QString encodedName(const VideoSource& source)
+{
+    return QString::fromLatin1(QByteArray::fromStdString(source.name()).toPercentEncoding());
 }
 
 // Panes of a view: one, two, four, nine pictures.
@@ -468,7 +475,37 @@ CardReply IpCardProtocol::recordPtz(quint8 command, const QByteArray& body)
         return refuse(CardResult::BadRequest);
     ++ptzCount;
     lastPtz = QStringLiteral("%1:%2").arg(command).arg(QString::fromStdString(source.name()));
+    ptzSeen.append(QStringLiteral("%1:%2").arg(command).arg(encodedName(source)));
+    if (ptzSeen.size() > PtzSeenLimit)
+        ptzSeen.removeFirst();
     return CardReply();
+}
+
+QByteArray IpCardProtocol::describeViews() const
+{
+    QStringList items;
+    for (int output = 0; output < Outputs; ++output) {
+        for (int view = 0; view < Views; ++view) {
+            QStringList names;
+            for (const VideoSource& source : views[output][view].videosources())
+                names << encodedName(source);
+            items << QStringLiteral("%1/%2=%3:%4").arg(output).arg(view).arg(names.size()).arg(names.join(QLatin1Char(',')));
+        }
+    }
+    return items.join(QLatin1Char(' ')).toLatin1();
+}
+
+bool IpCardProtocol::forceAppliedView(int output, int view)
+{
+    if (output < 0 || output >= Outputs)
+        return false;
+    appliedView[output] = view;
+    return true;
+}
+
+QByteArray IpCardProtocol::describePtz() const
+{
+    return ptzSeen.join(QLatin1Char(' ')).toLatin1();
 }
 
 QByteArray IpCardProtocol::describe() const

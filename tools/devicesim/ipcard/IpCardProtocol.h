@@ -14,6 +14,7 @@
 #include <QHostAddress>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The card's own result codes (1 = success), chosen apart from the console's link codes.
 namespace CardResult {
@@ -61,6 +62,16 @@ public:
 
     // "key=value" pairs describing the state, for the control port.
     QByteArray describe() const;
+    // What each decoder view holds: "<output>/<view>=<count>:<name>,<name>..." per view, names
+    // percent-encoded (an empty source gives an empty name).
+    QByteArray describeViews() const;
+    // The pan-tilt requests received, oldest first: "<command>:<source name>", names
+    // percent-encoded.
+    QByteArray describePtz() const;
+    void forgetPtz() { ptzSeen.clear(); }
+    // The view an output reports as applied, whatever the value: a card in a state no console
+    // can show.
+    bool forceAppliedView(int output, int view);
 
 private:
     CardReply login(const CardRequest& request, bool* loggedIn);
@@ -117,6 +128,7 @@ private:
     QString lastFirmware;   // "name,size,sha1" of the last upload that ended well
     int ptzCount = 0;
     QString lastPtz;        // "command:source name"
+    QStringList ptzSeen;    // the latest ones, "command:encoded name"
     int logins = 0;
     int restarts = 0;
 };

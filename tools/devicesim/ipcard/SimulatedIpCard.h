@@ -34,6 +34,11 @@ public:
 
     // Protocol state plus connections and request counts, as "key=value" pairs.
     QByteArray describe() const;
+    // Decoder views and pan-tilt requests, see IpCardProtocol.
+    QByteArray describeViews() const { return protocol.describeViews(); }
+    QByteArray describePtz() const { return protocol.describePtz(); }
+    void forgetPtz() { protocol.forgetPtz(); }
+    bool forceAppliedView(int output, int view) { return protocol.forceAppliedView(output, view); }
     // The last count requests received, oldest first: "<class>/<command>@<ms since epoch>".
     QByteArray recentRequests(int count) const;
 
