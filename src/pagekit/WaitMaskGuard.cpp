@@ -2,6 +2,7 @@
 
 namespace {
 BusyOverlay* s_overlay = nullptr;
+int s_depth = 0;
 }
 
 void WaitMaskGuard::setOverlay(BusyOverlay* overlay)
@@ -9,18 +10,25 @@ void WaitMaskGuard::setOverlay(BusyOverlay* overlay)
     s_overlay = overlay;
 }
 
+int WaitMaskGuard::depth()
+{
+    return s_depth;
+}
+
 WaitMaskGuard::WaitMaskGuard(bool show)
 {
-    if (!s_overlay)
+    if (!s_overlay || !show)
         return;
-    shown = show;
-    if (shown)
+    shown = true;
+    if (s_depth++ == 0)
         s_overlay->slotShowWait();
 }
 
 WaitMaskGuard::~WaitMaskGuard()
 {
-    if (shown && s_overlay)
-        s_overlay->slotHideWait();
+    if (!shown)
+        return;
     shown = false;
+    if (--s_depth == 0 && s_overlay)
+        s_overlay->slotHideWait();
 }

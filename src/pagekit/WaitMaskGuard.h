@@ -11,8 +11,9 @@ public:
 };
 
 // Shows the busy overlay for the lifetime of the guard. With no overlay plugged in (during the
-// login, or a page used on its own) it shows nothing. Guards are not counted: the first one to
-// end hides the overlay.
+// login, or a page used on its own) it shows nothing. Guards nest: the overlay shows with the
+// first and hides only when the outermost one ends, so an operation that runs a shorter one
+// inside stays covered until it is done.
 class WaitMaskGuard
 {
 public:
@@ -24,6 +25,8 @@ public:
 
     // The overlay to show from now on; null unplugs it (the main window does so as it goes).
     static void setOverlay(BusyOverlay* overlay);
+    // Guards that hold the overlay shown now.
+    static int depth();
 
 private:
     bool shown = false;

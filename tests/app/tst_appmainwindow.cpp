@@ -325,9 +325,19 @@ void TestMainWindow::overlayFollowsWindowState()
         CWaitMaskWidget* overlay = CWaitMaskWidget::instance();
         QVERIFY(overlay->isVisible());
         QCOMPARE(overlay->size(), window->size());
-        // A second guard inside the first is not counted: it hides the overlay when it ends.
+        // Guards nest: an inner one ending leaves the overlay over the outer operation.
         { WaitMaskGuard inner(true); }
-        QVERIFY(!overlay->isShownWait());
+        QVERIFY(overlay->isShownWait());
+        QTest::qWait(400);
+        QVERIFY(CWaitMaskWidget::exists());
+        QVERIFY(CWaitMaskWidget::instance()->isVisible());
+        { WaitMaskGuard hidden(false); }   // a guard that shows nothing hides nothing either
+        QVERIFY(CWaitMaskWidget::instance()->isShownWait());
+    }
+    QCOMPARE(WaitMaskGuard::depth(), 0);
+    QVERIFY(QTest::qWaitFor([]() { return !CWaitMaskWidget::exists(); }, 2000));
+    { WaitMaskGuard first(true); }  // the overlay starts fading
+    {
         WaitMaskGuard again(true);  // a new wait during the fade keeps the overlay alive
         QTest::qWait(400);
         QVERIFY(CWaitMaskWidget::exists());

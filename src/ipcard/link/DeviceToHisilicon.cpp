@@ -92,12 +92,17 @@ IpLinkResult DeviceToHisilicon::sendData(const _KIV_MSG_HEAD_T& head, const QByt
         return IpLinkCode::LengthMismatch;
     if (socket->state() != QAbstractSocket::ConnectedState)
         return IpLinkCode::NotConnected;
+    if (exchanging)
+        return IpLinkCode::Busy;
 
     heartbeatTimer->stop();
     QPointer<DeviceToHisilicon> self(this);
+    exchanging = true;
     const IpLinkResult result = exchange(head, body, replyHead, replyBody);
-    if (self)
+    if (self) {
+        exchanging = false;
         restartHeartbeat();
+    }
     return result;
 }
 
@@ -254,6 +259,8 @@ void DeviceToHisilicon::deviceIsConnected()
 void DeviceToHisilicon::sendHeadBeat()
 {
     stopHeartbeat();
+    if (exchanging)
+        return;   // the exchange under way restarts the timer when it ends
     _KIV_MSG_HEAD_T head;
     head.msgClass = KivMsgClass::Heartbeat;
     head.msgCommand = 0;

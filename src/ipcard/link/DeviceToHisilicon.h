@@ -35,7 +35,8 @@ public:
     bool connectToDevice(const QString& ip, quint16 port);
 
     // One exchange. replyHead and replyBody may be null. Runs pending events while it waits
-    // for the reply's bytes, so slots may run re-entrantly.
+    // for the reply's bytes, so slots may run re-entrantly; a request made from such a slot on
+    // the same link is refused with IpLinkCode::Busy and nothing is sent.
     IpLinkResult sendData(const _KIV_MSG_HEAD_T& head, const QByteArray& body,
                           _KIV_MSG_HEAD_T* replyHead, QByteArray* replyBody);
 
@@ -67,6 +68,8 @@ private:
     QString deviceIp;
     QTimer* heartbeatTimer;
     int missedHeartbeats = 0;
+    // True while an exchange waits for its reply: a second one would discard or take its bytes.
+    bool exchanging = false;
     // True from a connection until its end has been reported; keeps the heartbeat from
     // running on, and disconnectSignal from being emitted twice, after a close.
     bool heartbeatArmed = false;

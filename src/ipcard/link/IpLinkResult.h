@@ -10,5 +10,6 @@ constexpr IpLinkResult NotConnected = 14;    // socket not connected, nothing se
 constexpr IpLinkResult SendFailed = 16;      // header or body not written in full
 constexpr IpLinkResult ReceiveFailed = 17;   // reply header or body not read in full
 constexpr IpLinkResult Timeout = 18;         // no reply within the wait
+constexpr IpLinkResult Busy = 19;            // another exchange on the link is waiting, nothing sent
 constexpr IpLinkResult LengthMismatch = 27;  // head.length differs from the body, nothing sent
 } // namespace IpLinkCode
