@@ -86,6 +86,8 @@ void TestSimulatedIpCard::initTestCase()
 {
     card = std::make_unique<IpCardFarmThread>(QHostAddress(QStringLiteral("127.0.77.51")));
     QVERIFY2(card->isStarted(), qPrintable(card->errorText()));
+    // Restarts here end at once; the downtime is the panel tests' business.
+    QVERIFY(card->control(QStringLiteral("downtime all 0")).startsWith("OK"));
 }
 
 void TestSimulatedIpCard::init()
@@ -144,6 +146,11 @@ void TestSimulatedIpCard::networkSettingsSaveAndReadBack()
     config.set_dns2("127.0.0.1");
     config.set_mac("FF:FF:FF:FF:FF:FF");
     QCOMPARE(send(*link, 4, 1, bytesOf(config)), 1);
+    // The card answers on its new address from now on, and on that one only.
+    QTRY_COMPARE(card->state(QStringLiteral("address")), QStringLiteral("127.0.77.52"));
+    QVERIFY(!link->connectToDevice(card->host(), card->port()));
+    QVERIFY(link->connectToDevice(QStringLiteral("127.0.77.52"), card->port()));
+    QCOMPARE(IpCardRequests::login(*link), 1);
     QCOMPARE(send(*link, 3, 1, QByteArray(), &body), 1);
     const NetworkConfig back = parsed<NetworkConfig>(body);
     QCOMPARE(back.hostaddr(), std::string("127.0.77.52"));
@@ -161,6 +168,7 @@ void TestSimulatedIpCard::networkSettingsRefused_data()
     QTest::newRow("octet above 255") << "hostaddr" << "127.0.0.256";
     QTest::newRow("empty DNS2") << "dns2" << "";
     QTest::newRow("port 0") << "httpport" << "0";
+    QTest::newRow("address off loopback") << "hostaddr" << "192.168.1.5";
 }
 
 void TestSimulatedIpCard::networkSettingsRefused()
@@ -415,6 +423,7 @@ void TestSimulatedIpCard::restartAndFactoryReset()
     QCOMPARE(card->stateNumber(QStringLiteral("restarts")), 1);
     QCOMPARE(card->stateNumber(QStringLiteral("groups")), 0);   // a restart keeps the settings
 
+    QTRY_COMPARE(card->stateNumber(QStringLiteral("down")), 0);
     QVERIFY(link->connectToDevice(card->host(), card->port()));
     QCOMPARE(IpCardRequests::login(*link), 1);
     QCOMPARE(send(*link, 2, 2), 1);

@@ -61,6 +61,10 @@ bool SimCommandLine::parse(const QCoreApplication& app, QString* error)
     const QCommandLineOption outOpt(QStringLiteral("out-cards"),
                                     QStringLiteral("Output card-type letters, one per four-port slot."), QStringLiteral("letters"));
     const QCommandLineOption nameOpt(QStringLiteral("name"), QStringLiteral("Device name."), QStringLiteral("text"));
+    const QCommandLineOption ipBaseOpt(QStringLiteral("ipcard-base"),
+                                       QStringLiteral("Address of the first IP card processor (default 127.0.0.11); "
+                                                      "the others follow it."),
+                                       QStringLiteral("address"));
     const QCommandLineOption noIpOpt(QStringLiteral("no-ipcards"), QStringLiteral("Do not start the simulated IP cards."));
     const QCommandLineOption ipPortOpt(QStringLiteral("ipcard-port"), QStringLiteral("IP card port (default 4002)."),
                                        QStringLiteral("port"), QStringLiteral("4002"));
@@ -69,7 +73,7 @@ bool SimCommandLine::parse(const QCoreApplication& app, QString* error)
     const QCommandLineOption rtspPortOpt(QStringLiteral("rtsp-port"), QStringLiteral("RTSP port (default 8554)."),
                                          QStringLiteral("port"), QStringLiteral("8554"));
     parser.addOptions({listenOpt, portOpt, controlOpt, execOpt, ptyOpt, ptyLinkOpt, modelOpt, inOpt, outOpt, nameOpt,
-                       noIpOpt, ipPortOpt, noStreamsOpt, rtspPortOpt});
+                       ipBaseOpt, noIpOpt, ipPortOpt, noStreamsOpt, rtspPortOpt});
     if (!parser.parse(app.arguments())) {
         *error = parser.errorText();
         return false;
@@ -124,6 +128,14 @@ bool SimCommandLine::parse(const QCoreApplication& app, QString* error)
         matrix.outCards = parser.value(outOpt);
     if (parser.isSet(nameOpt))
         matrix.name = parser.value(nameOpt);
+    if (parser.isSet(ipBaseOpt)) {
+        const QHostAddress first(parser.value(ipBaseOpt));
+        if (!isLoopbackV4(first)) {
+            *error = QStringLiteral("refusing --ipcard-base %1: only 127.0.0.0/8").arg(parser.value(ipBaseOpt));
+            return false;
+        }
+        matrix.firstIpCardAddress = first;
+    }
 
     execLines = parser.values(execOpt);
     ptyLink = parser.value(ptyLinkOpt);

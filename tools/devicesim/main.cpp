@@ -78,6 +78,10 @@ int main(int argc, char* argv[])
         return fail(QStringLiteral("control port: %1").arg(error));
     if (options.ipCards && !ipCards.start(matrix.ipCardAddresses(), options.ipCardPort, &error))
         return fail(QStringLiteral("IP cards: %1").arg(error));
+    // A card moved through the matrix moves itself; a card that moved itself is found there.
+    QObject::connect(&matrix, &MatrixSimulator::cardAddressesChanged, &ipCards,
+                     [&] { ipCards.followAddresses(matrix.ipCardAddresses()); });
+    QObject::connect(&ipCards, &IpCardFarm::cardMoved, &matrix, &MatrixSimulator::ipCardMoved);
     if (options.streams && !streams.start(matrix, options.rtspPort, &error))
         return fail(QStringLiteral("preview streams: %1").arg(error));
 

@@ -19,8 +19,19 @@ bool IpCardFarm::start(const QList<QHostAddress>& addresses, quint16 port, QStri
             return false;
         }
         cards.append(card);
+        connect(card, &SimulatedIpCard::moved, this, [this, card](const QHostAddress&, const QHostAddress& to) {
+            emit cardMoved(int(cards.indexOf(card)), to);
+        });
     }
     return true;
+}
+
+void IpCardFarm::followAddresses(const QList<QHostAddress>& addresses)
+{
+    for (int i = 0; i < cards.size() && i < addresses.size(); ++i) {
+        if (!cards.at(i)->address().isEqual(addresses.at(i)))
+            cards.at(i)->moveTo(addresses.at(i));
+    }
 }
 
 QString IpCardFarm::helpText()
@@ -30,7 +41,9 @@ QString IpCardFarm::helpText()
         "ipcard ptz <addr> [clear] | ipcard applied <addr|all> <output> <view> (any view id) | "
         "ipcard fault <addr|all> <result N|silence|close|reset|late MS|wrongid|truncate N|cut N|bodylen N|garbage N|split MS> "
         "[on CLASS/COMMAND] [times N|always] | ipcard clear <addr|all> | ipcard factory <addr|all> | "
-        "ipcard drop <addr|all> [reset]");
+        "ipcard drop <addr|all> [reset] | ipcard downtime <addr|all> <ms> (restart downtime, default 3000) | "
+        "ipcard log <addr|all> <count|full> | ipcard keepsaved <addr|all> <on|off> | "
+        "ipcard badname <addr|all> (first source's name not UTF-8)");
 }
 
 quint16 IpCardFarm::portOf(const QHostAddress& address) const
@@ -61,10 +74,11 @@ QList<SimulatedIpCard*> IpCardFarm::select(const QString& which) const
 {
     if (which == QLatin1String("all"))
         return cards;
+    // A card that moved is also found by the address it started on.
     const QHostAddress address(which);
     QList<SimulatedIpCard*> chosen;
     for (SimulatedIpCard* card : cards) {
-        if (card->address() == address)
+        if (card->address() == address || card->homeAddress() == address)
             chosen.append(card);
     }
     return chosen;
@@ -132,6 +146,41 @@ QByteArray IpCardFarm::runControl(const QStringList& args)
         const bool withReset = args.value(2) == QLatin1String("reset");
         for (SimulatedIpCard* card : chosen)
             card->dropConnections(withReset);
+        return "OK";
+    }
+    if (verb == QLatin1String("downtime")) {
+        bool ok = false;
+        const int ms = args.value(2).toInt(&ok);
+        if (!ok || ms < 0)
+            return "ERR downtime needs milliseconds";
+        for (SimulatedIpCard* card : chosen)
+            card->setDowntime(ms);
+        return "OK";
+    }
+    if (verb == QLatin1String("log")) {
+        bool ok = false;
+        const int count = args.value(2).toInt(&ok);
+        if (args.value(2) != QLatin1String("full") && (!ok || count < 0 || count > 1000000))
+            return "ERR log needs a count or full";
+        for (SimulatedIpCard* card : chosen) {
+            if (ok)
+                card->setLogEntries(count);
+            else
+                card->fillLogToReplyLimit();
+        }
+        return "OK";
+    }
+    if (verb == QLatin1String("keepsaved")) {
+        const QString value = args.value(2);
+        if (value != QLatin1String("on") && value != QLatin1String("off"))
+            return "ERR keepsaved needs on or off";
+        for (SimulatedIpCard* card : chosen)
+            card->setKeepSavedFields(value == QLatin1String("on"));
+        return "OK";
+    }
+    if (verb == QLatin1String("badname")) {
+        for (SimulatedIpCard* card : chosen)
+            card->breakFirstSourceName();
         return "OK";
     }
     if (verb == QLatin1String("factory")) {

@@ -32,6 +32,14 @@ public:
     quint16 portOf(const QHostAddress& address) const;
     static QString helpText();
 
+    // The matrix's address table changed: each card whose entry (same position as at start())
+    // holds another address moves there.
+    void followAddresses(const QList<QHostAddress>& addresses);
+
+signals:
+    // A card moved itself (its network settings were saved); index is its position at start().
+    void cardMoved(int index, const QHostAddress& address);
+
 private:
     QByteArray runControl(const QStringList& args);
     QList<SimulatedIpCard*> select(const QString& which) const;

@@ -13,14 +13,15 @@
 class IpCardFarmThread
 {
 public:
-    explicit IpCardFarmThread(const QHostAddress& cardAddress)
+    // port 0: any free port (see port()); the console's panel always dials 4002.
+    explicit IpCardFarmThread(const QHostAddress& cardAddress, quint16 listenPort = 0)
         : address(cardAddress)
     {
         thread.start();
         farm = new IpCardFarm;
         farm->moveToThread(&thread);
-        QMetaObject::invokeMethod(farm, [this] {
-            started = farm->start({address}, 0, &error);
+        QMetaObject::invokeMethod(farm, [this, listenPort] {
+            started = farm->start({address}, listenPort, &error);
             cardPort = farm->portOf(address);
         }, Qt::BlockingQueuedConnection);
     }
@@ -34,6 +35,7 @@ public:
 
     bool isStarted() const { return started; }
     QString errorText() const { return error; }
+    // The address the card started on; control requests find it there also after it moved.
     QString host() const { return address.toString(); }
     quint16 port() const { return cardPort; }
 

@@ -397,11 +397,22 @@ CardReply IpCardProtocol::saveNetwork(const QByteArray& body)
     }
     if (config.httpport() < 1 || config.httpport() > 65535 || config.tcpport() < 1 || config.tcpport() > 65535)
         return refuse(CardResult::InvalidValue);
+    const QHostAddress target(QString::fromStdString(config.hostaddr()));
+    // The simulated cards live on loopback: any other address is refused as a real card would
+    // refuse an address it cannot take.
+    if (!target.isLoopback() || target.protocol() != QAbstractSocket::IPv4Protocol)
+        return refuse(CardResult::InvalidValue);
+    const bool moves = !target.isEqual(address);
+    if (moves && addressFree && !addressFree(target))
+        return refuse(CardResult::InvalidValue);
     const std::string mac = network.mac();   // the hardware address is the card's own
     network = config;
     network.set_mac(mac);
     addLog(Log::Operation, QStringLiteral("network saved: %1").arg(QString::fromStdString(config.hostaddr())));
-    return CardReply();
+    CardReply reply;
+    if (moves)
+        reply.moveTo = target;
+    return reply;
 }
 
 CardReply IpCardProtocol::saveVideoSources(const QByteArray& body)
@@ -410,9 +421,11 @@ CardReply IpCardProtocol::saveVideoSources(const QByteArray& body)
     if (!list.ParseFromArray(body.constData(), body.size()))
         return refuse(CardResult::BadRequest);
     // The card reaches a source only when it has a usable address.
-    for (VideoSourceGroup& group : *list.mutable_videosourcegroups())
-        for (VideoSource& source : *group.mutable_videosources())
-            source.set_saveissuccess(isIpv4(source.addr()) ? 1 : 0);
+    if (!keepSavedFields) {
+        for (VideoSourceGroup& group : *list.mutable_videosourcegroups())
+            for (VideoSource& source : *group.mutable_videosources())
+                source.set_saveissuccess(isIpv4(source.addr()) ? 1 : 0);
+    }
     if (list.ByteSizeLong() > size_t(MaxBody))
         return refuse(CardResult::InvalidValue);
     sources = list;
@@ -508,12 +521,81 @@ QByteArray IpCardProtocol::describePtz() const
     return ptzSeen.join(QLatin1Char(' ')).toLatin1();
 }
 
+void IpCardProtocol::setAddress(const QHostAddress& moved)
+{
+    address = moved;
+    network.set_hostaddr(moved.toString().toStdString());
+}
+
+void IpCardProtocol::setLogEntries(int count)
+{
+    static const Log::E_LogType types[] = {Log::Exception, Log::Operation, Log::Info};
+    log.clear();
+    log.reserve(count);
+    // Inside the last six days, so that a search of the past week finds every entry.
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const qint64 span = 6LL * 24 * 3600 * 1000;
+    const qint64 step = count > 0 ? qMax<qint64>(1, qMin<qint64>(60000, span / count)) : 0;
+    for (int i = 0; i < count; ++i) {
+        Log entry;
+        entry.set_type(types[i % 3]);
+        entry.set_datatime(quint64(now - (count - i) * step));
+        entry.set_content(QStringLiteral("记录 %1").arg(i + 1).toStdString());
+        log.append(entry);
+    }
+}
+
+void IpCardProtocol::fillLogToReplyLimit()
+{
+    setLogEntries(0);
+    LogSearchResponse all;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    for (int i = 0;; ++i) {
+        Log entry;
+        entry.set_type(Log::Info);
+        entry.set_datatime(quint64(now - 3600000 + i));
+        entry.set_content(QStringLiteral("full reply entry %1").arg(i + 1, 5, 10, QLatin1Char('0')).toStdString());
+        *all.add_logs() = entry;
+        if (all.ByteSizeLong() > size_t(MaxBody)) {
+            all.mutable_logs()->RemoveLast();
+            break;
+        }
+    }
+    // Pad the last entry's text until the reply is exactly full; its length prefixes may grow
+    // by a byte on the way, so measure again each time.
+    Log* last = all.mutable_logs(all.logs_size() - 1);
+    while (all.ByteSizeLong() < size_t(MaxBody)) {
+        const size_t missing = size_t(MaxBody) - all.ByteSizeLong();
+        last->mutable_content()->append(missing, 'x');
+        while (all.ByteSizeLong() > size_t(MaxBody))
+            last->mutable_content()->pop_back();
+        if (all.ByteSizeLong() < size_t(MaxBody) && missing == size_t(MaxBody) - all.ByteSizeLong())
+            break;   // cannot close the gap (a length prefix grew by as much as was added)
+    }
+    for (const Log& entry : all.logs())
+        log.append(entry);
+}
+
+void IpCardProtocol::breakFirstSourceName()
+{
+    for (VideoSourceGroup& group : *sources.mutable_videosourcegroups()) {
+        if (group.videosources_size() > 0) {
+            group.mutable_videosources(0)->set_name(std::string("\xff\xfe\xc3", 3));
+            return;
+        }
+    }
+}
+
 QByteArray IpCardProtocol::describe() const
 {
     const char* const uploadStates[] = {"idle", "receiving", "failed"};
     QStringList pairs;
     pairs << QStringLiteral("hostaddr=%1").arg(QString::fromStdString(network.hostaddr()))
           << QStringLiteral("gateway=%1").arg(QString::fromStdString(network.gateway()))
+          << QStringLiteral("submask=%1").arg(QString::fromStdString(network.submask()))
+          << QStringLiteral("mac=%1").arg(QString::fromStdString(network.mac()))
+          << QStringLiteral("tcpport=%1").arg(network.tcpport())
+          << QStringLiteral("httpport=%1").arg(network.httpport())
           << QStringLiteral("version=%1").arg(version)
           << QStringLiteral("logins=%1").arg(logins)
           << QStringLiteral("restarts=%1").arg(restarts)

@@ -16,6 +16,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The card's own result codes (1 = success), chosen apart from the console's link codes.
 namespace CardResult {
 constexpr quint8 Ok = 1;
@@ -42,6 +44,7 @@ struct CardReply
     quint8 result = CardResult::Ok;
     QByteArray body;
     int rebootAfterMs = -1;   // >= 0: the card drops its connections that long after replying
+    QHostAddress moveTo;      // not null: the card answers on this address from now on
 };
 
 class IpCardProtocol
@@ -72,6 +75,21 @@ public:
     // The view an output reports as applied, whatever the value: a card in a state no console
     // can show.
     bool forceAppliedView(int output, int view);
+
+    // The card has moved to another address (its own settings or the matrix's table).
+    void setAddress(const QHostAddress& moved);
+    // Asked before the card agrees to move to another address; without it every address is free.
+    void setAddressCheck(std::function<bool(const QHostAddress&)> isFree) { addressFree = std::move(isFree); }
+    // Saved video sources keep fields 12-14 as received instead of the card's own connection state.
+    void setKeepSavedFields(bool keep) { keepSavedFields = keep; }
+    // Replaces the log with count entries spread over the last days, newest last.
+    void setLogEntries(int count);
+    // Replaces the log with as many entries as make a search for all of them exactly one full
+    // reply body (65535 bytes).
+    void fillLogToReplyLimit();
+    // The name of the first video source becomes bytes that are not UTF-8: a reply a console
+    // cannot parse as the schema demands.
+    void breakFirstSourceName();
 
 private:
     CardReply login(const CardRequest& request, bool* loggedIn);
@@ -117,6 +135,8 @@ private:
     };
 
     QHostAddress address;
+    std::function<bool(const QHostAddress&)> addressFree;
+    bool keepSavedFields = false;
     com::kiv::protobuf::NetworkConfig network;
     QString version;
     QString updateTime;

@@ -39,9 +39,11 @@ QByteArray noise(int count)
 SimulatedIpCard::SimulatedIpCard(const QHostAddress& address, QObject* parent)
     : QObject(parent)
     , cardAddress(address)
+    , home(address)
     , protocol(address)
 {
     connect(&server, &QTcpServer::newConnection, this, &SimulatedIpCard::onNewConnection);
+    protocol.setAddressCheck([this](const QHostAddress& target) { return canListenOn(target); });
 }
 
 bool SimulatedIpCard::listen(quint16 port, QString* error)
@@ -56,7 +58,58 @@ bool SimulatedIpCard::listen(quint16 port, QString* error)
             *error = QStringLiteral("IP card %1:%2: %3").arg(cardAddress.toString()).arg(port).arg(server.errorString());
         return false;
     }
+    listenPort = server.serverPort();
     return true;
+}
+
+bool SimulatedIpCard::canListenOn(const QHostAddress& target) const
+{
+    if (!target.isLoopback())
+        return false;
+    QTcpServer probe;
+    return probe.listen(target, listenPort);
+}
+
+bool SimulatedIpCard::moveTo(const QHostAddress& target)
+{
+    if (target.isEqual(cardAddress))
+        return true;
+    if (!canListenOn(target))
+        return false;
+    dropConnections(false);
+    server.close();
+    const QHostAddress from = cardAddress;
+    cardAddress = target;
+    protocol.setAddress(target);
+    if (!down)
+        server.listen(cardAddress, listenPort);
+    emit moved(from, target);
+    return true;
+}
+
+void SimulatedIpCard::reboot()
+{
+    dropConnections(false);
+    server.close();
+    down = true;
+    const int boot = ++boots;
+    QTimer::singleShot(downtimeMs, this, [this, boot] {
+        if (boot != boots || !down)
+            return;
+        down = false;
+        server.listen(cardAddress, listenPort);
+    });
+}
+
+void SimulatedIpCard::factoryReset()
+{
+    protocol.factoryReset(true);
+    if (down) {
+        down = false;
+        server.listen(cardAddress, listenPort);
+    }
+    moveTo(home);
+    protocol.setAddress(home);
 }
 
 void SimulatedIpCard::onNewConnection()
@@ -181,16 +234,13 @@ void SimulatedIpCard::process(QTcpSocket* socket, const CardFrameHead& head, con
         deliver(socket, bytes, delayMs, closeAfter);
     }
     if (answer.rebootAfterMs >= 0) {
-        // The restart ends the connections open now; later ones meet the restarted card.
-        QList<QPointer<QTcpSocket>> open;
-        for (QTcpSocket* each : sessions.keys())
-            open.append(each);
-        QTimer::singleShot(answer.rebootAfterMs + delayMs, this, [open] {
-            for (const QPointer<QTcpSocket>& each : open) {
-                if (each)
-                    each->disconnectFromHost();
-            }
-        });
+        // The restart ends every connection and leaves the card unreachable for a while.
+        QTimer::singleShot(answer.rebootAfterMs + delayMs, this, &SimulatedIpCard::reboot);
+    }
+    if (!answer.moveTo.isNull()) {
+        // The reply still goes out on the old connection; then the card moves.
+        const QHostAddress target = answer.moveTo;
+        QTimer::singleShot(delayMs, this, [this, target] { moveTo(target); });
     }
 }
 
@@ -227,14 +277,15 @@ QByteArray SimulatedIpCard::describe() const
     int loggedIn = 0;
     for (const Session& session : sessions)
         loggedIn += session.loggedIn ? 1 : 0;
-    text += QStringLiteral(" address=%1 port=%2 connections=%3 loggedin=%4 requests=%5 heartbeats=%6 faults=%7")
+    text += QStringLiteral(" address=%1 port=%2 connections=%3 loggedin=%4 requests=%5 heartbeats=%6 faults=%7 down=%8")
                 .arg(cardAddress.toString())
-                .arg(server.serverPort())
+                .arg(listenPort)
                 .arg(sessions.size())
                 .arg(loggedIn)
                 .arg(requests)
                 .arg(heartbeats)
                 .arg(faults.size())
+                .arg(down ? 1 : 0)
                 .toUtf8();
     return text;
 }

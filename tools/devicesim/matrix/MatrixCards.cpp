@@ -30,20 +30,21 @@ char letterOfPort(const QString& letters, int port)
 
 } // namespace
 
-MatrixCards::MatrixCards(int model, const QString& inLetters, const QString& outLetters)
+MatrixCards::MatrixCards(int model, const QString& inLetters, const QString& outLetters,
+                         const QHostAddress& firstIp)
 {
     const int slotCount = model / 4;
     in = inLetters.isEmpty() ? defaultInLetters(slotCount) : normalised(inLetters, slotCount);
     out = outLetters.isEmpty() ? defaultOutLetters(slotCount) : normalised(outLetters, slotCount);
 
-    quint32 host = kFirstIpHost;
+    quint32 ip = firstIp.isNull() ? kLoopback + kFirstIpHost : firstIp.toIPv4Address();
     for (QChar c : qAsConst(in)) {
         if (c == QLatin1Char(IpInputLetter)) {
-            ipProcessors.append(QHostAddress(kLoopback + host++));
-            ipProcessors.append(QHostAddress(kLoopback + host++));
+            ipProcessors.append(QHostAddress(ip++));
+            ipProcessors.append(QHostAddress(ip++));
         }
     }
-    host = kFirstPreviewHost;
+    quint32 host = kFirstPreviewHost;
     for (QChar c : qAsConst(out)) {
         if (c == QLatin1Char(PreviewOutputLetter))
             previews.append(QHostAddress(kLoopback + host++));
@@ -134,6 +135,14 @@ bool MatrixCards::setIpAddress(int slot, int processor, const QHostAddress& addr
     if (i < 0 || processor < 0 || processor > 1)
         return false;
     ipProcessors[i + processor] = address;
+    return true;
+}
+
+bool MatrixCards::setIpAddressAt(int index, const QHostAddress& address)
+{
+    if (index < 0 || index >= ipProcessors.size())
+        return false;
+    ipProcessors[index] = address;
     return true;
 }
 

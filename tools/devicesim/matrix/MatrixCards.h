@@ -6,8 +6,9 @@
 
 // The card slotCount of a simulated matrix (one letter per four ports, as the card lists report them)
 // and the loopback addresses of its IP input cards (two network processors each) and preview
-// output cards. Address scheme: IP processors 127.0.0.11 upwards, preview cards 127.0.0.101
-// upwards, both in slot order (at most 80 and 40 of them, so the two ranges never meet).
+// output cards. Address scheme: IP processors 127.0.0.11 upwards (or from another first
+// address), preview cards 127.0.0.101 upwards, both in slot order (at most 80 and 40 of them, so
+// the two default ranges never meet).
 class MatrixCards
 {
 public:
@@ -15,7 +16,9 @@ public:
     static constexpr char PreviewOutputLetter = 'e';
     static constexpr char EmptySlotLetter = '*';
 
-    MatrixCards(int model, const QString& inLetters, const QString& outLetters);
+    // firstIp: address of the first IP processor; null for 127.0.0.11.
+    MatrixCards(int model, const QString& inLetters, const QString& outLetters,
+                const QHostAddress& firstIp = QHostAddress());
 
     // Letter strings with exactly model / 4 letters: empty input gives a default mix, a short
     // string is filled with empty slotCount, a long one is cut.
@@ -36,6 +39,8 @@ public:
     QHostAddress ipAddress(int slot, int processor) const;
     QHostAddress previewAddress(int slot) const;
     bool setIpAddress(int slot, int processor, const QHostAddress& address);
+    // By position in ipAddresses(); false when there is no such processor.
+    bool setIpAddressAt(int index, const QHostAddress& address);
     bool setPreviewAddress(int slot, const QHostAddress& address);
 
     static QString defaultInLetters(int slotCount);

@@ -110,7 +110,7 @@ QString decodeShifted(const QByteArray& bytes, int offset)
 MatrixSimulator::MatrixSimulator(const MatrixConfig& config, QObject* parent)
     : QObject(parent),
       ports(kModels.contains(config.model) ? config.model : 16),
-      cards(ports, config.inCards, config.outCards),
+      cards(ports, config.inCards, config.outCards, config.firstIpCardAddress),
       name(config.name),
       modelText(defaultModelText(ports)),
       frontVersion(config.frontPanelVersion),
@@ -175,6 +175,13 @@ QList<QHostAddress> MatrixSimulator::ipCardAddresses() const
 QList<QHostAddress> MatrixSimulator::previewCardAddresses() const
 {
     return cards.previewAddresses();
+}
+
+void MatrixSimulator::ipCardMoved(int index, const QHostAddress& address)
+{
+    if (cards.ipAddresses().value(index) == address || !cards.setIpAddressAt(index, address))
+        return;
+    emit cardAddressesChanged();
 }
 
 QByteArray MatrixSimulator::portSetting(char side, int port, const QString& word) const

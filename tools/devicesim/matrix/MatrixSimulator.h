@@ -24,6 +24,7 @@ struct MatrixConfig
     QString frontPanelVersion = QStringLiteral("2.15");
     QString backPanelVersion = QStringLiteral("3.08");
     bool keyboardLocked = false;
+    QHostAddress firstIpCardAddress;   // null: 127.0.0.11
 };
 
 class MatrixSimulator : public QObject
@@ -44,6 +45,9 @@ public:
     // of the preview output cards (one per card), in slot order.
     QList<QHostAddress> ipCardAddresses() const;
     QList<QHostAddress> previewCardAddresses() const;
+    // An IP processor moved by itself (its own network settings): the address table follows.
+    // index is the position in ipCardAddresses().
+    void ipCardMoved(int index, const QHostAddress& address);
 
     int model() const { return ports; }
     QString inCardLetters() const { return cards.inLetters(); }
