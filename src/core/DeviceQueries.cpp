@@ -59,20 +59,29 @@ bool DeviceQueries::queryAddress(int cardKind, int slot, QString* address)
     return true;
 }
 
+DeviceQueries::IpCardProcessors DeviceQueries::readIpInputCard(int slot)
+{
+    // The selection makes the card's first processor answer the next query, the second the one
+    // after it.
+    commands.sendText(QStringLiteral("USER/I/%1:086%2%;").arg(4 * slot + 1).arg(slot + 1), true);
+    IpCardProcessors card;
+    for (int pair = 0; pair < 2; ++pair)
+        card.answered[pair] = queryAddress(1, slot, &card.address[pair]);
+    return card;
+}
+
 void DeviceQueries::queryIpCardAddresses()
 {
     const QString inCards = g_inCardTypes;
     for (int slot = 0; slot < inCards.size(); ++slot) {
         if (inCards.at(slot) != CardTypeLetter::IpInputLetter)
             continue;
-        commands.sendText(QStringLiteral("USER/I/%1:086%2%;").arg(4 * slot + 1).arg(slot + 1), true);
-        // Two network processors per card: the first answers for ports 0-1, the second for 2-3.
+        const IpCardProcessors card = readIpInputCard(slot);
         for (int pair = 0; pair < 2; ++pair) {
-            QString address;
-            if (!queryAddress(1, slot, &address))
+            if (!card.answered[pair])
                 continue;
             for (int port = 4 * slot + 2 * pair; port < 4 * slot + 2 * pair + 2; ++port)
-                storeAddress(records, port, CardKey::InCard, CardKey::Ip, address);
+                storeAddress(records, port, CardKey::InCard, CardKey::Ip, card.address[pair]);
         }
     }
 

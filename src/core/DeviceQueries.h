@@ -22,6 +22,16 @@ public:
     // Dotted address from the raw reply bytes 1 to 4 (byte 0 skipped); missing bytes read as 0.
     static QString addressFromReply(const QByteArray& replyBytes);
 
+    // The addresses of an IP input card's two network processors: the first serves the card's
+    // ports 0 and 1, the second ports 2 and 3. A processor whose query failed is not answered.
+    struct IpCardProcessors
+    {
+        QString address[2];
+        bool answered[2] = {false, false};
+    };
+    // Selects the IP input card in a 0-based slot and asks for both addresses in turn.
+    IpCardProcessors readIpInputCard(int slot);
+
 public slots:
     // Sends "IOStatus" without waiting, then pumps events for model x 40 ms.
     void queryIOStatus();

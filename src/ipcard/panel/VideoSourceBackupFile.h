@@ -1,0 +1,23 @@
+#pragma once
+
+// The video-source backup file: exactly one VideoSourceGroupManage in protobuf's binary form,
+// nothing before or after it; the same bytes as the body of the card's save request.
+
+#include "VideoSourceProto.pb.h"
+
+#include <QString>
+
+namespace VideoSourceBackupFile {
+
+enum class ReadResult {
+    Ok,
+    CannotOpen,
+    NotAList,   // empty, unparsable, or holding fields a video-source list does not have
+};
+
+// On anything but Ok *list is left as it was.
+ReadResult read(const QString& path, com::kiv::protobuf::VideoSourceGroupManage* list);
+// Replaces the file as a whole or leaves it as it was; false when it could not be written.
+bool write(const QString& path, const com::kiv::protobuf::VideoSourceGroupManage& list);
+
+} // namespace VideoSourceBackupFile

@@ -1,0 +1,258 @@
+// The video-source tab against a simulated card: reload and save, placement and channel presets
+// of added sources, edits, deletions, group names, the backup file, and replies or lists the
+// panel must refuse.
+
+#include "PanelFixture.h"
+
+#include "ModalDriver.h"
+#include "framework/FInputDialog.h"
+#include "ipcard/panel/VideoSourceBackupFile.h"
+#include "ipcard/panel/VideoSourceConfigDialog.h"
+#include "ipcard/panel/VideoSourceListWalk.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTreeWidget>
+
+using namespace com::kiv::protobuf;
+
+class TestPanelSources : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void addedSourcesArePlacedAndNumbered();
+    void editKeepsColumnSixAndChannels();
+    void groupNames_data();
+    void groupNames();
+    void saveCarriesUnshownFieldsAndReloads();
+    void backupExportImportExport();
+    void importRefusesWhatIsNotAList();
+    void saveRefusesABodyTooLong();
+    void unreadableListLeavesTheTree_data();
+    void unreadableListLeavesTheTree();
+
+private:
+    QTreeWidget* tree() const { return f->child<QTreeWidget>("VideoSourceTree"); }
+    // Adds a source through the editor; returns the channel the editor proposed.
+    int addSource(const QString& name);
+    void chooseFile(const QString& path);
+    std::unique_ptr<PanelFixture> f;
+    int n = 0;
+};
+
+void TestPanelSources::init()
+{
+    f = std::make_unique<PanelFixture>(3, ++n);
+    QVERIFY2(f->isReady(), qPrintable(f->card.errorText()));
+    QVERIFY(f->panel->onClickConnect());
+    f->mark();
+}
+
+void TestPanelSources::cleanup()
+{
+    f.reset();
+}
+
+int TestPanelSources::addSource(const QString& name)
+{
+    int proposed = -1;
+    ModalDriver::whenModal<VideoSourceConfigDialog>([&](VideoSourceConfigDialog* dialog) {
+        proposed = dialog->findChild<QSpinBox*>(QStringLiteral("spinBoxChannel"))->value();
+        dialog->findChild<QLineEdit*>(QStringLiteral("lineEditName"))->setText(name);
+        dialog->findChild<QLineEdit*>(QStringLiteral("lineEditAddress"))->setText(QStringLiteral("127.0.62.1"));
+        dialog->findChild<QPushButton*>(QStringLiteral("pushButtonOk"))->click();
+    });
+    f->click("pushButtonAddSource");
+    return proposed;
+}
+
+void TestPanelSources::chooseFile(const QString& path)
+{
+    ModalDriver::whenModal<QFileDialog>([path](QFileDialog* dialog) {
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();   // as the dialog's own button does
+    });
+}
+
+void TestPanelSources::addedSourcesArePlacedAndNumbered()
+{
+    // The card's channels are 1, 2 and 3: the next is 4. "door" (in "hall") is current.
+    tree()->setCurrentItem(tree()->topLevelItem(0)->child(0));
+    QCOMPARE(addSource(QStringLiteral("a")), 4);
+    QCOMPARE(tree()->topLevelItem(0)->child(2)->text(0), QStringLiteral("a"));
+    // Beside a source of an unnamed group: top level.
+    tree()->setCurrentItem(tree()->topLevelItem(1));
+    QCOMPARE(addSource(QStringLiteral("b")), 5);
+    QCOMPARE(tree()->topLevelItem(2)->text(0), QStringLiteral("b"));
+    // Deleting the group keeps its channels in use; the next is still past them.
+    tree()->setCurrentItem(tree()->topLevelItem(0));
+    f->click("pushButtonDelete");
+    QCOMPARE(tree()->topLevelItemCount(), 2);
+    tree()->setCurrentItem(nullptr);
+    QCOMPARE(addSource(QStringLiteral("c")), 6);
+    QCOMPARE(tree()->topLevelItem(2)->text(0), QStringLiteral("c"));
+    f->click("pushButtonDelete");   // "c" was made current
+    f->click("pushButtonDelete");
+    f->click("pushButtonDelete");
+    QCOMPARE(tree()->topLevelItemCount(), 0);
+    f->click("pushButtonDelete");
+    QCOMPARE(f->boxes.take(), QStringList{QStringLiteral("请选择要删除的项！")});
+    QCOMPARE(f->requests(4), 0);   // nothing reaches the card before "保存配置"
+}
+
+void TestPanelSources::editKeepsColumnSixAndChannels()
+{
+    QTreeWidgetItem* door = tree()->topLevelItem(0)->child(0);
+    ModalDriver::whenModal<VideoSourceConfigDialog>([](VideoSourceConfigDialog* dialog) {
+        QCOMPARE(dialog->findChild<QLineEdit*>(QStringLiteral("lineEditName"))->text(), QStringLiteral("door"));
+        dialog->findChild<QLineEdit*>(QStringLiteral("lineEditName"))->setText(QStringLiteral("前门"));
+        dialog->findChild<QPushButton*>(QStringLiteral("pushButtonOk"))->click();
+    });
+    emit tree()->itemDoubleClicked(door, 3);
+    QCOMPARE(door->text(0), QStringLiteral("前门"));
+    QCOMPARE(door->text(6), QStringLiteral("已连接"));
+    const VideoSource edited = videoSourceFromBytes(door->data(0, VideoSourceItem::BytesRole).toByteArray());
+    QCOMPARE(videoSourceText(edited.name()), QStringLiteral("前门"));
+    QCOMPARE(edited.saveissuccess(), 1);
+    QCOMPARE(addSource(QStringLiteral("d")), 4);
+}
+
+void TestPanelSources::groupNames_data()
+{
+    QTest::addColumn<bool>("rename");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("add, preset") << false << QString() << QString() << "group";
+    QTest::newRow("add, seven Chinese") << false << "一二三四五六七" << QString() << "一二三四五六七";
+    QTest::newRow("add, 22 bytes") << false << QString(22, 'g') << "名称超出最大长度！" << QString();
+    QTest::newRow("rename") << true << " lobby " << QString() << "lobby";
+    QTest::newRow("rename, 22 bytes") << true << QString(22, 'g') << "名称超出最大长度" << "hall";
+}
+
+void TestPanelSources::groupNames()
+{
+    QFETCH(bool, rename);
+    QFETCH(QString, typed);
+    QFETCH(QString, result);
+    ModalDriver::whenModal<FInputDialog>([typed](FInputDialog* input) {
+        if (!typed.isNull())
+            input->getLineEdit()->setText(typed);
+        input->getOkButton()->click();
+    });
+    const int before = tree()->topLevelItemCount();
+    if (rename)
+        emit tree()->itemDoubleClicked(tree()->topLevelItem(0), 0);
+    else
+        f->click("pushButtonAddGroup");
+    QTEST(f->boxes.take().value(0), "message");
+    if (rename) {
+        QCOMPARE(tree()->topLevelItem(0)->text(0), result);
+    } else if (result.isEmpty()) {
+        QCOMPARE(tree()->topLevelItemCount(), before);
+    } else {
+        QCOMPARE(tree()->topLevelItemCount(), before + 1);
+        QCOMPARE(tree()->currentItem()->text(0), result);
+    }
+}
+
+void TestPanelSources::saveCarriesUnshownFieldsAndReloads()
+{
+    // The card keeps what it receives: what comes back proves what was sent.
+    QVERIFY(f->card.control(QStringLiteral("keepsaved %1 on").arg(f->card.host())).startsWith("OK"));
+    VideoSourceGroupManage list = f->panel->buildVideoSourceGroupManage();
+    VideoSource* door = list.mutable_videosourcegroups(0)->mutable_videosources(0);
+    door->set_saveissuccess(0);
+    door->set_consolecontrol(3);
+    door->set_index(9);
+    f->panel->fillVideoSourceTree(list);
+    // Opened in the editor and confirmed untouched.
+    ModalDriver::whenModal<VideoSourceConfigDialog>([](VideoSourceConfigDialog* dialog) {
+        dialog->findChild<QPushButton*>(QStringLiteral("pushButtonOk"))->click();
+    });
+    emit tree()->itemDoubleClicked(tree()->topLevelItem(0)->child(0), 0);
+    f->click("pushButtonSourcesSave");
+    QVERIFY(f->boxes.texts.isEmpty());
+    QCOMPARE(f->requests(4, 3), 1);
+    QCOMPARE(f->requests(3, 3), 1);   // reloaded after the save
+    QCOMPARE(f->panel->buildVideoSourceGroupManage().SerializeAsString(), list.SerializeAsString());
+    QCOMPARE(tree()->topLevelItem(0)->child(0)->text(6), QStringLiteral("未连接"));
+}
+
+void TestPanelSources::backupExportImportExport()
+{
+    const QString first = f->dir.filePath(QStringLiteral("first.dat"));
+    const QString second = f->dir.filePath(QStringLiteral("second.dat"));
+    chooseFile(first);
+    f->click("pushButtonExport");
+    f->panel->fillVideoSourceTree(VideoSourceGroupManage());
+    chooseFile(first);
+    f->click("pushButtonImport");
+    QCOMPARE(tree()->topLevelItemCount(), 2);
+    QCOMPARE(tree()->topLevelItem(1)->text(6), QStringLiteral("已连接"));
+    chooseFile(second);
+    f->click("pushButtonExport");
+    QVERIFY(f->boxes.texts.isEmpty());
+    const QByteArray bytes = f->dir.read(QStringLiteral("first.dat"));
+    QVERIFY(!bytes.isEmpty());
+    QCOMPARE(f->dir.read(QStringLiteral("second.dat")), bytes);
+    QCOMPARE(f->requests(4), 0);   // an import changes the card only when saved
+}
+
+void TestPanelSources::importRefusesWhatIsNotAList()
+{
+    const QByteArray before = QByteArray::fromStdString(f->panel->buildVideoSourceGroupManage().SerializeAsString());
+    QByteArray noise(2000, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 131 + 17) ^ (i >> 3));
+    for (const QByteArray& content : {noise, QByteArray()}) {
+        QVERIFY(f->dir.write(QStringLiteral("bad.dat"), content));
+        chooseFile(f->dir.filePath(QStringLiteral("bad.dat")));
+        f->click("pushButtonImport");
+        QCOMPARE(f->boxes.take(), QStringList{QStringLiteral("文件不是视频源备份文件！")});
+        QCOMPARE(QByteArray::fromStdString(f->panel->buildVideoSourceGroupManage().SerializeAsString()), before);
+    }
+}
+
+void TestPanelSources::saveRefusesABodyTooLong()
+{
+    VideoSourceGroupManage list;
+    VideoSourceGroup* group = list.add_videosourcegroups();
+    group->set_groupname("many");
+    for (int i = 0; i < 400; ++i) {
+        VideoSource* source = group->add_videosources();
+        source->set_name("camera");
+        source->set_mainstreamuri(std::string(100, 'm'));
+        source->set_substreamuri(std::string(100, 's'));
+    }
+    f->panel->fillVideoSourceTree(list);
+    f->click("pushButtonSourcesSave");
+    const QStringList texts = f->boxes.take();
+    QCOMPARE(texts.size(), 1);
+    QVERIFY2(texts.first().contains(QStringLiteral("65535")), qPrintable(texts.first()));
+    QCOMPARE(f->requests(4), 0);
+    QCOMPARE(tree()->topLevelItem(0)->childCount(), 400);
+}
+
+void TestPanelSources::unreadableListLeavesTheTree_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("name not UTF-8") << "badname %1";
+    QTest::newRow("length shorter than the body") << "fault %1 bodylen 12 on 3/3";
+}
+
+void TestPanelSources::unreadableListLeavesTheTree()
+{
+    QFETCH(QString, command);
+    QVERIFY(f->card.control(command.arg(f->card.host())).startsWith("OK"));
+    const std::string before = f->panel->buildVideoSourceGroupManage().SerializeAsString();
+    f->click("pushButtonSourcesUpdate");
+    QCOMPARE(f->boxes.take(), QStringList{QStringLiteral("设备返回的数据无法识别！")});
+    QCOMPARE(f->panel->buildVideoSourceGroupManage().SerializeAsString(), before);
+}
+
+PANEL_TEST_MAIN(TestPanelSources)
+#include "tst_panelsources.moc"
