@@ -130,6 +130,15 @@ void TestPageKit::guardShowsOverlayForItsScope()
     }
     QCOMPARE(overlay.events, (QStringList{QStringLiteral("show"), QStringLiteral("hide")}));
 
+    // Guards nest: an inner one ending leaves the overlay over the outer operation.
+    overlay.events.clear();
+    {
+        WaitMaskGuard outer(true);
+        { WaitMaskGuard inner(true); }
+        QCOMPARE(overlay.events, QStringList{QStringLiteral("show")});
+    }
+    QCOMPARE(overlay.events, (QStringList{QStringLiteral("show"), QStringLiteral("hide")}));
+
     // Unplugged while a guard is alive (the main window went away): its end calls nothing.
     overlay.events.clear();
     {
