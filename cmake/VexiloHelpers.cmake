@@ -11,8 +11,6 @@ function(vexilo_add_library target)
     target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(${target} PUBLIC ${ARG_LIBS})
     target_compile_options(${target} PRIVATE -Wall -Wextra)
-    # Log lines name their file, function and line in every build type.
-    target_compile_definitions(${target} PUBLIC QT_MESSAGELOGCONTEXT)
   else()
     add_library(${target} INTERFACE)
     target_include_directories(${target} INTERFACE ${CMAKE_SOURCE_DIR}/src)

@@ -6,11 +6,13 @@
 #include "framework/FBasePushButton.h"
 #include "framework/FIpAddrEdit.h"
 #include "framework/Utilities.h"
+#include "platform/TextHelpers.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSerialPortInfo>
 #include <QSettings>
 #include <QSpinBox>
@@ -34,6 +36,17 @@ void CConSetDialog::initUI()
     addressEdit = new FIpAddrEdit(this);
     portSpin = new QSpinBox(this);
     portSpin->setRange(1, 65535);
+    // A spin box puts its last value back when an emptied field loses the focus (as it does to
+    // OK), and the dialog would store a port the operator removed. Keep the field empty, so that
+    // OK can say so.
+    if (auto* portText = portSpin->findChild<QLineEdit*>()) {
+        connect(portText, &QLineEdit::textEdited, this,
+                [this](const QString& text) { portEmptied = text.trimmed().isEmpty(); });
+    }
+    connect(portSpin, &QSpinBox::editingFinished, this, [this]() {
+        if (portEmptied)
+            portSpin->clear();
+    });
     serialCombo = new QComboBox(this);
     tcpGroup = new QWidget(this);
     serialGroup = new QWidget(this);
@@ -117,6 +130,12 @@ void CConSetDialog::changeConnectType(int index)
 void CConSetDialog::onOkButtonClicked()
 {
     if (typeCombo->currentIndex() == 0) {
+        // An incomplete address ("127..0.1") would go to the name resolver: not an address.
+        if (!isIpAddress(addressEdit->text())) {
+            CMeetingMessageBoxDialog::showError(tr("无法连接到设备，请检查连接信息！"));
+            addressEdit->setFocus();
+            return;
+        }
         if (portSpin->text().trimmed().isEmpty()) {
             CMeetingMessageBoxDialog::showError(tr("端口号不能为空！"));
             portSpin->setFocus();

@@ -39,6 +39,7 @@ private:
     QComboBox* typeCombo = nullptr;
     FIpAddrEdit* addressEdit = nullptr;
     QSpinBox* portSpin = nullptr;
+    bool portEmptied = false;
     QComboBox* serialCombo = nullptr;
     QWidget* tcpGroup = nullptr;
     QWidget* serialGroup = nullptr;

@@ -115,6 +115,11 @@ void CWaitMaskWidget::hideWait()
     connect(fade.data(), &QPropertyAnimation::finished, this, [this]() {
         fade->deleteLater();
         timer->stop();
+        // Showing took the activation from the covered window; give it back, or key presses
+        // reach no window until the operator clicks one.
+        QWidget* owner = parentWidget();
+        if (owner && owner->isVisible() && isActiveWindow())
+            owner->activateWindow();
         close();
     });
     fade->start();

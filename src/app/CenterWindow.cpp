@@ -4,6 +4,7 @@
 #include "core/GlobalState.h"
 #include "core/MatrixModel.h"
 #include "framework/FNavgationBar.h"
+#include "framework/WindowNudge.h"
 #include "pagekit/PageModel.h"
 #include "pagekit/PageRegistry.h"
 #include "pagekit/WaitMaskGuard.h"
@@ -95,17 +96,9 @@ void CenterWindow::slotNavgationClicked(QString ObjectName)
     qDebug() << "DBG CenterWindow NavgationClicked ObjectName = " << ObjectName;
     if (const PageEntry* page = consolePages().find(ObjectName))
         page->initConfig(true);
+    // The keyboard focus goes to the frame, not to a control of the page (a focused button or
+    // list would take Left/Right): the next arrow key pages on through the main window.
+    setFocus(Qt::OtherFocusReason);
 
-    // Nudge the window by one pixel and back so that the new page is laid out at once. A resize
-    // would take a maximised or full-screen window out of that state: repaint it only.
-    QWidget* top = window();
-    if (top == this)
-        return;
-    if (top->isMaximized() || top->isFullScreen()) {
-        top->repaint();
-        return;
-    }
-    top->resize(top->width() + 1, top->height() + 1);
-    top->repaint();
-    top->resize(top->width() - 1, top->height() - 1);
+    nudgeWindowLayout(this);
 }

@@ -10,8 +10,9 @@
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    // Qt reads the scaling attribute only while it creates the application object.
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QApplication app(argc, argv);
 
     initData();
     loadLanguageAndSkin();

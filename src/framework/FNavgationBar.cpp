@@ -78,6 +78,9 @@ FNavgationBar::FNavgationBar(QWidget *parent)
     scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scrollArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scrollArea->setWidgetResizable(true);
+    // The strip is driven by its arrow buttons and the page buttons (which take no focus
+    // either): focused, it would eat Left/Right, which the main window uses to change pages.
+    scrollArea->setFocusPolicy(Qt::NoFocus);
     scrollWidget->setObjectName(QStringLiteral("scrollWidget"));
     scrollArea->setWidget(scrollWidget);
     scrollLeft->setObjectName(QStringLiteral("scrollLeft"));

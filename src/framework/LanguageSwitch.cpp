@@ -32,25 +32,36 @@ static void registerResources()
     Q_INIT_RESOURCE(vexilo);
 }
 
-void setLanguageEnglish()
+namespace {
+
+// The compiled-in catalogues of a language (0 Simplified, 1 Traditional Chinese, else English)
+// by their exact resource names.
+QStringList languageCatalogues(int languageIndex)
 {
     registerResources();
-    installLanguage({QStringLiteral(":/app_en_US"), QStringLiteral(":/tolvan_en")},
-                    QStringLiteral("Arial"));
+    switch (languageIndex) {
+    case 0:
+        return {QStringLiteral(":/qt_zh_CN"), QStringLiteral(":/tolvan_zh"), QStringLiteral(":/app_zh_CN")};
+    case 1:
+        return {QStringLiteral(":/qt_zh_TW"), QStringLiteral(":/tolvan_zh_tw"), QStringLiteral(":/app_zh_TW")};
+    default:
+        return {QStringLiteral(":/app_en_US"), QStringLiteral(":/tolvan_en")};
+    }
+}
+
+} // namespace
+
+void setLanguageEnglish()
+{
+    installLanguage(languageCatalogues(2), QStringLiteral("Arial"));
 }
 
 void setLanguageSimplifiedChinese()
 {
-    registerResources();
-    installLanguage({QStringLiteral(":/qt_zh_CN"), QStringLiteral(":/tolvan_zh"),
-                     QStringLiteral(":/app_zh_CN")},
-                    QStringLiteral("微软雅黑"));
+    installLanguage(languageCatalogues(0), QStringLiteral("微软雅黑"));
 }
 
 void setLanguageTraditionalChinese()
 {
-    registerResources();
-    installLanguage({QStringLiteral(":/qt_zh_TW"), QStringLiteral(":/tolvan_zh_tw"),
-                     QStringLiteral(":/app_zh_TW")},
-                    QStringLiteral("微软雅黑"));
+    installLanguage(languageCatalogues(1), QStringLiteral("微软雅黑"));
 }

@@ -1,28 +1,47 @@
 #include "platform/SingleInstance.h"
 
-SingleInstance::SingleInstance(const QString& key)
-    : memory(key)
+#include <QStandardPaths>
+
+namespace {
+std::unique_ptr<QSharedMemory> segmentFor(const QString& nativeKey)
 {
+    auto memory = std::make_unique<QSharedMemory>();
+    memory->setNativeKey(nativeKey);
+    return memory;
+}
+} // namespace
+
+SingleInstance::SingleInstance(const QString& key)
+    : nativeKey(nativeKeyOf(key))
+{
+}
+
+QString SingleInstance::nativeKeyOf(const QString& key)
+{
+    // $XDG_RUNTIME_DIR, or a private folder that Qt makes for the user when it is not set.
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QLatin1Char('/') + key
+           + QStringLiteral(".instance");
 }
 
 SingleInstance::Result SingleInstance::acquire()
 {
-    if (memory.isAttached())
+    if (memory && memory->isAttached())
         return Acquired;
     {
         // Attaching to and detaching from an orphaned segment destroys it; a segment of a
         // running copy survives because that copy stays attached.
-        QSharedMemory probe(memory.key());
-        if (probe.attach())
-            probe.detach();
+        const auto probe = segmentFor(nativeKey);
+        if (probe->attach())
+            probe->detach();
     }
-    if (memory.create(1))
+    memory = segmentFor(nativeKey);
+    if (memory->create(1))
         return Acquired;
-    return memory.error() == QSharedMemory::AlreadyExists ? AlreadyRunning : Failed;
+    return memory->error() == QSharedMemory::AlreadyExists ? AlreadyRunning : Failed;
 }
 
 void SingleInstance::release()
 {
-    if (memory.isAttached())
-        memory.detach();
+    if (memory && memory->isAttached())
+        memory->detach();
 }

@@ -3,9 +3,13 @@
 #include <QSharedMemory>
 #include <QString>
 
-// Keeps a second copy of the program out through a named shared-memory segment. On Unix a
-// copy that crashed leaves its segment behind; acquire() clears such a stale segment first,
-// so a crash never locks out the next start.
+#include <memory>
+
+// Keeps a second copy of the program out through a named shared-memory segment. The segment is
+// named by a file in the user's own runtime folder, so that copies of other users, and key files
+// they leave in the shared temporary folder, never count. On Unix a copy that crashed leaves its
+// segment behind; acquire() clears such a stale segment first, so a crash never locks out the
+// next start.
 class SingleInstance
 {
 public:
@@ -20,6 +24,11 @@ public:
     // Gives the segment up (also done on destruction).
     void release();
 
+    // The segment's native key: a file in the user's runtime folder named after key.
+    static QString nativeKeyOf(const QString& key);
+
 private:
-    QSharedMemory memory;
+    QString nativeKey;
+    // Made afresh for every attempt: an object whose create() failed cannot create again.
+    std::unique_ptr<QSharedMemory> memory;
 };

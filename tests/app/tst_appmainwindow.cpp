@@ -4,6 +4,7 @@
 #include "framework/FCheckabelButton.h"
 #include "framework/FNavgationBar.h"
 #include "framework/FTitleBar.h"
+#include "framework/fpolygonButton.h"
 #include "core/GlobalState.h"
 #include "pages/switching/MCenterMainWindow.h"
 #include "app/MainWindow.h"
@@ -39,6 +40,7 @@ private slots:
     void navigation();
     void keysWrapAround_data();
     void keysWrapAround();
+    void keysFromTheWindowSystem();
     void exitQuestion();
     void closeDuringStartup();
     void overlayFramesAndDots();
@@ -110,7 +112,13 @@ void TestMainWindow::defaultGeometryIsMaximised()
     if (!content.isEmpty())
         QVERIFY(dir->write(QStringLiteral("data/MainConfig.dat"), content));
     QVERIFY(makeWindow(1));
-    // Page changes keep the window full screen.
+    // Folding the switching page's panels and changing pages keep the window full screen.
+    MCenterMainWindow* switching = MCenterMainWindow::instance();
+    for (fpolygonButton* fold : {switching->inputFoldButton(), switching->previewFoldButton(),
+                                 switching->senceFoldButton()}) {
+        fold->click();
+        QVERIFY(window->isFullScreen());
+    }
     window->centerWindow()->getNavgationBar()->clickButton(1);
     QVERIFY(window->isFullScreen());
     QCOMPARE(window->baseSize(), QSize(1366, 768));
@@ -199,6 +207,20 @@ void TestMainWindow::keysWrapAround()
     QCOMPARE(pressed.count(), 1);
     QCOMPARE(pressed.first().first().toString(), bar->button(to)->objectName());
     QCOMPARE(window->size(), before); // nudged by one pixel and back
+}
+
+// Keys as the window system delivers them, to the focused widget of the active window: after
+// the start-up (whose busy overlay took the activation) Left and Right page through.
+void TestMainWindow::keysFromTheWindowSystem()
+{
+    QVERIFY(makeWindow(1));
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(window.data()));
+    FNavgationBar* bar = window->centerWindow()->getNavgationBar();
+    for (const auto& [key, to] : {std::pair{Qt::Key_Right, 1}, {Qt::Key_Right, 2}, {Qt::Key_Left, 1},
+                                  {Qt::Key_Left, 0}, {Qt::Key_Left, 6}}) {
+        QTest::keyClick(window->windowHandle(), key);
+        QCOMPARE(bar->currentIndex(), to);
+    }
 }
 
 void TestMainWindow::exitQuestion()

@@ -1,5 +1,6 @@
 #include "app/AppStartup.h"
 #include "core/GlobalState.h"
+#include "core/MatrixCommands.h"
 #include "platform/LanguageSetting.h"
 #include "TempWorkDir.h"
 
@@ -13,6 +14,12 @@ QStringList g_captured;
 void captureHandler(QtMsgType, const QMessageLogContext&, const QString& text)
 {
     g_captured << text;
+}
+
+QStringList g_lines;
+void lineHandler(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    g_lines << AppStartup::formatLogLine(type, context, text, QDateTime::currentDateTime());
 }
 
 bool touchWithAge(const QString& path, int days)
@@ -32,6 +39,7 @@ class TestAppStartup : public QObject
 private slots:
     void logLine_data();
     void logLine();
+    void libraryLinesNameTheirOrigin();
     void expiry_data();
     void expiry();
     void cleanUp();
@@ -77,6 +85,22 @@ void TestAppStartup::logLine()
     const QDateTime now(QDate(2024, 3, 5), QTime(7, 8, 9, 12));
     const QString line = AppStartup::formatLogLine(QtMsgType(type), context, QStringLiteral("hello"), now);
     QCOMPARE(line, QStringLiteral("2024-03-05 07:08:09.012 ") + expected);
+}
+
+// Lines logged inside the libraries (here core, for a missing command template) carry their
+// origin: a library built without the log context gives "[]->[](0)".
+void TestAppStartup::libraryLinesNameTheirOrigin()
+{
+    TempWorkDir dir;
+    g_lines.clear();
+    QtMessageHandler previous = qInstallMessageHandler(lineHandler);
+    MatrixCommands::buildSystem(QStringLiteral("NoSuchCommand"));
+    qInstallMessageHandler(previous);
+    QCOMPARE(g_lines.size(), 1);
+    const QRegularExpression origin(QStringLiteral(R"(\[MatrixCommands\.cpp\]->\[build\]\((\d+)\)\tWarning : no command)"));
+    const QRegularExpressionMatch match = origin.match(g_lines.first());
+    QVERIFY2(match.hasMatch(), qPrintable(g_lines.first()));
+    QVERIFY(match.captured(1).toInt() > 0);
 }
 
 void TestAppStartup::expiry_data()

@@ -7,6 +7,7 @@
 #include "core/GlobalState.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QSerialPortInfo>
 #include <QSettings>
 #include <QSpinBox>
@@ -44,6 +45,8 @@ private slots:
     void switchesGroups();
     void tcpAnswered();
     void tcpRefusedWritesNothing();
+    void tcpEntriesChecked_data();
+    void tcpEntriesChecked();
     void serialWrittenWithoutTest();
     void storedSerialPortMissing();
     void entriesMatchTheLetterTable();
@@ -137,6 +140,56 @@ void TestConnectionDialogs::tcpRefusedWritesNothing()
     QCOMPARE(watcher.texts(), QStringList{QStringLiteral("无法连接到设备，请检查连接信息！")});
     QVERIFY(!QFile::exists(QStringLiteral("data/ClientConfig.dat"))
             || !deviceValue(QStringLiteral("dev_addr")).isValid());
+}
+
+// Entries typed as an operator types them; OK pressed with the mouse or Enter (either takes the
+// focus out of the port field, where the spin box used to put 4001 back).
+void TestConnectionDialogs::tcpEntriesChecked_data()
+{
+    QTest::addColumn<QString>("octet2"); // the second octet as typed
+    QTest::addColumn<bool>("emptyPort");
+    QTest::addColumn<bool>("enter");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("port emptied, OK clicked") << "0" << true << false << QStringLiteral("端口号不能为空！");
+    QTest::newRow("port emptied, Enter") << "0" << true << true << QStringLiteral("端口号不能为空！");
+    QTest::newRow("octet emptied") << "" << false << false
+                                   << QStringLiteral("无法连接到设备，请检查连接信息！");
+}
+
+void TestConnectionDialogs::tcpEntriesChecked()
+{
+    QFETCH(QString, octet2);
+    QFETCH(bool, emptyPort);
+    QFETCH(bool, enter);
+    QFETCH(QString, message);
+    QTcpServer server; // would answer: the check must refuse before any test connection
+    QVERIFY(server.listen(QHostAddress(QStringLiteral("127.0.0.1"))));
+    CConSetDialog dialog;
+    dialog.getAddressEdit()->setText(QStringLiteral("127.0.0.1"));
+    dialog.getPortSpin()->setValue(server.serverPort());
+    AppTest::MessageBoxWatcher watcher;
+    AppTest::whenShown<CConSetDialog>([&](CConSetDialog* d) {
+        auto* octet = d->getAddressEdit()->findChildren<QLineEdit*>().value(1);
+        octet->setFocus();
+        octet->selectAll();
+        QTest::keyClick(octet, Qt::Key_Backspace);
+        QTest::keyClicks(octet, octet2);
+        if (emptyPort) {
+            QSpinBox* port = d->getPortSpin();
+            port->setFocus();
+            port->selectAll();
+            QTest::keyClick(port, Qt::Key_Backspace);
+            if (enter)
+                QTest::keyClick(port, Qt::Key_Return);
+        }
+        if (!enter)
+            QTest::mouseClick(d->getOkButton(), Qt::LeftButton);
+        QTimer::singleShot(1000, d, [d]() { d->reject(); });
+    });
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected)); // stayed open until turned away
+    QCOMPARE(watcher.texts(), QStringList{message});
+    QVERIFY(!server.hasPendingConnections());
+    QVERIFY(!deviceValue(QStringLiteral("dev_tcp_port")).isValid());
 }
 
 void TestConnectionDialogs::serialWrittenWithoutTest()

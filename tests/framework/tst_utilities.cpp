@@ -64,6 +64,8 @@ private slots:
     void moveCenterFallsBackToParentThenDesktop();
 
     void setSkinDefaultsToApplication();
+    void shippedSkinStylesEveryHook_data();
+    void shippedSkinStylesEveryHook();
     void setSkinOnWidget_data();
     void setSkinOnWidget();
 
@@ -289,6 +291,30 @@ void TestUtilities::setSkinDefaultsToApplication()
     qApp->setStyleSheet(QString());
 }
 
+// Every style hook that the windows set (object names and "Type" values that no generic rule
+// covers) has a rule of its own in the shipped skin. Pages add their hooks here as they arrive.
+void TestUtilities::shippedSkinStylesEveryHook_data()
+{
+    QTest::addColumn<QString>("selector");
+    QTest::newRow("card-type dialog") << QStringLiteral("QDialog#SelectCardTypes");
+    QTest::newRow("card-type table") << QStringLiteral("[Type=\"SelectCardType\"]");
+    QTest::newRow("row-coloured cell widget") << QStringLiteral("[Type=\"BackWidget\"]");
+}
+
+void TestUtilities::shippedSkinStylesEveryHook()
+{
+    QFETCH(QString, selector);
+    QFile skin(QString::fromLocal8Bit(qgetenv("VEXILO_SOURCE_DIR")) + QStringLiteral("/runtime/skin/qss/default.qss"));
+    QVERIFY(skin.open(QIODevice::ReadOnly));
+    // The selector in a rule, not in a comment.
+    QString sheet = QString::fromUtf8(skin.readAll());
+    sheet.remove(QRegularExpression(QStringLiteral(R"(/\*.*?\*/)"),
+                                    QRegularExpression::DotMatchesEverythingOption));
+    QVERIFY2(QRegularExpression(QRegularExpression::escape(selector) + QStringLiteral(R"([^{};]*\{)"))
+                 .match(sheet).hasMatch(),
+             qPrintable(selector));
+}
+
 void TestUtilities::setSkinOnWidget_data()
 {
     QTest::addColumn<QString>("fileName");
@@ -398,20 +424,21 @@ void TestUtilities::languageSwitches()
     };
     QCOMPARE(translate(), QStringLiteral("OK"));
 
+    // Loaded by their exact resource names, not through the ".qm" fallback.
     ::setLanguageEnglish();
-    QCOMPARE(loadedCatalogues(), QStringList({":/app_en_US.qm", ":/tolvan_en.qm"}));
+    QCOMPARE(loadedCatalogues(), QStringList({":/app_en_US", ":/tolvan_en"}));
     QCOMPARE(QApplication::font().family(), QStringLiteral("Arial"));
     QCOMPARE(translate(), QStringLiteral("OK"));
 
     ::setLanguageSimplifiedChinese();
     QCOMPARE(loadedCatalogues().mid(2),
-             QStringList({":/qt_zh_CN.qm", ":/tolvan_zh.qm", ":/app_zh_CN.qm"}));
+             QStringList({":/qt_zh_CN", ":/tolvan_zh", ":/app_zh_CN"}));
     QCOMPARE(QApplication::font().family(), QStringLiteral("微软雅黑"));
     QCOMPARE(translate(), QStringLiteral("确定"));
 
     ::setLanguageTraditionalChinese();
     QCOMPARE(loadedCatalogues().mid(5),
-             QStringList({":/qt_zh_TW.qm", ":/tolvan_zh_tw.qm", ":/app_zh_TW.qm"}));
+             QStringList({":/qt_zh_TW", ":/tolvan_zh_tw", ":/app_zh_TW"}));
     QCOMPARE(QApplication::font().family(), QStringLiteral("微软雅黑"));
     QCOMPARE(translate(), QStringLiteral("確定"));
 }

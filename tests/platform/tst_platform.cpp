@@ -26,18 +26,31 @@ QString uniqueKey(const char* what)
     return QStringLiteral("vexilo-test-%1-%2").arg(QLatin1String(what)).arg(QCoreApplication::applicationPid());
 }
 
-QProcessEnvironment helperEnvironment(const char* mode, const QString& key)
+QProcessEnvironment helperEnvironment(const char* mode, const QString& key,
+                                      const QString& runtimeDir = QString())
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QLatin1String(mode), key);
+    if (!runtimeDir.isEmpty())
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
     return environment;
+}
+
+// Starts a helper that holds the segment until its standard input closes.
+bool startHolder(QProcess& holder, const QString& key, const QString& runtimeDir = QString())
+{
+    holder.setProcessEnvironment(helperEnvironment(kHolderEnv, key, runtimeDir));
+    holder.start(QCoreApplication::applicationFilePath(), QStringList());
+    return holder.waitForStarted(5000) && holder.waitForReadyRead(5000)
+           && holder.readLine().trimmed() == "holding";
 }
 
 bool segmentExists(const QString& key)
 {
     // create() fails without touching a segment that is there; attach() + detach() could
     // destroy an orphaned one.
-    QSharedMemory check(key);
+    QSharedMemory check;
+    check.setNativeKey(SingleInstance::nativeKeyOf(key));
     if (check.create(1)) {
         check.detach();
         return false;
@@ -67,17 +80,22 @@ private slots:
     void secondHolderIsRefused();
     void liveHolderInAnotherProcessIsKept();
     void crashedHolderDoesNotBlock();
+    void staleKeyFileDoesNotBlock();
+    void otherUsersCopyDoesNotBlock();
 
     void languageRoundTrip();
 
 private:
     QTemporaryDir configHome;
+    QTemporaryDir runtimeHome;
 };
 
 void TestPlatform::initTestCase()
 {
     QVERIFY(configHome.isValid());
     qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
+    QVERIFY(runtimeHome.isValid());
+    qputenv("XDG_RUNTIME_DIR", runtimeHome.path().toUtf8());
     LoopbackGuard::setActiveForTesting(true);
 }
 
@@ -225,11 +243,7 @@ void TestPlatform::liveHolderInAnotherProcessIsKept()
 {
     const QString key = uniqueKey("live");
     QProcess holder;
-    holder.setProcessEnvironment(helperEnvironment(kHolderEnv, key));
-    holder.start(QCoreApplication::applicationFilePath(), QStringList());
-    QVERIFY(holder.waitForStarted(5000));
-    QVERIFY(holder.waitForReadyRead(5000));
-    QCOMPARE(holder.readLine().trimmed(), QByteArray("holding"));
+    QVERIFY(startHolder(holder, key));
 
     SingleInstance instance(key);
     QCOMPARE(instance.acquire(), SingleInstance::AlreadyRunning);
@@ -256,6 +270,32 @@ void TestPlatform::crashedHolderDoesNotBlock()
     QCOMPARE(other.acquire(), SingleInstance::AlreadyRunning);
 }
 
+void TestPlatform::staleKeyFileDoesNotBlock()
+{
+    const QString key = uniqueKey("keyfile");
+    QFile stale(SingleInstance::nativeKeyOf(key));
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    SingleInstance instance(key);
+    QCOMPARE(instance.acquire(), SingleInstance::Acquired);
+    SingleInstance other(key);
+    QCOMPARE(other.acquire(), SingleInstance::AlreadyRunning);
+}
+
+// Each user has a runtime folder of their own: a copy running for another one does not count.
+void TestPlatform::otherUsersCopyDoesNotBlock()
+{
+    const QString key = uniqueKey("user");
+    QTemporaryDir otherRuntime;
+    QVERIFY(otherRuntime.isValid());
+    QProcess holder;
+    QVERIFY(startHolder(holder, key, otherRuntime.path()));
+    SingleInstance instance(key);
+    QCOMPARE(instance.acquire(), SingleInstance::Acquired);
+    holder.closeWriteChannel();
+    QVERIFY(holder.waitForFinished(5000));
+}
+
 void TestPlatform::languageRoundTrip()
 {
     QCOMPARE(LanguageSetting::read(), QString());
@@ -274,13 +314,13 @@ void TestPlatform::languageRoundTrip()
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsSet(kOrphanEnv)) {
-        QSharedMemory memory(qEnvironmentVariable(kOrphanEnv));
+        auto* instance = new SingleInstance(qEnvironmentVariable(kOrphanEnv));
         // No destructor runs: the segment stays as after a crash.
-        _exit(memory.create(1) ? 0 : 3);
+        _exit(instance->acquire() == SingleInstance::Acquired ? 0 : 3);
     }
     if (qEnvironmentVariableIsSet(kHolderEnv)) {
-        QSharedMemory memory(qEnvironmentVariable(kHolderEnv));
-        if (!memory.create(1))
+        SingleInstance instance(qEnvironmentVariable(kHolderEnv));
+        if (instance.acquire() != SingleInstance::Acquired)
             return 3;
         std::puts("holding");
         std::fflush(stdout);

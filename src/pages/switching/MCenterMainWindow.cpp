@@ -11,6 +11,7 @@
 #include "pagekit/StyledBackground.h"
 #include "pages/switching/SwitchTiles.h"
 #include "core/MatrixCommands.h"
+#include "framework/WindowNudge.h"
 #include "framework/fpolygonButton.h"
 
 #include <QGridLayout>
@@ -200,11 +201,7 @@ void MCenterMainWindow::refreshPreviewNames(int inputNumber, int outputNumber)
 void MCenterMainWindow::togglePanel(QWidget* panel)
 {
     panel->setVisible(!panel->isVisible());
-    // Nudge the window by a pixel and back so that its layout is redone at once.
-    QWidget* top = window();
-    top->resize(top->width() + 1, top->height() + 1);
-    top->repaint();
-    top->resize(top->width() - 1, top->height() - 1);
+    nudgeWindowLayout(this);
 }
 
 void MCenterMainWindow::onInputFlexibleClick()
