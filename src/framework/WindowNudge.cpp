@@ -5,7 +5,7 @@
 void nudgeWindowLayout(QWidget* widget)
 {
     QWidget* top = widget ? widget->window() : nullptr;
-    if (!top || top == widget)
+    if (!top)
         return;
     if (top->isMaximized() || top->isFullScreen()) {
         top->repaint();
