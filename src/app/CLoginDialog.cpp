@@ -14,6 +14,7 @@
 #include "core/PasswordKey.h"
 #include "core/PublicClass.h"
 #include "framework/Utilities.h"
+#include "platform/OwnerOnlyFile.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -63,6 +64,7 @@ void CLoginDialog::initUI()
     userEdit = new QLineEdit(this);
     passwordEdit = new QLineEdit(this);
     passwordEdit->setEchoMode(QLineEdit::Password);
+    connect(passwordEdit, &QLineEdit::textEdited, this, [this] { rememberedPassword.clear(); });
     modelCombo = new QComboBox(this);
 
     rememberBox = new QCheckBox(tr("记住密码"), this);
@@ -153,12 +155,19 @@ void CLoginDialog::readSettings()
     // A row out of range (a damaged file) falls back to the first model.
     modelCombo->setCurrentIndex(model >= 0 && model < modelCombo->count() ? model : 0);
     rememberBox->setChecked(remember);
-    if (remember)
+    rememberedUser.clear();
+    rememberedPassword.clear();
+    if (remember) {
         passwordEdit->setText(g_userPassword);
+        rememberedUser = g_userName;
+        rememberedPassword = g_userPassword;
+    }
 }
 
 void CLoginDialog::writeSettings()
 {
+    // It holds the password transform: private before the first byte of it is written.
+    makeOwnerOnly(ClientConfig::path());
     QSettings settings(ClientConfig::path(), QSettings::IniFormat);
     settings.beginGroup(QStringLiteral("CLIENT_INFO"));
     settings.setValue(QStringLiteral("user_name"), g_userName);
@@ -173,14 +182,14 @@ void CLoginDialog::writeSettings()
     settings.sync();
 }
 
-int CLoginDialog::checkUser(QString name, QString password)
+int CLoginDialog::checkUser(QString name, QString password, bool storedForm)
 {
     const User_Info user = CUserManage::instance()->getUserByName(name);
     if (user.Id < 0)
         return 0;
     const QString stored = user.passWord();
-    // The second form is a remembered login: the edit then holds the stored text itself.
-    if (stored != passwordTransform(name, password) && stored != password)
+    // Typed, the stored text is no password: whoever can read UserConfig.dat would know them all.
+    if (stored != passwordTransform(name, password) && !(storedForm && stored == password))
         return 2;
     g_currentUserId = user.Id;
     g_isAdministrator = user.Group == 0 ? 1 : 0;
@@ -207,7 +216,7 @@ void CLoginDialog::onOkButtonClicked()
         passwordEdit->setFocus();
         return;
     }
-    switch (checkUser(name, passwordEdit->text())) {
+    switch (checkUser(name, passwordEdit->text(), isRememberedLogin(name))) {
     case 0:
         displayMessage(tr("账号不存在..."));
         userEdit->setFocus();
@@ -230,6 +239,12 @@ void CLoginDialog::onOkButtonClicked()
     setEnabled(false);
     connecting = true;
     CCHelper::instance()->connectToDevice(g_connectionType, g_deviceAddress, g_tcpPort, g_serialPortName);
+}
+
+bool CLoginDialog::isRememberedLogin(const QString& name) const
+{
+    return !rememberedPassword.isEmpty() && name == rememberedUser
+           && passwordEdit->text() == rememberedPassword;
 }
 
 void CLoginDialog::endBusy()

@@ -18,8 +18,9 @@ public:
     explicit CLoginDialog(QWidget* parent = nullptr);
     ~CLoginDialog() override;
 
-    // 0 no such user, 1 accepted, 2 wrong password.
-    int checkUser(QString name, QString password);
+    // 0 no such user, 1 accepted, 2 wrong password. The stored transform itself is accepted as
+    // the password only when storedForm is set: the remembered login, never a typed text.
+    int checkUser(QString name, QString password, bool storedForm = false);
     void getDeviceInfo();
     void readSettings();
     void writeSettings();
@@ -51,6 +52,9 @@ protected:
 private:
     void initUI();
     void endBusy();
+    // The password field still holds, untouched, what readSettings() filled in for the remembered
+    // user.
+    bool isRememberedLogin(const QString& name) const;
 
     QLabel* titleLabel = nullptr;
     QLabel* versionLabel = nullptr;
@@ -68,4 +72,8 @@ private:
     // While OK is being handled (its status texts process events).
     bool verifying = false;
     bool cursorOverridden = false;
+    // What readSettings() put into the two fields for a remembered login; cleared once the
+    // operator types a password.
+    QString rememberedUser;
+    QString rememberedPassword;
 };

@@ -91,7 +91,10 @@ bool CUserManage::add(User_Info user)
         return false;
     }
     users.insert(user.Id, user);
-    writeConfig();
+    if (!writeConfig()) {
+        users.remove(user.Id);
+        return false;
+    }
     return true;
 }
 
@@ -101,8 +104,11 @@ bool CUserManage::del(qint64 id)
         qDebug().noquote() << QStringLiteral("删除用户失败：用户ID不存在！");
         return false;
     }
-    users.remove(id);
-    writeConfig();
+    const User_Info removed = users.take(id);
+    if (!writeConfig()) {
+        users.insert(id, removed);
+        return false;
+    }
     return true;
 }
 
@@ -117,9 +123,12 @@ bool CUserManage::edit(User_Info user, bool save)
         qDebug().noquote() << QStringLiteral("修改用户失败：用户名称已存在！");
         return false;
     }
+    const User_Info previous = users.value(user.Id);
     users.insert(user.Id, user);
-    if (save)
-        writeConfig();
+    if (save && !writeConfig()) {
+        users.insert(user.Id, previous);
+        return false;
+    }
     return true;
 }
 
@@ -172,9 +181,13 @@ bool CUserManage::writeConfig()
     QJsonArray list;
     for (const User_Info& user : users)
         list.append(userToJson(user));
+    // The file holds every password transform: readable by its owner only.
     if (!writeFileAtomically(configFilePath(),
-                             QJsonDocument(QJsonObject{{userListKey, list}}).toJson(QJsonDocument::Indented)))
+                             QJsonDocument(QJsonObject{{userListKey, list}}).toJson(QJsonDocument::Indented),
+                             QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        qWarning().noquote() << QStringLiteral("用户配置数据写入配置文件失败！");
         return false;
+    }
     qDebug().noquote() << QStringLiteral("用户配置数据写入配置文件成功！");
     return true;
 }

@@ -18,6 +18,8 @@ public:
     // Separate stores are for tests; the program uses instance().
     CUserManage();
 
+    // Each returns false, with the store as it was, when the change is refused or data/
+    // UserConfig.dat cannot be written.
     bool add(User_Info user);
     bool del(qint64 id);
     bool edit(User_Info user, bool save);

@@ -58,6 +58,7 @@ private slots:
     void checkUser();
     void defaultsWithoutSettingsFile_data();
     void defaultsWithoutSettingsFile();
+    void rememberedLogin_data();
     void rememberedLogin();
     void emptyFieldsAndUnknownUser_data();
     void emptyFieldsAndUnknownUser();
@@ -110,13 +111,17 @@ void TestLoginDialog::checkUser_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<int>("result");
     QTest::addColumn<int>("admin");
-    QTest::newRow("default account") << "Admin" << "740261" << 1 << 1;
-    QTest::newRow("remembered stored text") << "Admin" << "987FF27701324BD2" << 1 << 1;
-    QTest::newRow("wrong password") << "Admin" << "740262" << 2 << -1;
-    QTest::newRow("name in other case") << "admin" << "740261" << 0 << -1;
-    QTest::newRow("unknown") << "Nobody" << "x" << 0 << -1;
-    QTest::newRow("ordinary user") << "Operator" << "op-pass" << 1 << 0;
-    QTest::newRow("other user's password") << "Operator" << "740261" << 2 << -1;
+    QTest::addColumn<bool>("storedForm");
+    QTest::newRow("default account") << "Admin" << "740261" << 1 << 1 << false;
+    QTest::newRow("remembered stored text") << "Admin" << "987FF27701324BD2" << 1 << 1 << true;
+    // Whoever can read UserConfig.dat knows the stored texts: typed, they are no password.
+    QTest::newRow("stored text typed") << "Admin" << "987FF27701324BD2" << 2 << -1 << false;
+    QTest::newRow("password on the remembered path") << "Admin" << "740261" << 1 << 1 << true;
+    QTest::newRow("wrong password") << "Admin" << "740262" << 2 << -1 << false;
+    QTest::newRow("name in other case") << "admin" << "740261" << 0 << -1 << false;
+    QTest::newRow("unknown") << "Nobody" << "x" << 0 << -1 << false;
+    QTest::newRow("ordinary user") << "Operator" << "op-pass" << 1 << 0 << false;
+    QTest::newRow("other user's password") << "Operator" << "740261" << 2 << -1 << false;
 }
 
 void TestLoginDialog::checkUser()
@@ -125,10 +130,11 @@ void TestLoginDialog::checkUser()
     QFETCH(QString, password);
     QFETCH(int, result);
     QFETCH(int, admin);
+    QFETCH(bool, storedForm);
     CLoginDialog dialog;
     g_isAdministrator = -1;
     g_userPassword.clear();
-    QCOMPARE(dialog.checkUser(name, password), result);
+    QCOMPARE(dialog.checkUser(name, password, storedForm), result);
     QCOMPARE(g_isAdministrator, admin);
     if (result == 1) {
         QCOMPARE(g_userName, name);
@@ -166,16 +172,45 @@ void TestLoginDialog::defaultsWithoutSettingsFile()
     QVERIFY(dialog.getPasswordEdit()->text().isEmpty());
 }
 
+// The stored text in the password field passes only as the console filled it in for the
+// remembered user; typed (even the same text) or for another name it is a wrong password.
+void TestLoginDialog::rememberedLogin_data()
+{
+    QTest::addColumn<QString>("typedName");
+    QTest::addColumn<QString>("typedPassword");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("untouched") << "" << "" << "连接设备失败...";
+    QTest::newRow("stored text typed") << "" << "987FF27701324BD2" << "密码不正确...";
+    QTest::newRow("other user") << "Operator" << "" << "密码不正确...";
+    QTest::newRow("password typed") << "" << "740261" << "连接设备失败...";
+}
+
 void TestLoginDialog::rememberedLogin()
 {
+    QFETCH(QString, typedName);
+    QFETCH(QString, typedPassword);
+    QFETCH(QString, status);
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const quint16 port = closed.serverPort();
+    closed.close();
     QVERIFY(dir->write(QStringLiteral("data/ClientConfig.dat"),
-                       "[CLIENT_INFO]\nuser_name=Admin\nuser_password=987FF27701324BD2\n"
-                       "RememberPassWord=true\ndev_type=2\n"));
+                       QStringLiteral("[CLIENT_INFO]\nuser_name=Admin\nuser_password=987FF27701324BD2\n"
+                                      "RememberPassWord=true\ndev_type=2\n[DEVICE_INFO]\ndev_addr=127.0.0.1\n"
+                                      "dev_tcp_port=%1\n").arg(port).toUtf8()));
     CLoginDialog dialog;
     QCOMPARE(dialog.getPasswordEdit()->text(), QStringLiteral("987FF27701324BD2"));
     QVERIFY(dialog.getRememberBox()->isChecked());
     QCOMPARE(dialog.getModelCombo()->currentData().toInt(), 16);
-    QCOMPARE(dialog.checkUser(dialog.getUserEdit()->text(), dialog.getPasswordEdit()->text()), 1);
+    if (!typedName.isEmpty())
+        dialog.getUserEdit()->setText(typedName);
+    if (!typedPassword.isEmpty()) {
+        dialog.getPasswordEdit()->clear();
+        QTest::keyClicks(dialog.getPasswordEdit(), typedPassword);
+    }
+    dialog.getOkButton()->click();
+    QCOMPARE(dialog.getStatusLabel()->text(), status);
+    QVERIFY(!dialog.isLoggedIn());
 }
 
 void TestLoginDialog::emptyFieldsAndUnknownUser_data()
@@ -363,6 +398,10 @@ void TestLoginDialog::loginThroughCardTypes()
         QCOMPARE(clientValue(QStringLiteral("CLIENT_INFO/dev_type")).toInt(), 2);
         QCOMPARE(clientValue(QStringLiteral("DEVICE_INFO/dev_incard_type")).toString(), QStringLiteral("afbi"));
         QCOMPARE(clientValue(QStringLiteral("DEVICE_INFO/dev_outcard_type")).toString(), QStringLiteral("aezk"));
+        // It holds the password transform now.
+        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::ReadOther
+                                                | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+        QCOMPARE(QFile::permissions(QStringLiteral("data/ClientConfig.dat")) & others, QFileDevice::Permissions());
     } else {
         QTest::qWait(600);
         QVERIFY(dialog.isVisible());

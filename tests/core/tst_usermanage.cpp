@@ -67,6 +67,9 @@ private slots:
     void unreadableFileGivesEmptyStore_data();
     void unreadableFileGivesEmptyStore();
     void failedWriteKeepsOldFile();
+    void failedWriteUndoesChange_data();
+    void failedWriteUndoesChange();
+    void fileIsOwnerOnly();
     void longTextsAreCut();
     void shippedDefaultDatabase();
 
@@ -230,16 +233,62 @@ void TestUserManage::failedWriteKeepsOldFile()
     QVERIFY(store.add(makeUser(1, QStringLiteral("alice"))));
     const QByteArray before = work->read(userFile);
     {
-        FileSizeLimit limit(before.size() + 10);
+        FileSizeLimit limit(before.size() / 2);
         QVERIFY(limit.isActive());
-        QVERIFY(store.add(makeUser(2, QStringLiteral("bob"))));   // the change itself is made
+        QVERIFY(store.edit(makeUser(1, QStringLiteral("alicia")), false));   // memory only
         QVERIFY(!store.writeConfig());
     }
     QCOMPARE(work->read(userFile), before);
-    QCOMPARE(store.getUserNames(), (QStringList{"alice", "bob"}));
-    QCOMPARE(CUserManage().getUserNames(), QStringList{"alice"});
+    QCOMPARE(store.getUserNames(), QStringList{"alicia"});
     QVERIFY(store.writeConfig());
-    QCOMPARE(CUserManage().getUserNames(), (QStringList{"alice", "bob"}));
+    QCOMPARE(CUserManage().getUserNames(), QStringList{"alicia"});
+}
+
+// A change the file did not take is undone: the page reports the failure, and the next start
+// would not find the change either.
+void TestUserManage::failedWriteUndoesChange_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("add") << "add";
+    QTest::newRow("delete") << "delete";
+    QTest::newRow("edit") << "edit";
+}
+
+void TestUserManage::failedWriteUndoesChange()
+{
+    QFETCH(QString, change);
+    CUserManage store;
+    QVERIFY(addAliceAndBob(store));
+    const QByteArray before = work->read(userFile);
+    User_Info edited = makeUser(1, QStringLiteral("alice"));
+    edited.setPassWord(passwordTransform(QStringLiteral("alice"), QStringLiteral("new one")));
+    {
+        FileSizeLimit limit(before.size() / 2);
+        QVERIFY(limit.isActive());
+        if (change == QLatin1String("add"))
+            QVERIFY(!store.add(makeUser(3, QStringLiteral("carol"))));
+        else if (change == QLatin1String("delete"))
+            QVERIFY(!store.del(2));
+        else
+            QVERIFY(!store.edit(edited, true));
+    }
+    QCOMPARE(work->read(userFile), before);
+    QCOMPARE(store.getUserNames(), (QStringList{"alice", "bob"}));
+    QCOMPARE(store.getUserById(1).passWord(), makeUser(1, QStringLiteral("alice")).passWord());
+}
+
+// The file holds every password transform.
+void TestUserManage::fileIsOwnerOnly()
+{
+    QVERIFY(work->write(userFile, "{}"));
+    QVERIFY(QFile::setPermissions(work->filePath(userFile), QFile::permissions(work->filePath(userFile))
+                                                               | QFileDevice::ReadOther | QFileDevice::ReadGroup));
+    CUserManage store;
+    QVERIFY(store.add(makeUser(1, QStringLiteral("alice"))));
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+                                            | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    QCOMPARE(QFile::permissions(work->filePath(userFile)) & others, QFileDevice::Permissions());
+    QVERIFY(QFile::permissions(work->filePath(userFile)) & QFileDevice::ReadOwner);
 }
 
 void TestUserManage::longTextsAreCut()

@@ -1,0 +1,50 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>AccountRules</name>
+    <message>
+        <source>用户名不能为空！</source>
+        <translation>User name cannot be empty!</translation>
+    </message>
+    <message>
+        <source>用户名太长：最多99个字节！</source>
+        <translation>The user name is too long: at most 99 bytes!</translation>
+    </message>
+    <message>
+        <source>用户名只能包含西文字母、数字和符号（Latin-1字符）！</source>
+        <translation>The user name may contain only Western letters, digits and symbols (Latin-1 characters)!</translation>
+    </message>
+    <message>
+        <source>密码不能为空！</source>
+        <translation>Password cannot be empty!</translation>
+    </message>
+    <message>
+        <source>密码太长：最多48个字符！</source>
+        <translation>The password is too long: at most 48 characters!</translation>
+    </message>
+    <message>
+        <source>密码只能包含西文字母、数字和符号（Latin-1字符）！</source>
+        <translation>The password may contain only Western letters, digits and symbols (Latin-1 characters)!</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordChange</name>
+    <message>
+        <source>修改密码成功！</source>
+        <translation>Password changed!</translation>
+    </message>
+    <message>
+        <source>获取用户信息失败！</source>
+        <translation>Failed to get the user&apos;s information!</translation>
+    </message>
+    <message>
+        <source>旧密码错误！</source>
+        <translation>The old password is wrong!</translation>
+    </message>
+    <message>
+        <source>修改密码失败！</source>
+        <translation>Failed to change the password!</translation>
+    </message>
+</context>
+</TS>

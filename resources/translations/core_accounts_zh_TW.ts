@@ -1,0 +1,50 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW" sourcelanguage="zh_CN">
+<context>
+    <name>AccountRules</name>
+    <message>
+        <source>用户名不能为空！</source>
+        <translation>用戶名不能為空！</translation>
+    </message>
+    <message>
+        <source>用户名太长：最多99个字节！</source>
+        <translation>用戶名太長：最多99個位元組！</translation>
+    </message>
+    <message>
+        <source>用户名只能包含西文字母、数字和符号（Latin-1字符）！</source>
+        <translation>用戶名只能包含西文字母、數字和符號（Latin-1字元）！</translation>
+    </message>
+    <message>
+        <source>密码不能为空！</source>
+        <translation>密碼不能為空！</translation>
+    </message>
+    <message>
+        <source>密码太长：最多48个字符！</source>
+        <translation>密碼太長：最多48個字元！</translation>
+    </message>
+    <message>
+        <source>密码只能包含西文字母、数字和符号（Latin-1字符）！</source>
+        <translation>密碼只能包含西文字母、數字和符號（Latin-1字元）！</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordChange</name>
+    <message>
+        <source>修改密码成功！</source>
+        <translation>修改密碼成功！</translation>
+    </message>
+    <message>
+        <source>获取用户信息失败！</source>
+        <translation>獲取用戶資訊失敗！</translation>
+    </message>
+    <message>
+        <source>旧密码错误！</source>
+        <translation>舊密碼錯誤！</translation>
+    </message>
+    <message>
+        <source>修改密码失败！</source>
+        <translation>修改密碼失敗！</translation>
+    </message>
+</context>
+</TS>

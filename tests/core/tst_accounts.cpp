@@ -1,0 +1,263 @@
+// New names and passwords, the one password-change routine, and the ".bak" backup of the user
+// database (format, checks before an import replaces anything).
+#include "FileSizeLimit.h"
+#include "TempWorkDir.h"
+#include "core/AccountRules.h"
+#include "core/CUserManage.h"
+#include "core/PasswordChange.h"
+#include "core/PasswordKey.h"
+#include "core/UserBackup.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtEndian>
+#include <QtTest>
+
+#include <zlib.h>
+
+namespace {
+
+const QString userFile = QStringLiteral("data/UserConfig.dat");
+using Result = PasswordChange::Result;
+using Verdict = AccountRules::Verdict;
+
+QJsonObject userObject(double id, const QString& name, int group, const QString& password = QStringLiteral("0123ABCD"))
+{
+    return QJsonObject{{"Id", id}, {"Group", group}, {"UserName", name}, {"PassWord", password},
+                       {"Description", ""}, {"input-rights", QJsonArray{true, false}}, {"output-rights", QJsonArray{}}};
+}
+
+QByteArray userList(const QJsonArray& users)
+{
+    return QJsonDocument(QJsonObject{{"user-list", users}}).toJson();
+}
+
+// An administrator, "alice" (password "secret") and "bob", written by the store itself.
+void seed(CUserManage& store)
+{
+    User_Info admin;
+    admin.Id = 1;
+    admin.Group = 0;
+    admin.setUserName(QStringLiteral("Admin"));
+    admin.setPassWord(passwordTransform(QStringLiteral("Admin"), QStringLiteral("740261")));
+    User_Info alice;
+    alice.Id = 2;
+    alice.setUserName(QStringLiteral("alice"));
+    alice.setPassWord(passwordTransform(QStringLiteral("alice"), QStringLiteral("secret")));
+    alice.outputRights = {{0, true}, {1, false}};
+    QVERIFY(store.add(admin) && store.add(alice));
+}
+
+QByteArray withHeader(quint32 size, const QByteArray& stream)
+{
+    QByteArray bytes(4, '\0');
+    qToBigEndian(size, bytes.data());
+    return bytes + stream;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(AccountRules::Verdict)
+Q_DECLARE_METATYPE(PasswordChange::Result)
+
+class TestAccounts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QVERIFY(work.renew()); }
+    void cleanup() { work.drop(); }
+
+    void newTexts_data();
+    void newTexts();
+    void passwordChange_data();
+    void passwordChange();
+    void passwordChangeNotWritten();
+    void backupFormat();
+    void exportImportRoundTrip();
+    void importRefusesUnusableBackups_data();
+    void importRefusesUnusableBackups();
+
+private:
+    PerTestWorkDir work;
+};
+
+void TestAccounts::newTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Verdict>("asName");
+    QTest::addColumn<Verdict>("asPassword");
+    QTest::newRow("plain") << "operator1" << Verdict::Ok << Verdict::Ok;
+    QTest::newRow("empty") << "" << Verdict::Empty << Verdict::Empty;
+    QTest::newRow("Latin-1 letters") << "Zoë Müller" << Verdict::Ok << Verdict::Ok;
+    // Both become "??" before DES: they would be one password.
+    QTest::newRow("Chinese") << "密码" << Verdict::NotLatin1 << Verdict::NotLatin1;
+    QTest::newRow("euro sign") << "pay€" << Verdict::NotLatin1 << Verdict::NotLatin1;
+    QTest::newRow("control character") << "a\tb" << Verdict::NotLatin1 << Verdict::NotLatin1;
+    QTest::newRow("48 characters") << QString(48, 'p') << Verdict::Ok << Verdict::Ok;
+    QTest::newRow("49 characters") << QString(49, 'p') << Verdict::Ok << Verdict::TooLong;
+    QTest::newRow("99 bytes") << QString(99, 'n') << Verdict::Ok << Verdict::TooLong;
+    QTest::newRow("100 bytes") << QString(100, 'n') << Verdict::TooLong << Verdict::TooLong;
+    QTest::newRow("50 two-byte letters") << QString(50, QChar(0xE9)) << Verdict::TooLong << Verdict::TooLong;
+}
+
+void TestAccounts::newTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(Verdict, asName);
+    QFETCH(Verdict, asPassword);
+    QCOMPARE(AccountRules::checkNewName(text), asName);
+    QCOMPARE(AccountRules::checkNewPassword(text), asPassword);
+    QCOMPARE(AccountRules::nameRefusal(asName).isEmpty(), asName == Verdict::Ok);
+    // What a refused password would have been stored as does not fit the 100-byte field, or
+    // would equal the transform of another text.
+    if (asPassword == Verdict::Ok)
+        QVERIFY(passwordTransform(QStringLiteral("alice"), text).size() <= 99);
+}
+
+void TestAccounts::passwordChange_data()
+{
+    QTest::addColumn<qint64>("id");
+    QTest::addColumn<QString>("newPassword");
+    QTest::addColumn<bool>("withOld");
+    QTest::addColumn<QString>("oldPassword");
+    QTest::addColumn<Result>("result");
+
+    QTest::newRow("own, old right") << qint64(2) << "fresh" << true << "secret" << Result::Changed;
+    QTest::newRow("own, old with blanks") << qint64(2) << " fresh " << true << " secret " << Result::Changed;
+    QTest::newRow("own, old wrong") << qint64(2) << "fresh" << true << "Secret" << Result::WrongOldPassword;
+    QTest::newRow("own, old empty") << qint64(2) << "fresh" << true << "  " << Result::EmptyPassword;
+    QTest::newRow("set by administrator") << qint64(2) << "fresh" << false << "" << Result::Changed;
+    QTest::newRow("new empty") << qint64(2) << "   " << false << "" << Result::EmptyPassword;
+    QTest::newRow("unknown user") << qint64(9) << "fresh" << false << "" << Result::NoSuchUser;
+    QTest::newRow("48 characters") << qint64(2) << QString(48, 'x') << false << "" << Result::Changed;
+    QTest::newRow("49 characters") << qint64(2) << QString(49, 'x') << false << "" << Result::PasswordTooLong;
+    QTest::newRow("Chinese") << qint64(2) << "你好" << false << "" << Result::PasswordNotLatin1;
+    QTest::newRow("administrator's own") << qint64(1) << "n3w-Admin" << false << "" << Result::Changed;
+}
+
+void TestAccounts::passwordChange()
+{
+    QFETCH(qint64, id);
+    QFETCH(QString, newPassword);
+    QFETCH(bool, withOld);
+    QFETCH(QString, oldPassword);
+    QFETCH(Result, result);
+
+    CUserManage store;
+    seed(store);
+    const QByteArray before = work->read(userFile);
+    const QString name = store.getUserById(id).userName();
+    const QString oldTransform = store.getUserById(id).passWord();
+
+    PasswordChange change(&store);
+    QCOMPARE(change.change(id, newPassword, withOld ? std::optional<QString>(oldPassword) : std::nullopt), result);
+    QVERIFY(!PasswordChange::message(result).isEmpty());
+    if (result == Result::Changed) {
+        const QString expected = passwordTransform(name, newPassword.trimmed());
+        QCOMPARE(change.newTransform(), expected);
+        // Stored at once: a fresh store reads it from the file.
+        QCOMPARE(CUserManage().getUserById(id).passWord(), expected);
+        QCOMPARE(CUserManage().getUserById(id).outputRights, store.getUserById(id).outputRights);
+    } else {
+        QCOMPARE(store.getUserById(id).passWord(), oldTransform);
+        QCOMPARE(work->read(userFile), before);
+    }
+}
+
+void TestAccounts::passwordChangeNotWritten()
+{
+    CUserManage store;
+    seed(store);
+    const QByteArray before = work->read(userFile);
+    FileSizeLimit limit(before.size() / 2);
+    QVERIFY(limit.isActive());
+    QCOMPARE(PasswordChange(&store).change(2, QStringLiteral("fresh"), QStringLiteral("secret")), Result::StoreRefused);
+    QCOMPARE(store.getUserById(2).passWord(), passwordTransform(QStringLiteral("alice"), QStringLiteral("secret")));
+    QCOMPARE(work->read(userFile), before);
+}
+
+void TestAccounts::backupFormat()
+{
+    const QByteArray database = userList({userObject(1, "Admin", 0), userObject(2, "张三", 1)});
+    const QByteArray backup = UserBackup::pack(database);
+    QCOMPARE(qFromBigEndian<quint32>(backup.constData()), quint32(database.size()));
+    // The rest is a plain zlib stream of the database.
+    QByteArray inflated(database.size(), '\0');
+    uLongf length = uLongf(inflated.size());
+    QCOMPARE(uncompress(reinterpret_cast<Bytef*>(inflated.data()), &length,
+                        reinterpret_cast<const Bytef*>(backup.constData() + 4), uLong(backup.size() - 4)),
+             Z_OK);
+    QCOMPARE(inflated, database);
+    QByteArray unpacked;
+    QVERIFY(UserBackup::unpack(backup, &unpacked));
+    QCOMPARE(unpacked, database);
+}
+
+void TestAccounts::exportImportRoundTrip()
+{
+    CUserManage store;
+    seed(store);
+    const QByteArray original = work->read(userFile);
+    QVERIFY(UserBackup::exportDatabase(work->filePath("users.bak")));
+    QVERIFY(!(QFile::permissions(work->filePath("users.bak")) & QFileDevice::ReadOther));
+
+    QVERIFY(store.del(2));
+    QVERIFY(UserBackup::importDatabase(work->filePath("users.bak"), &store));
+    QCOMPARE(work->read(userFile), original);
+    QCOMPARE(store.getUserNames(), (QStringList{"Admin", "alice"}));
+    QVERIFY(!(QFile::permissions(work->filePath(userFile)) & QFileDevice::ReadOther));
+}
+
+void TestAccounts::importRefusesUnusableBackups_data()
+{
+    QTest::addColumn<QByteArray>("backup");
+    const QJsonObject admin = userObject(1, "Admin", 0);
+    const auto packed = [admin](const QJsonArray& more) {
+        QJsonArray users{admin};
+        for (const QJsonValue& user : more)
+            users.append(user);
+        return qCompress(userList(users));
+    };
+    const QByteArray good = packed({});
+    QTest::newRow("not compressed") << userList({admin});
+    QTest::newRow("too short") << QByteArray("\x00\x00", 2);
+    QTest::newRow("stream cut") << good.left(good.size() - 6);
+    QTest::newRow("header says more") << withHeader(quint32(userList({admin}).size() + 1), good.mid(4));
+    QTest::newRow("header says less") << withHeader(quint32(userList({admin}).size() - 1), good.mid(4));
+    QTest::newRow("header beyond the limit") << withHeader(0x40000000u, good.mid(4));
+    QTest::newRow("not JSON") << qCompress("users: Admin");
+    QTest::newRow("no user list") << qCompress(QJsonDocument(QJsonObject{{"users", QJsonArray{admin}}}).toJson());
+    QTest::newRow("no administrator") << qCompress(userList({userObject(2, "op", 1)}));
+    QTest::newRow("group 2") << packed({userObject(2, "op", 2)});
+    QTest::newRow("group missing") << packed({QJsonObject{{"Id", 2}, {"UserName", "op"}, {"PassWord", "AB"}}});
+    QTest::newRow("same name twice") << packed({userObject(2, "Admin", 1)});
+    QTest::newRow("same Id twice") << packed({userObject(1, "op", 1)});
+    QTest::newRow("empty name") << packed({userObject(2, "", 1)});
+    QTest::newRow("name over 99 bytes") << packed({userObject(2, QString(100, 'n'), 1)});
+    QTest::newRow("Id not whole") << packed({userObject(2.5, "op", 1)});
+    QTest::newRow("Id negative") << packed({userObject(-2, "op", 1)});
+    QTest::newRow("Id out of range") << packed({userObject(1e300, "op", 1)});
+    QTest::newRow("Id as text") << packed({QJsonObject{{"Id", "2"}, {"Group", 1}, {"UserName", "op"}, {"PassWord", "AB"}}});
+    QTest::newRow("password not hexadecimal") << packed({userObject(2, "op", 1, "secret")});
+    QTest::newRow("password empty") << packed({userObject(2, "op", 1, "")});
+    QTest::newRow("rights not an array") << packed({QJsonObject{{"Id", 2}, {"Group", 1}, {"UserName", "op"},
+                                                                {"PassWord", "AB"}, {"input-rights", true}}});
+    QTest::newRow("user not an object") << packed({QJsonValue(7)});
+}
+
+void TestAccounts::importRefusesUnusableBackups()
+{
+    QFETCH(QByteArray, backup);
+    CUserManage store;
+    seed(store);
+    const QByteArray before = work->read(userFile);
+    QVERIFY(work->write("bad.bak", backup));
+    QVERIFY(!UserBackup::importDatabase(work->filePath("bad.bak"), &store));
+    QCOMPARE(work->read(userFile), before);
+    QCOMPARE(store.getUserNames(), (QStringList{"Admin", "alice"}));
+}
+
+QTEST_GUILESS_MAIN(TestAccounts)
+#include "tst_accounts.moc"
