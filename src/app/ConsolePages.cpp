@@ -1,8 +1,11 @@
 #include "app/ConsolePages.h"
 
 #include "pagekit/PageRegistry.h"
+#include "pages/portswitch/MatrixSwitchPage.h"
 #include "pages/switching/AvPlayerControl.h"
 #include "pages/switching/MCenterMainWindow.h"
+#include "pages/system/CSysConfigWidget.h"
+#include "pages/users/UserManagePage.h"
 
 #include <QtGlobal>
 
@@ -16,9 +19,9 @@ const PageRegistry& consolePages()
         pages.addPlaceholder(QStringLiteral("InSetting"), QT_TRANSLATE_NOOP("CenterWindow", "输入设置"), true, 3);
         pages.addPlaceholder(QStringLiteral("OutSetting"), QT_TRANSLATE_NOOP("CenterWindow", "输出设置"), true, 4);
         pages.addPlaceholder(QStringLiteral("EdidConfig"), QT_TRANSLATE_NOOP("CenterWindow", "EDID设置"), true, 2);
-        pages.addPlaceholder(QStringLiteral("SysConfig"), QT_TRANSLATE_NOOP("CenterWindow", "系统设置"), true, 5);
-        pages.addPlaceholder(QStringLiteral("MatrixSwitch"), QT_TRANSLATE_NOOP("CenterWindow", "端口切换"), false, 6);
-        pages.addPlaceholder(QStringLiteral("UserManage"), QT_TRANSLATE_NOOP("CenterWindow", "端口权限"), true, 7);
+        pages.add<CSysConfigWidget>(QStringLiteral("SysConfig"), QT_TRANSLATE_NOOP("CenterWindow", "系统设置"), true, 5);
+        pages.add<MatrixSwitchPage>(QStringLiteral("MatrixSwitch"), QT_TRANSLATE_NOOP("CenterWindow", "端口切换"), false, 6);
+        pages.add<UserManagePage>(QStringLiteral("UserManage"), QT_TRANSLATE_NOOP("CenterWindow", "端口权限"), true, 7);
         pages.addStartupStep([] { AvPlayerControl::instance()->startPreview(); }, true);
         return pages;
     }();

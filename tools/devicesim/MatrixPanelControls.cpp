@@ -1,6 +1,7 @@
 #include "MatrixPanelControls.h"
 
 #include "ControlChannel.h"
+#include "Escapes.h"
 #include "MatrixSimulator.h"
 
 namespace MatrixPanelControls {
@@ -48,6 +49,13 @@ void registerControls(ControlChannel& channel, MatrixSimulator& matrix)
                 return "ERR usage: route OUT";
             const int input = matrix.routeOf(output - 1);
             return input == -2 ? QByteArray("OK closed") : "OK " + QByteArray::number(input + 1);
+        });
+    channel.registerCommand(
+        QStringLiteral("device"),
+        QStringLiteral("device: the device name and the model text the matrix holds (decoded, escaped)"),
+        [&matrix](const QStringList&) -> QByteArray {
+            return "OK " + Escapes::encode(matrix.deviceName().toLatin1()).toUtf8() + ' '
+                   + Escapes::encode(matrix.deviceModelText().toLatin1()).toUtf8();
         });
 }
 

@@ -1,0 +1,62 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
+<context>
+    <name>MatrixSwitchLeftWidget</name>
+    <message>
+        <source>用户名：</source>
+        <translation>用户名：</translation>
+    </message>
+    <message>
+        <source>原密码：</source>
+        <translation>原密码：</translation>
+    </message>
+    <message>
+        <source>新密码：</source>
+        <translation>新密码：</translation>
+    </message>
+    <message>
+        <source>修改密码</source>
+        <translation>修改密码</translation>
+    </message>
+    <message>
+        <source>输入列表</source>
+        <translation>输入列表</translation>
+    </message>
+    <message>
+        <source>输出列表</source>
+        <translation>输出列表</translation>
+    </message>
+</context>
+<context>
+    <name>MatrixSwitchRightWidget</name>
+    <message>
+        <source>输入</source>
+        <translation>输入</translation>
+    </message>
+    <message>
+        <source>输出</source>
+        <translation>输出</translation>
+    </message>
+    <message>
+        <source>确认切换</source>
+        <translation>确认切换</translation>
+    </message>
+    <message>
+        <source>关闭所选</source>
+        <translation>关闭所选</translation>
+    </message>
+    <message>
+        <source>关闭所有</source>
+        <translation>关闭所有</translation>
+    </message>
+    <message>
+        <source>请选择输入！</source>
+        <translation>请选择输入！</translation>
+    </message>
+    <message>
+        <source>请选择输出！</source>
+        <translation>请选择输出！</translation>
+    </message>
+</context>
+</TS>

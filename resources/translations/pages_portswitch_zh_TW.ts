@@ -1,0 +1,62 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW" sourcelanguage="zh_CN">
+<context>
+    <name>MatrixSwitchLeftWidget</name>
+    <message>
+        <source>用户名：</source>
+        <translation>用戶名：</translation>
+    </message>
+    <message>
+        <source>原密码：</source>
+        <translation>原密碼：</translation>
+    </message>
+    <message>
+        <source>新密码：</source>
+        <translation>新密碼：</translation>
+    </message>
+    <message>
+        <source>修改密码</source>
+        <translation>修改密碼</translation>
+    </message>
+    <message>
+        <source>输入列表</source>
+        <translation>輸入列表</translation>
+    </message>
+    <message>
+        <source>输出列表</source>
+        <translation>輸出列表</translation>
+    </message>
+</context>
+<context>
+    <name>MatrixSwitchRightWidget</name>
+    <message>
+        <source>输入</source>
+        <translation>輸入</translation>
+    </message>
+    <message>
+        <source>输出</source>
+        <translation>輸出</translation>
+    </message>
+    <message>
+        <source>确认切换</source>
+        <translation>確認切換</translation>
+    </message>
+    <message>
+        <source>关闭所选</source>
+        <translation>關閉所選</translation>
+    </message>
+    <message>
+        <source>关闭所有</source>
+        <translation>關閉所有</translation>
+    </message>
+    <message>
+        <source>请选择输入！</source>
+        <translation>請選擇輸入！</translation>
+    </message>
+    <message>
+        <source>请选择输出！</source>
+        <translation>請選擇輸出！</translation>
+    </message>
+</context>
+</TS>
