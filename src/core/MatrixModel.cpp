@@ -13,8 +13,19 @@ MatrixModel::MatrixModel(QObject* parent)
 {
     connect(portRecords, &PortRecords::routesChanged, this, &MatrixModel::routesChanged);
     connect(portRecords, &PortRecords::recordChanged, this, &MatrixModel::recordChanged);
-    connect(replyParser, &ReplyParser::previewRouteReported, this, &MatrixModel::previewRouteReported);
-    connect(CCHelper::instance(), &CCHelper::clientReceived, this, &MatrixModel::clientReceived);
+    CCHelper* link = CCHelper::instance();
+    connect(link, &CCHelper::clientReceived, this, &MatrixModel::clientReceived);
+    // The matrix may have switched while the link was down: after a reconnect ask for the routes
+    // again. The first connection (made before the model) is the start-up's to query. Queued: the
+    // link announces the connection from inside its connect.
+    connect(link, &CCHelper::clientDisConnected, this, [this] { linkLost = true; });
+    connect(link, &CCHelper::clientConnectTimeout, this, [this] { linkLost = true; });
+    connect(link, &CCHelper::clientConnected, this, [this] {
+        if (!linkLost)
+            return;
+        linkLost = false;
+        QMetaObject::invokeMethod(deviceQueries, &DeviceQueries::queryIOStatus, Qt::QueuedConnection);
+    });
     connect(replyParser, &ReplyParser::ioStatusQueryNeeded, deviceQueries, &DeviceQueries::queryIOStatus);
     portRecords->loadCardConfig();
 }
@@ -32,11 +43,6 @@ QList<int> MatrixModel::outputsOfInput(int input) const { return portRecords->ou
 int MatrixModel::countChar() const { return portRecords->countChar(); }
 void MatrixModel::loadCardConfig() { portRecords->loadCardConfig(); }
 bool MatrixModel::saveCardConfig() { return portRecords->saveCardConfig(); }
-
-void MatrixModel::setSceneCallProbe(std::function<bool()> probe)
-{
-    replyParser->setSceneCallProbe(std::move(probe));
-}
 
 void MatrixModel::clientReceived(const QString& recvStr) { replyParser->clientReceived(recvStr); }
 void MatrixModel::queryIOStatus() { deviceQueries->queryIOStatus(); }

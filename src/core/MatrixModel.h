@@ -6,8 +6,6 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
-
 class DeviceQueries;
 class PortRecords;
 class ReplyParser;
@@ -35,9 +33,6 @@ public:
     void loadCardConfig();
     bool saveCardConfig();
 
-    // Scene panel's "scene call running" flag, read by the parser for route reports.
-    void setSceneCallProbe(std::function<bool()> probe);
-
     PortRecords* records() const { return portRecords; }
     ReplyParser* parser() const { return replyParser; }
     DeviceQueries* queries() const { return deviceQueries; }
@@ -53,11 +48,10 @@ signals:
     void routesChanged();
     // A port's record was replaced.
     void recordChanged(int port);
-    // During a scene call, the matrix reported a route to a preview output; both 1-based.
-    void previewRouteReported(int inputNumber, int outputNumber);
 
 private:
     PortRecords* portRecords;
     ReplyParser* replyParser;
     DeviceQueries* deviceQueries;
+    bool linkLost = false;
 };

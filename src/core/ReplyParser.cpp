@@ -29,11 +29,6 @@ ReplyParser::ReplyParser(PortRecords* records, QObject* parent)
 {
 }
 
-void ReplyParser::setSceneCallProbe(std::function<bool()> probe)
-{
-    sceneCallProbe = std::move(probe);
-}
-
 QString ReplyParser::clientConfigPath()
 {
     return ConfigFiles::clientConfig();
@@ -104,18 +99,7 @@ bool ReplyParser::handleArrow(const QString& line)
         qDebug().noquote() << QStringLiteral("输出端口") << output << QStringLiteral("无输入");
     else
         qDebug().noquote() << QStringLiteral("输入端口") << input << QStringLiteral("切换到输出端口") << output;
-
-    if (sceneCallProbe && sceneCallProbe())
-        routeArrowToPreview(input, output);
     return true;
-}
-
-void ReplyParser::routeArrowToPreview(int input, int output)
-{
-    const int type = records->getCardInfo(output - 1).value(CardKey::OutCard).toObject()
-                         .value(CardKey::CardType).toInt(0);
-    if (cardTypeName(type, 0).contains(QLatin1String("Preview")))
-        emit previewRouteReported(input, output);
 }
 
 bool ReplyParser::handleRecall(const QString& line)

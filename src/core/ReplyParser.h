@@ -3,20 +3,15 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
-
 class PortRecords;
 
 // Reads the matrix's reply and report lines and updates the routing map, the current scene
-// number and (during a scene call) the preview labels. It keeps no state of its own.
+// number. It keeps no state of its own.
 class ReplyParser : public QObject
 {
     Q_OBJECT
 public:
     explicit ReplyParser(PortRecords* records, QObject* parent = nullptr);
-
-    // Tells whether a scene call is running (the scene panel's flag). Unset: never.
-    void setSceneCallProbe(std::function<bool()> probe);
 
     // Settings file that receives "CLIENT_INFO/CurrentSencce".
     static QString clientConfigPath();
@@ -26,8 +21,6 @@ public slots:
     void clientReceived(const QString& recvStr);
 
 signals:
-    // A route report for a preview output arrived during a scene call; both 1-based.
-    void previewRouteReported(int inputNumber, int outputNumber);
     // The routes should be asked for again ("Recall", "Open."); connected to the IO-status query.
     void ioStatusQueryNeeded();
 
@@ -36,8 +29,6 @@ private:
     bool handleArrow(const QString& line);
     bool handleRecall(const QString& line);
     bool handleRouteList(const QString& line);
-    void routeArrowToPreview(int input, int output);
 
     PortRecords* records;
-    std::function<bool()> sceneCallProbe;
 };

@@ -27,8 +27,6 @@ private slots:
 
     void lineForms_data();
     void lineForms();
-    void sceneCallRelabelsPreviews_data();
-    void sceneCallRelabelsPreviews();
 
 private:
     PerTestWorkDir work;
@@ -106,56 +104,16 @@ void TestReplyParser::lineForms()
     ReplyParser parser(&records);
     QSignalSpy refresh(&records, &PortRecords::routesChanged);
     QSignalSpy status(&parser, &ReplyParser::ioStatusQueryNeeded);
-    QSignalSpy relabel(&parser, &ReplyParser::previewRouteReported);
 
     parser.clientReceived(line);
 
     QCOMPARE(records.routes(), parseRoutes(after));
     QCOMPARE(refresh.count(), refreshes);
     QCOMPARE(status.count(), statusQueries);
-    QCOMPARE(relabel.count(), 0);   // no scene call running
     if (scene)
         QCOMPARE(storedScene().toInt(), scene);
     else
         QVERIFY(!storedScene().isValid());
-}
-
-void TestReplyParser::sceneCallRelabelsPreviews_data()
-{
-    QTest::addColumn<bool>("sceneCall");
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<bool>("relabel");
-    QTest::addColumn<int>("input");
-
-    // Port index 4 is a preview output, port index 0 an HDMI output.
-    QTest::newRow("preview output during scene call") << true << "AV: 3->5" << true << 3;
-    QTest::newRow("input 0 to a preview output") << true << "AV: 0->5" << true << 0;
-    QTest::newRow("no scene call") << false << "AV: 3->5" << false << 0;
-    QTest::newRow("ordinary output") << true << "AV: 3->1" << false << 0;
-    QTest::newRow("output without record") << true << "AV: 3->40" << false << 0;
-    QTest::newRow("route list never relabels") << true << "3V5" << false << 0;
-}
-
-void TestReplyParser::sceneCallRelabelsPreviews()
-{
-    QFETCH(bool, sceneCall);
-    QFETCH(QString, line);
-    QFETCH(bool, relabel);
-    QFETCH(int, input);
-
-    PortRecords records;
-    records.setCardInfo(4, QJsonObject{{CardKey::OutCard, QJsonObject{{CardKey::CardType, 156}}}});
-    records.setCardInfo(0, QJsonObject{{CardKey::OutCard, QJsonObject{{CardKey::CardType, 2}}}});
-    ReplyParser parser(&records);
-    parser.setSceneCallProbe([sceneCall] { return sceneCall; });
-    QSignalSpy spy(&parser, &ReplyParser::previewRouteReported);
-
-    parser.clientReceived(line);
-    QCOMPARE(spy.count(), relabel ? 1 : 0);
-    if (relabel) {
-        QCOMPARE(spy.at(0).at(0).toInt(), input);
-        QCOMPARE(spy.at(0).at(1).toInt(), 5);
-    }
 }
 
 QTEST_GUILESS_MAIN(TestReplyParser)

@@ -33,9 +33,8 @@ private slots:
     void dragFromTileCarriesShownInput();
     void paging_data();
     void paging();
-    void routeReportsRelabelOnlyDuringSceneCall_data();
-    void routeReportsRelabelOnlyDuringSceneCall();
-    void switchAllRelabelsEveryTile();
+    void tilesFollowTheRoutingMap_data();
+    void tilesFollowTheRoutingMap();
     void previewUrl_data();
     void previewUrl();
 
@@ -181,7 +180,8 @@ void tst_PreviewStrip::dropOnTile()
         if (other != tile)
             QCOMPARE(other->shownInput(), -1);
     }
-    // The routing map waits for the matrix's report; the next drag carries the dropped input.
+    // Shown at once through the routing map; the next drag carries the dropped input.
+    QCOMPARE(env->model()->getRoute(5), input);
     std::unique_ptr<QMimeData> next(tile->dragData());
     QCOMPARE(next->data(PortDrag::mimeType()), QByteArray::number(input));
 }
@@ -283,64 +283,39 @@ void tst_PreviewStrip::paging()
     }
 }
 
-void tst_PreviewStrip::routeReportsRelabelOnlyDuringSceneCall_data()
+void tst_PreviewStrip::tilesFollowTheRoutingMap_data()
 {
-    QTest::addColumn<bool>("sceneCall");
-    QTest::addColumn<int>("input");  // 1-based, as the front panel reports it
-    QTest::addColumn<int>("output"); // 1-based
-    QTest::addColumn<int>("relabelledTile");
+    QTest::addColumn<QString>("report");      // a line of the matrix, as devicesim's send writes it
+    QTest::addColumn<QList<int>>("inputs");   // then shown by the tiles of outputs 4 to 7
 
-    QTest::newRow("scene call, preview output 6") << true << 3 << 6 << 1;
-    QTest::newRow("scene call, preview output 16") << true << 2 << 16 << 7;
-    QTest::newRow("scene call, ordinary output 1") << true << 3 << 1 << -1;
-    QTest::newRow("no scene call") << false << 3 << 6 << -1;
+    QTest::newRow("route made elsewhere") << "AV:\\s3->6" << QList<int>{0, 2, 0, 0};
+    QTest::newRow("switch all") << "10\\sTo\\sAll." << QList<int>{9, 9, 9, 9};
+    QTest::newRow("route list, as after a scene recall") << "4V5,6,8." << QList<int>{3, 3, 0, 3};
+    QTest::newRow("output closed") << "Output\\s7\\sClosed." << QList<int>{0, 0, -2, 0};
 }
 
-void tst_PreviewStrip::routeReportsRelabelOnlyDuringSceneCall()
+// Whoever changes a route (the matrix's front panel, another console, "Switch All", a scene),
+// each tile names and drags the input that the routing map gives its preview output.
+void tst_PreviewStrip::tilesFollowTheRoutingMap()
 {
-    QFETCH(bool, sceneCall);
-    QFETCH(int, input);
-    QFETCH(int, output);
-    QFETCH(int, relabelledTile);
+    QFETCH(QString, report);
+    QFETCH(QList<int>, inputs);
 
-    // The page's strip with the tiles of both preview cards (outputs 4-7 and 12-15).
-    MCenterMainWindow* page = env->wiredPage();
-    MPreviewListWidget* strip = page->previewListWidget();
-    QVERIFY(strip);
-    for (int key : {4, 5, 6, 7, 12, 13, 14, 15})
+    MPreviewListWidget* strip = env->wiredPage()->previewListWidget();
+    for (int key : {4, 5, 6, 7}) {
+        env->model()->setRoute(key, 0);
         strip->addPreviewTile(new Media::WidgetRenderer, 0, key);
-    env->model()->setSceneCallProbe([sceneCall] { return sceneCall; });
-
-    bool ok = false;
-    env->sim().controlOk(QStringLiteral("panel switch %1 %2").arg(input).arg(output), &ok);
-    QVERIFY2(ok, env->sim().lastAnswer().constData());
-    QTRY_COMPARE(env->model()->getRoute(output - 1), input - 1);
-    QTest::qWait(50);
+    }
+    QCOMPARE(env->sim().control(QStringLiteral("send %1\\r\\n").arg(report)), QByteArray("OK"));
     const auto tiles = strip->previewTiles();
+    QTRY_COMPARE(tiles.at(0)->shownInput() == inputs.at(0) && tiles.at(1)->shownInput() == inputs.at(1)
+                     && tiles.at(2)->shownInput() == inputs.at(2) && tiles.at(3)->shownInput() == inputs.at(3),
+                 true);
     for (int i = 0; i < tiles.size(); ++i) {
-        const QString expected = MPreviewListWidget::inputLabel(i == relabelledTile ? input - 1 : 0);
-        QCOMPARE(tiles.at(i)->labelText(), expected);
-        // A relabel leaves what a drag carries alone.
-        QCOMPARE(tiles.at(i)->shownInput(), 0);
+        QCOMPARE(tiles.at(i)->labelText(), MPreviewListWidget::inputLabel(inputs.at(i)));
+        std::unique_ptr<QMimeData> drag(tiles.at(i)->dragData());
+        QCOMPARE(drag->data(PortDrag::mimeType()), QByteArray::number(inputs.at(i)));
     }
-}
-
-void tst_PreviewStrip::switchAllRelabelsEveryTile()
-{
-    MCenterMainWindow* page = MCenterMainWindow::instance();
-    MPreviewListWidget* strip = page->previewListWidget();
-    for (int key : {4, 5, 6, 7})
-        strip->addPreviewTile(new Media::WidgetRenderer, key, key);
-    strip->relabelAll(13);
-    for (PreviewControlWidget* tile : strip->previewTiles()) {
-        QCOMPARE(tile->labelText(), QStringLiteral("DVI-14"));
-        QVERIFY(tile->shownInput() != 13);
-    }
-    // Nothing selected in the input list: the button relabels with "no input".
-    env->clearReceived();
-    QTest::mouseClick(page->switchAllButton(), Qt::LeftButton);
-    for (PreviewControlWidget* tile : strip->previewTiles())
-        QCOMPARE(tile->labelText(), QStringLiteral("无"));
 }
 
 void tst_PreviewStrip::previewUrl_data()

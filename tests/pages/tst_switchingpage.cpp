@@ -35,6 +35,9 @@ private slots:
     void closeAllWaitsForTheMatrixReport();
     void switchAllSendsSelectedInput();
     void routeReportsRepaintTheTiles();
+    void failedSwitchLeavesTheTile_data();
+    void failedSwitchLeavesTheTile();
+    void reconnectAsksForTheRoutes();
     void tileLabels_data();
     void tileLabels();
     void tilesOfportsWithoutSwitchableOutput();
@@ -214,6 +217,60 @@ void tst_SwitchingPage::routeReportsRepaintTheTiles()
     QCOMPARE(env->sim.control(QStringLiteral("send Output\\s3\\sClosed.\\r\\n")), QByteArray("OK"));
     QTRY_COMPARE(page->screenTiles().at(2)->inputText(), QStringLiteral("无"));
     QCOMPARE(env->model->getRoute(2), -2);
+}
+
+void tst_SwitchingPage::failedSwitchLeavesTheTile_data()
+{
+    QTest::addColumn<bool>("close"); // double click instead of a drop
+    QTest::newRow("drop") << false;
+    QTest::newRow("double click") << true;
+}
+
+// A command that could not be written (link down) does not show a route that was never made.
+void tst_SwitchingPage::failedSwitchLeavesTheTile()
+{
+    QFETCH(bool, close);
+    ScreenWidget* tile = page->screenTiles().at(4);
+    env->model->setRoute(4, 1);
+    CCHelper::instance()->disConnectToDevice();
+    QSignalSpy routes(env->model, &MatrixModel::routesChanged);
+    if (close)
+        QTest::mouseDClick(tile, Qt::LeftButton);
+    else
+        dropOn(tile, "2");
+    QCOMPARE(routes.count(), 2); // shown at once, put back when the send failed
+    QCOMPARE(env->model->getRoute(4), 1);
+    QCOMPARE(tile->inputText(), QStringLiteral("HDMI-2"));
+
+    QSignalSpy connected(CCHelper::instance(), &CCHelper::clientConnected);
+    CCHelper::instance()->connectToDevice(0, env->sim.address(), env->sim.port(), QString());
+    QVERIFY(connected.count() == 1 || connected.wait(5000));
+    QCOMPARE(env->received(), QStringList());
+}
+
+// The matrix may switch while the link is down: a reconnect asks for the routes again, the first
+// connection does not (the start-up does).
+void tst_SwitchingPage::reconnectAsksForTheRoutes()
+{
+    CCHelper* link = CCHelper::instance();
+    QSignalSpy connected(link, &CCHelper::clientConnected);
+    link->disConnectToDevice(); // quietly, as before a first connection
+    link->connectToDevice(0, env->sim.address(), env->sim.port(), QString());
+    QVERIFY(connected.count() == 1 || connected.wait(5000));
+    QTest::qWait(300);
+    QVERIFY(!env->received().contains(QStringLiteral("/IOStatus;")));
+
+    QSignalSpy lost(link, &CCHelper::clientDisConnected);
+    QCOMPARE(env->sim.control(QStringLiteral("drop")), QByteArray("OK"));
+    QVERIFY(lost.count() == 1 || lost.wait(5000));
+    bool ok = false;
+    env->sim.controlOk(QStringLiteral("panel switch 3 5"), &ok);
+    QVERIFY(ok);
+    connected.clear();
+    link->connectToDevice(0, env->sim.address(), env->sim.port(), QString());
+    QVERIFY(connected.count() == 1 || connected.wait(5000));
+    QVERIFY(env->waitForCommand(QStringLiteral("/IOStatus;")));
+    QTRY_COMPARE(page->screenTiles().at(4)->inputText(), QStringLiteral("HDMI-3"));
 }
 
 void tst_SwitchingPage::tileLabels_data()

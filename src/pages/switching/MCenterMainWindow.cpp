@@ -7,6 +7,7 @@
 #include "core/MatrixModel.h"
 #include "pagekit/PageModel.h"
 #include "core/PublicClass.h"
+#include "pages/switching/RouteSwitch.h"
 #include "pages/switching/ScreenWidget.h"
 #include "pagekit/StyledBackground.h"
 #include "pages/switching/SwitchTiles.h"
@@ -16,7 +17,6 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -96,12 +96,7 @@ MCenterMainWindow::MCenterMainWindow(QWidget* parent)
 
 void MCenterMainWindow::subscribeToModel()
 {
-    MatrixModel* model = PageModel::model();
-    connect(model, &MatrixModel::routesChanged, this, [this] { refreshPage(-1); });
-    connect(model, &MatrixModel::previewRouteReported, this, &MCenterMainWindow::refreshPreviewNames);
-    // The parser relabels previews from route reports only while a scene call runs here.
-    const QPointer<MSenceListWidget> scenes(senceList);
-    model->setSceneCallProbe([scenes] { return scenes && scenes->isSceneCalling(); });
+    connect(PageModel::model(), &MatrixModel::routesChanged, this, [this] { refreshPage(-1); });
 }
 
 MCenterMainWindow* MCenterMainWindow::instance()
@@ -193,11 +188,6 @@ void MCenterMainWindow::refreshPage(int page)
     }
 }
 
-void MCenterMainWindow::refreshPreviewNames(int inputNumber, int outputNumber)
-{
-    previewList->refreshNames(inputNumber, outputNumber);
-}
-
 void MCenterMainWindow::togglePanel(QWidget* panel)
 {
     panel->setVisible(!panel->isVisible());
@@ -219,20 +209,13 @@ void MCenterMainWindow::onPreviewFlexibleClick()
     togglePanel(previewList);
 }
 
-void MCenterMainWindow::routeAndRefresh(int output, int input)
-{
-    // The page repaints through the model's routesChanged().
-    PageModel::model()->setRoute(output, input);
-}
-
 void MCenterMainWindow::onSwicthStatusChanged(int input)
 {
     auto* tile = qobject_cast<ScreenWidget*>(sender());
     if (!tile || tile->getPortIndex() < 0)
         return;
     const int output = tile->getPortIndex();
-    MatrixCommands().sendSystem(QStringLiteral("SwitchIO"), {input + 1, output + 1}, false);
-    routeAndRefresh(output, input);
+    RouteSwitch(PageModel::model()).route(output, input, QStringLiteral("SwitchIO"), {input + 1, output + 1});
 }
 
 void MCenterMainWindow::onScreenClicked()
@@ -242,23 +225,21 @@ void MCenterMainWindow::onScreenClicked()
         return;
     const int output = tile->getPortIndex();
     const int input = inputList->currentCardIndex();
-    MatrixCommands().sendSystem(QStringLiteral("SwitchIO"), {input + 1, output + 1}, false);
-    routeAndRefresh(output, input);
+    RouteSwitch(PageModel::model()).route(output, input, QStringLiteral("SwitchIO"), {input + 1, output + 1});
 }
 
 void MCenterMainWindow::onCloseSwicthStatus(int port)
 {
     if (port < 0)
         return;
-    MatrixCommands().sendSystem(QStringLiteral("CloseOut"), {port + 1}, false);
-    routeAndRefresh(port, -1);
+    RouteSwitch(PageModel::model()).route(port, -1, QStringLiteral("CloseOut"), {port + 1});
 }
 
 void MCenterMainWindow::onSwitchAll()
 {
+    // Tiles and previews follow the matrix's "To All" report.
     MatrixCommands().sendSystem(QStringLiteral("SwitchAll"), {inputList->currentCardIndex() + 1}, false);
     refreshPage(curPage);
-    previewList->relabelAll(inputList->currentCardIndex());
 }
 
 void MCenterMainWindow::onCloseAll()

@@ -29,8 +29,6 @@ public:
     void initConfig(bool update);
     // Repaints the tiles of a page; -1 keeps the current page.
     void refreshPage(int page);
-    // Relabels the preview tiles after an input was routed to a preview output (1-based).
-    void refreshPreviewNames(int inputNumber, int outputNumber);
 
     int currentPage() const { return curPage; }
     QList<ScreenWidget*> screenTiles() const { return tiles; }
@@ -65,7 +63,6 @@ private:
     void buildLayout();
     void subscribeToModel();
     void togglePanel(QWidget* panel);
-    void routeAndRefresh(int output, int input);
 
     MInputListWidget* inputList;
     QWidget* screenView;

@@ -4,8 +4,8 @@
 #include "core/MatrixModel.h"
 #include "pagekit/PageModel.h"
 #include "pages/switching/PreviewControlWidget.h"
+#include "pages/switching/RouteSwitch.h"
 #include "pagekit/StyledBackground.h"
-#include "core/MatrixCommands.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -33,6 +33,9 @@ MPreviewListWidget::MPreviewListWidget(QWidget* parent)
     // Tiles go between the two buttons.
     layout->addWidget(upBtn);
     layout->addWidget(downBtn);
+
+    if (MatrixModel* model = PageModel::model())
+        connect(model, &MatrixModel::routesChanged, this, &MPreviewListWidget::followRoutes);
 }
 
 QString MPreviewListWidget::inputLabel(int input)
@@ -49,8 +52,7 @@ void MPreviewListWidget::addPreviewTile(Media::WidgetRenderer* renderer, int sho
     tile->setMaximumWidth(200);
     connect(tile, &PreviewControlWidget::dropped, this, &MPreviewListWidget::onSwicthPreview);
     tile->setPlayer(renderer);
-    tile->setLabelText(inputLabel(shownInput));
-    tile->setShownInput(shownInput);
+    showInput(tile, shownInput);
     tile->setPreviewOutput(previewOutput);
     tiles.append(tile);
     layout->insertWidget(layout->count() - 1, tile);
@@ -63,21 +65,19 @@ void MPreviewListWidget::addPreviewTile(Media::WidgetRenderer* renderer, int sho
     }
 }
 
-void MPreviewListWidget::refreshNames(int inputNumber, int outputNumber)
+void MPreviewListWidget::followRoutes()
 {
-    for (PreviewControlWidget* tile : qAsConst(tiles)) {
-        if (tile->previewOutput() == outputNumber - 1) {
-            tile->setLabelText(inputLabel(inputNumber - 1));
-            return;
-        }
-    }
+    const MatrixModel* model = PageModel::model();
+    if (!model)
+        return;
+    for (PreviewControlWidget* tile : qAsConst(tiles))
+        showInput(tile, model->getRoute(tile->previewOutput()));
 }
 
-void MPreviewListWidget::relabelAll(int input)
+void MPreviewListWidget::showInput(PreviewControlWidget* tile, int input)
 {
-    const QString text = inputLabel(input);
-    for (PreviewControlWidget* tile : qAsConst(tiles))
-        tile->setLabelText(text);
+    tile->setLabelText(inputLabel(input));
+    tile->setShownInput(input);
 }
 
 void MPreviewListWidget::showPage(int page, bool visible)
@@ -102,10 +102,9 @@ void MPreviewListWidget::onSwicthPreview(int inCardIndex)
     if (!tile)
         return;
     const int output = tile->previewOutput();
-    MatrixCommands().sendSystem(QStringLiteral("SwitchIO"), {inCardIndex + 1, output + 1}, false);
-    // The routing map follows the matrix's report.
-    tile->setLabelText(inputLabel(inCardIndex));
-    tile->setShownInput(inCardIndex);
+    // The tile follows the routing map, like the output tiles.
+    RouteSwitch(PageModel::model()).route(output, inCardIndex, QStringLiteral("SwitchIO"),
+                                          {inCardIndex + 1, output + 1});
 }
 
 void MPreviewListWidget::onPageDownClick()

@@ -12,8 +12,9 @@ class WidgetRenderer;
 }
 
 // The strip of preview tiles below the switching page's tile grid, one tile per channel of
-// every preview output card, in key order. Dropping an input on a tile routes it to that preview
-// output. More than four tiles are paged four at a time with the two arrow buttons.
+// every preview output card, in key order. Each tile names, and drags, the input that the routing
+// map gives its preview output, whoever changed the route. Dropping an input on a tile routes it
+// to that preview output. More than four tiles are paged four at a time with the arrow buttons.
 class MPreviewListWidget : public QWidget
 {
     Q_OBJECT
@@ -23,10 +24,8 @@ public:
     explicit MPreviewListWidget(QWidget* parent = nullptr);
 
     void addPreviewTile(Media::WidgetRenderer* renderer, int shownInput, int previewOutput);
-    // The matrix routed an input to a preview output (both 1-based): relabel that tile.
-    void refreshNames(int inputNumber, int outputNumber);
-    // Every tile names the input (0-based), as after "Switch All".
-    void relabelAll(int input);
+    // Every tile shows (label and drag payload) the input routed to its preview output.
+    void followRoutes();
     // Shows or hides the tiles of a page; nothing while the strip holds one page or less.
     void showPage(int page, bool visible);
 
@@ -50,6 +49,7 @@ protected:
 private:
     int pageCount() const { return (tiles.size() + kTilesPerPage - 1) / kTilesPerPage; }
     void showOnlyCurrentPage();
+    static void showInput(PreviewControlWidget* tile, int input);
 
     QList<PreviewControlWidget*> tiles;
     QHBoxLayout* layout;
