@@ -6,9 +6,32 @@
 # (VEXILO_DEMO_DIR, default ~/.local/share/vexilo-demo) whose data/ClientConfig.dat points the
 # connection at the simulator unless the operator already set a connection there.
 # Default account: Admin / 740261.
+#
+# Usage: ./run.sh [--sim "DEVICESIM OPTIONS"]
+#   --sim adds options to the simulator's command line (also VEXILO_SIM_ARGS), for example
+#   ./run.sh --sim "--control 4101" to steer it from another terminal while the console runs.
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
+
+SIM_EXTRA=${VEXILO_SIM_ARGS:-}
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --sim)
+      [ $# -ge 2 ] || { echo "run.sh: --sim needs the simulator's options as one argument" >&2; exit 2; }
+      SIM_EXTRA="$SIM_EXTRA $2"
+      shift 2 ;;
+    -h|--help)
+      sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
+      exit 0 ;;
+    *)
+      echo "run.sh: unknown option $1 (see ./run.sh --help)" >&2
+      exit 2 ;;
+  esac
+done
+read -r -a SIM_OPTIONS <<<"$SIM_EXTRA"
+
+echo "Checking the packages ..."
 scripts/install-deps.sh
 scripts/build.sh
 export VEXILO_LOOPBACK_ONLY=1
@@ -60,7 +83,8 @@ trap stop_sim EXIT INT TERM
 # Starts the simulator; 0 when it is ready, 1 when it ended.
 start_sim() {
   "$BIN/devicesim" --listen "$SIM_ADDR" --port "$SIM_PORT" --model "$SIM_MODEL" \
-    --in-cards "$SIM_IN_CARDS" --out-cards "$SIM_OUT_CARDS" "$@" >"$SIM_LOG" 2>&1 &
+    --in-cards "$SIM_IN_CARDS" --out-cards "$SIM_OUT_CARDS" ${SIM_OPTIONS[@]+"${SIM_OPTIONS[@]}"} "$@" \
+    >"$SIM_LOG" 2>&1 &
   SIM_PID=$!
   for _ in $(seq 1 150); do
     grep -q '^devicesim ready' "$SIM_LOG" 2>/dev/null && return 0
@@ -88,6 +112,7 @@ until start_sim "${extra[@]}"; do
   fi
 done
 echo "Simulated matrix: $(grep '^devicesim ready' "$SIM_LOG")"
+echo "Starting the console ..."
 echo "Console folder: $DEMO (account Admin / 740261)"
 
 cd "$DEMO"

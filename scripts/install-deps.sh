@@ -12,7 +12,7 @@ PACKAGES=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
   libssl-dev openssl
-  xvfb xauth imagemagick xdotool fonts-wqy-microhei iputils-ping hyperfine python3
+  xvfb xauth openbox imagemagick xdotool fonts-wqy-microhei iputils-ping hyperfine python3
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -23,7 +23,10 @@ if [ "$(id -u)" -ne 0 ]; then
   echo "Missing packages: ${missing[*]} (run as root to install them)" >&2
   exit 1
 fi
-echo "Installing: ${missing[*]}"
+echo "Installing ${#missing[@]} packages with apt-get (this takes a few minutes): ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
+echo "  updating the package lists ..."
 apt-get update -qq >/dev/null
+echo "  downloading and installing ..."
 apt-get install -y -qq "${missing[@]}" >/dev/null
+echo "  done."

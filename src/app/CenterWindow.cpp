@@ -11,7 +11,9 @@
 #include "platform/EventLoopDelay.h"
 
 #include <QDebug>
+#include <QStackedWidget>
 #include <QTimerEvent>
+#include <QVariantAnimation>
 
 namespace {
 bool isAdministrator() { return g_isAdministrator == 1; }
@@ -25,7 +27,18 @@ CenterWindow* CenterWindow::instance()
 CenterWindow::CenterWindow()
     : FCenterWindow(nullptr)
     , matrixModel(new MatrixModel(this)) // loads the port records and listens to the link
+    , pageSlide(new QVariantAnimation(this))
 {
+    pageSlide->setObjectName(QStringLiteral("PageSlide"));
+    pageSlide->setDuration(kSlideMs);
+    pageSlide->setEasingCurve(QEasingCurve::OutCubic);
+    pageSlide->setEndValue(0);
+    connect(pageSlide, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        if (QWidget* page = stackWidget->currentWidget())
+            page->move(value.toInt(), page->y());
+        onAnimationValueChanged(value);
+    });
+    connect(pageSlide, &QVariantAnimation::finished, this, &CenterWindow::updateUi);
     PageModel::setModel(matrixModel); // before the pages are built
     initNavigation();
     connect(navgationBar, &FNavgationBar::navgationChanged, this,
@@ -89,6 +102,17 @@ void CenterWindow::initSubSystem()
     startupRunning = false;
     startupFinished = true;
     emit startupFinishedChanged();
+}
+
+void CenterWindow::cloudAntimation(animation_Direction direction)
+{
+    // A slide still running is cut short: its page is hidden by now, put it back in place.
+    pageSlide->stop();
+    for (int i = 0; i < stackWidget->count(); ++i)
+        stackWidget->widget(i)->move(0, stackWidget->widget(i)->y());
+    const int width = stackWidget->width();
+    pageSlide->setStartValue(direction == animationRight ? -width : width);
+    pageSlide->start();
 }
 
 void CenterWindow::slotNavgationClicked(QString ObjectName)

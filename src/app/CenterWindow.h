@@ -7,6 +7,7 @@
 #include <QList>
 
 class MatrixModel;
+class QVariantAnimation;
 
 // Central page of the main window: the navigation and the page stack, built from the console's
 // page registry, and the model of the matrix (port records, routing map, reply parser, device
@@ -42,6 +43,9 @@ public:
 
 public slots:
     void slotNavgationClicked(QString ObjectName);
+    // Slides the new page in from the side of its button: from the left when it lies before
+    // the old page, from the right when it lies after it.
+    void cloudAntimation(animation_Direction direction) override;
     void initSubSystem();
     void clientReceived(QString recvStr);
 
@@ -56,8 +60,11 @@ private:
     CenterWindow();
     void initNavigation();
 
+    static constexpr int kSlideMs = 250;
+
     int startupTimerId = 0;
     MatrixModel* matrixModel;
+    QVariantAnimation* pageSlide;
     bool startupFinished = false;
     bool startupRunning = false;
 };

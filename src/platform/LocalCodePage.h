@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
-// Texts exchanged in the system's local 8-bit code page (the matrix commands that are not
-// Latin-1). On Linux this is the locale's codec, normally UTF-8.
+// The code page of the matrix's text protocol: the device reads and writes GB2312, whatever the
+// locale of the machine the console runs on. Template commands and the reply lines go through it.
+// The process-wide locale codec is left alone: on this platform it also names files, and file
+// names with Chinese characters must stay in the file system's own encoding.
 namespace LocalCodePage {
 
 QByteArray encode(const QString& text);

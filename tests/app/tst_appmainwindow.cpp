@@ -15,6 +15,8 @@
 #include <QAction>
 #include <QEventLoop>
 #include <QSettings>
+#include <QStackedWidget>
+#include <QVariantAnimation>
 #include <QtTest>
 
 #include <memory>
@@ -41,6 +43,7 @@ private slots:
     void keysWrapAround_data();
     void keysWrapAround();
     void keysFromTheWindowSystem();
+    void pageChangeSlides();
     void exitQuestion();
     void closeDuringStartup();
     void overlayFramesAndDots();
@@ -220,6 +223,25 @@ void TestMainWindow::keysFromTheWindowSystem()
                                   {Qt::Key_Left, 0}, {Qt::Key_Left, 6}}) {
         QTest::keyClick(window->windowHandle(), key);
         QCOMPARE(bar->currentIndex(), to);
+    }
+}
+
+// The new page slides in from the side of its button and comes to rest in place.
+void TestMainWindow::pageChangeSlides()
+{
+    QVERIFY(makeWindow(1));
+    CenterWindow* center = window->centerWindow();
+    auto* slide = center->findChild<QVariantAnimation*>(QStringLiteral("PageSlide"));
+    QVERIFY(slide);
+    for (const auto& [to, fromRight] : {std::pair{4, true}, {1, false}}) {
+        QSignalSpy frames(slide, &QVariantAnimation::valueChanged);
+        center->getNavgationBar()->clickButton(to);
+        QCOMPARE(slide->state(), QAbstractAnimation::Running);
+        QCOMPARE(slide->startValue().toInt() > 0, fromRight);
+        QWidget* page = center->getStackWidget()->currentWidget();
+        QTRY_COMPARE(slide->state(), QAbstractAnimation::Stopped);
+        QVERIFY(frames.count() > 1);
+        QCOMPARE(page->pos(), QPoint(0, 0));
     }
 }
 
