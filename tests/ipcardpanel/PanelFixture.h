@@ -14,6 +14,7 @@
 #include "framework/FMessageBoxDialog.h"
 #include "ipcard/link/OpenIpCardLinks.h"
 #include "ipcard/panel/HisliconConfigDialog.h"
+#include "ipcard/panel/IpCardCall.h"
 #include "platform/LoopbackGuard.h"
 
 #include <QApplication>

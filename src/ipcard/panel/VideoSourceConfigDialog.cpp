@@ -196,6 +196,14 @@ VideoSourceConfigDialog::VideoSourceConfigDialog(QWidget* parent)
             [this] { forgetHeld(transportBox); });
 }
 
+VideoSourceConfigDialog::~VideoSourceConfigDialog()
+{
+    // Hiding the dialog on its way out takes the focus from a field, which reports its editing
+    // finished to a dialog whose members are gone.
+    for (QLineEdit* edit : {addressEdit, userEdit, passwordEdit})
+        edit->disconnect(this);
+}
+
 void VideoSourceConfigDialog::retranslateUi()
 {
     setTitle(tr("视频源配置"));

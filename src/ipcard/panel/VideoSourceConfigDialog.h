@@ -24,6 +24,7 @@ class VideoSourceConfigDialog : public FBaseDialog
     Q_OBJECT
 public:
     explicit VideoSourceConfigDialog(QWidget* parent = nullptr);
+    ~VideoSourceConfigDialog() override;
 
     // Fills the fields from source and keeps the whole message: fields the dialog does not show
     // (12-14), and values its fields cannot show, go back unchanged unless the operator edits them.

@@ -46,6 +46,14 @@ SimulatedIpCard::SimulatedIpCard(const QHostAddress& address, QObject* parent)
     protocol.setAddressCheck([this](const QHostAddress& target) { return canListenOn(target); });
 }
 
+SimulatedIpCard::~SimulatedIpCard()
+{
+    // The server deletes the open connections after the sessions are gone: they must not
+    // report their end to this card any more.
+    for (QTcpSocket* socket : sessions.keys())
+        socket->disconnect(this);
+}
+
 bool SimulatedIpCard::listen(quint16 port, QString* error)
 {
     if (!cardAddress.isLoopback()) {

@@ -22,6 +22,7 @@ public:
     static constexpr int DefaultDowntimeMs = 3000;
 
     explicit SimulatedIpCard(const QHostAddress& address, QObject* parent = nullptr);
+    ~SimulatedIpCard() override;
 
     bool listen(quint16 port, QString* error);
     // Drops every connection and answers on another address (same port) from now on. False,
