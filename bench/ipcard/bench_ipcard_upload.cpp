@@ -9,6 +9,7 @@
 
 #include "ipcard/link/DeviceToHisilicon.h"
 #include "IpCardFarmThread.h"
+#include "RawCardUpload.h"
 #include "LoginRequestProto.pb.h"
 #include "platform/LoopbackGuard.h"
 
@@ -20,47 +21,11 @@
 
 #include <cstdio>
 
+using namespace RawCardUpload;
+
 namespace {
 
-constexpr int ChunkSize = 10240;
 constexpr int FileSize = 32 * 1024 * 1024;
-
-QByteArray bigEndian(quint32 value, int width)
-{
-    QByteArray bytes;
-    for (int i = width - 1; i >= 0; --i)
-        bytes.append(char((value >> (8 * i)) & 0xFF));
-    return bytes;
-}
-
-_KIV_MSG_HEAD_T headFor(int msgClass, int msgCommand, const QByteArray& body, int bodyFormat = 0)
-{
-    _KIV_MSG_HEAD_T head;
-    head.msgClass = quint8(msgClass);
-    head.msgCommand = quint8(msgCommand);
-    head.bodyFormat = quint8(bodyFormat);
-    head.length = quint16(body.size());
-    return head;
-}
-
-QByteArray loginBody()
-{
-    com::kiv::protobuf::LoginRequest login;
-    login.set_username("admin");
-    login.set_password("quelt");
-    return QByteArray::fromStdString(login.SerializeAsString());
-}
-
-QByteArray startBody(const char* name)
-{
-    return QByteArray(name) + bigEndian(FileSize, 4);
-}
-
-QByteArray chunkBody(const QByteArray& file, int index, int count)
-{
-    const QByteArray data = file.mid(index * ChunkSize, ChunkSize);
-    return bigEndian(quint32(count - 1 - index), 2) + bigEndian(quint32(data.size()), 2) + data;
-}
 
 struct Run
 {
@@ -86,7 +51,7 @@ Run uploadThroughLink(IpCardFarmThread& card, const QByteArray& file, bool pumpE
     const int count = (file.size() + ChunkSize - 1) / ChunkSize;
     QElapsedTimer clock;
     clock.start();
-    const QByteArray start = startBody(pumpEvents ? "pumped.bin" : "link.bin");
+    const QByteArray start = startBody(pumpEvents ? "pumped.bin" : "link.bin", file.size());
     if (link.sendData(headFor(2, 4, start), start, nullptr, nullptr) != 1)
         return run;
     for (int i = 0; i < count; ++i) {
@@ -99,52 +64,6 @@ Run uploadThroughLink(IpCardFarmThread& card, const QByteArray& file, bool pumpE
     run.endResult = link.sendData(headFor(2, 5, QByteArray()), QByteArray(), nullptr, nullptr);
     run.ms = clock.elapsed();
     link.closeConnect();
-    return run;
-}
-
-// One frame out, one reply in, over a bare socket: what the link's own work is measured against.
-bool rawExchange(QTcpSocket& socket, int msgClass, int msgCommand, const QByteArray& body, int bodyFormat, int* result)
-{
-    socket.write(headFor(msgClass, msgCommand, body, bodyFormat).toBytes() + body);
-    while (socket.bytesAvailable() < _KIV_MSG_HEAD_T::Size) {
-        if (!socket.waitForReadyRead(6000))
-            return false;
-    }
-    _KIV_MSG_HEAD_T reply;
-    _KIV_MSG_HEAD_T::fromBytes(socket.read(_KIV_MSG_HEAD_T::Size), &reply);
-    while (socket.bytesAvailable() < reply.length) {
-        if (!socket.waitForReadyRead(6000))
-            return false;
-    }
-    socket.read(reply.length);
-    *result = reply.result;
-    return true;
-}
-
-Run uploadRaw(IpCardFarmThread& card, const QByteArray& file)
-{
-    Run run;
-    QTcpSocket socket;
-    if (!LoopbackGuard::mayDial(card.host(), "benchmark"))
-        return run;
-    socket.connectToHost(card.host(), card.port());
-    if (!socket.waitForConnected(6000))
-        return run;
-    int result = 0;
-    if (!rawExchange(socket, 1, 0, loginBody(), 0, &result) || result != 1)
-        return run;
-    const int count = (file.size() + ChunkSize - 1) / ChunkSize;
-    QElapsedTimer clock;
-    clock.start();
-    if (!rawExchange(socket, 2, 4, startBody("raw.bin"), 0, &result) || result != 1)
-        return run;
-    for (int i = 0; i < count; ++i) {
-        if (!rawExchange(socket, 2, 3, chunkBody(file, i, count), 2, &result) || result != 1)
-            break;
-    }
-    if (rawExchange(socket, 2, 5, QByteArray(), 0, &result))
-        run.endResult = result;
-    run.ms = clock.elapsed();
     return run;
 }
 
@@ -174,7 +93,10 @@ int main(int argc, char* argv[])
     }
     const QString sha1 = QString::fromLatin1(QCryptographicHash::hash(file, QCryptographicHash::Sha1).toHex());
 
-    const Run raw = uploadRaw(card, file);
+    const RawCardUpload::Result rawUpload = RawCardUpload::upload(card.host(), card.port(), file);
+    Run raw;
+    raw.ms = rawUpload.ms;
+    raw.endResult = rawUpload.endResult;
     const bool rawOk = raw.endResult == 1;
     const Run link = uploadThroughLink(card, file, false);
     const bool linkOk = link.endResult == 1 && card.state(QStringLiteral("firmware")) == QStringLiteral("link.bin,%1,%2").arg(FileSize).arg(sha1);

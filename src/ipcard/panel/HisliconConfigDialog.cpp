@@ -12,6 +12,7 @@
 #include "ipcard/panel/InterimDecoderPage.h"
 #include "ipcard/panel/IpCardAddressing.h"
 #include "ipcard/panel/IpCardCall.h"
+#include "ipcard/panel/LogTableRows.h"
 #include "ipcard/panel/NetworkSettingsCheck.h"
 #include "ipcard/panel/PanelTexts.h"
 #include "ipcard/panel/VideoSourceBackupFile.h"
@@ -551,20 +552,7 @@ void HisliconConfigDialog::onFindLog()
 
 void HisliconConfigDialog::showLogPage()
 {
-    const QVector<LogPaging::Row> rows = logPaging.rows();
-    QTableWidget* table = ui.logTable;
-    table->setUpdatesEnabled(false);
-    table->setRowCount(0);
-    table->setRowCount(rows.size());
-    for (int r = 0; r < rows.size(); ++r) {
-        const QString cells[4] = {rows[r].number, rows[r].type, rows[r].time, rows[r].content};
-        for (int c = 0; c < 4; ++c) {
-            auto* item = new QTableWidgetItem(cells[c]);
-            item->setTextAlignment(Qt::AlignCenter);
-            table->setItem(r, c, item);
-        }
-    }
-    table->setUpdatesEnabled(true);
+    showLogRows(ui.logTable, logPaging.rows());
     ui.logPageLabel->setText(logPaging.pageLabel());
 }
 

@@ -134,6 +134,7 @@ void HisliconConfigForm::setupNetworkTab()
     }
     grid->setColumnMinimumWidth(1, 260);
     auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(12);
     buttons->addStretch();
     buttons->addWidget(networkUpdateButton);
     buttons->addWidget(networkSaveButton);
@@ -191,6 +192,7 @@ void HisliconConfigForm::setupLogTab()
     logTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     logTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     logTable->verticalHeader()->setVisible(false);
+    logTable->setAlternatingRowColors(true);
     logTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     logTable->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
     logCountLabel = named(new QLabel(logTab), "labelLogCount");

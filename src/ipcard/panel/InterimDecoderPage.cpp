@@ -20,6 +20,7 @@ InterimDecoderPage::InterimDecoderPage(QWidget* parent)
 {
     tree->setObjectName(QStringLiteral("DecoderTree"));
     tree->setColumnCount(1);
+    tree->setUniformRowHeights(true);
     refreshButton->setObjectName(QStringLiteral("pushButtonRefrush"));
 
     auto* buttons = new QHBoxLayout;

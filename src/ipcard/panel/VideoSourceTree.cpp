@@ -26,6 +26,17 @@ void centre(QTreeWidgetItem* item)
         item->setTextAlignment(column, Qt::AlignCenter);
 }
 
+QTreeWidgetItem* newGroupItem(const QString& name)
+{
+    auto* group = new QTreeWidgetItem({name});
+    group->setData(0, VideoSourceItem::KindRole, VideoSourceItem::GroupKind);
+    QFont bold = group->font(0);
+    bold.setBold(true);
+    group->setFont(0, bold);
+    centre(group);
+    return group;
+}
+
 } // namespace
 
 VideoSourceTree::VideoSourceTree(QTreeWidget* treeWidget)
@@ -36,6 +47,9 @@ VideoSourceTree::VideoSourceTree(QTreeWidget* treeWidget)
     tree->setSelectionMode(QAbstractItemView::SingleSelection);
     tree->setSelectionBehavior(QAbstractItemView::SelectRows);
     tree->setFocusPolicy(Qt::NoFocus);
+    // Rows are one line each; without this the view measures every row of every expanded
+    // group whenever the current item changes (tens of ms for a card's full list).
+    tree->setUniformRowHeights(true);
     tree->header()->setDefaultAlignment(Qt::AlignCenter);
     tree->header()->setSectionResizeMode(QHeaderView::Stretch);
     retranslate();
@@ -110,9 +124,7 @@ void VideoSourceTree::fill(const VideoSourceGroupManage& list)
     QTreeWidgetItem* group = nullptr;
     VideoSourceListWalk walk;
     walk.onGroup = [&](const QString& name) {
-        group = new QTreeWidgetItem({name});
-        group->setData(0, VideoSourceItem::KindRole, VideoSourceItem::GroupKind);
-        centre(group);
+        group = newGroupItem(name);
         topLevel.append(group);
     };
     walk.onSource = [&](const VideoSource& source, const QByteArray&, bool inGroup) {
@@ -152,9 +164,7 @@ VideoSourceGroupManage VideoSourceTree::build() const
 
 QTreeWidgetItem* VideoSourceTree::addGroup(const QString& name)
 {
-    auto* group = new QTreeWidgetItem({name});
-    group->setData(0, VideoSourceItem::KindRole, VideoSourceItem::GroupKind);
-    centre(group);
+    QTreeWidgetItem* group = newGroupItem(name);
     tree->addTopLevelItem(group);
     tree->setCurrentItem(group);
     return group;
