@@ -8,4 +8,11 @@
         <translation>nothing</translation>
     </message>
 </context>
+<context>
+    <name>PreviewControlWidget</name>
+    <message>
+        <source>无信号</source>
+        <translation>No signal</translation>
+    </message>
+</context>
 </TS>

@@ -8,4 +8,11 @@
         <translation>无</translation>
     </message>
 </context>
+<context>
+    <name>PreviewControlWidget</name>
+    <message>
+        <source>无信号</source>
+        <translation>无信号</translation>
+    </message>
+</context>
 </TS>

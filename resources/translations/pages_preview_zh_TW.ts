@@ -8,4 +8,11 @@
         <translation>無</translation>
     </message>
 </context>
+<context>
+    <name>PreviewControlWidget</name>
+    <message>
+        <source>无信号</source>
+        <translation>無訊號</translation>
+    </message>
+</context>
 </TS>

@@ -1,5 +1,6 @@
 #include "media/AVPlayer.h"
 
+#include "media/FramePump.h"
 #include "media/VideoRenderer.h"
 
 #include <QMutex>
@@ -41,10 +42,6 @@ public:
     void sessionStarted() override
     {
         post([](AVPlayer* p) { p->sessionStarted(); });
-    }
-    void sessionFrameReady() override
-    {
-        post([](AVPlayer* p) { p->sessionFrameReady(); });
     }
     void sessionFinished(MediaStatus s, const AVError& e, bool hadStarted) override
     {
@@ -88,6 +85,8 @@ AVPlayer::~AVPlayer()
         r->players.removeAll(this);
     renderers.clear();
     retireSession();
+    if (pump)
+        pump->remove(this);
     for (const auto& s : qAsConst(retired)) {
         // Aborted reads return within ~0.1 s; a name lookup cannot be interrupted, so do not
         // wait for ever: the thread holds its own reference and cleans up when it returns.
@@ -162,6 +161,10 @@ void AVPlayer::removeVideoRenderer(VideoRenderer* renderer)
 void AVPlayer::retireSession()
 {
     ++generation;
+    if (pump) {
+        pump->remove(this);
+        pump = nullptr;
+    }
     if (bridge)
         bridge->detach();
     bridge.reset();
@@ -193,6 +196,7 @@ void AVPlayer::play()
     settings.frameRate = frameRate;
     settings.repeat = repeatCount;
     settings.reopenIntervalMs = kMinOpenIntervalMs;
+    settings.stallTimeoutMs = stallTimeoutMs;
     const qint64 now = monotonicMs();
     if (lastOpenAtMs >= 0)
         settings.startDelayMs = qMax<qint64>(0, lastOpenAtMs + kMinOpenIntervalMs - now);
@@ -204,6 +208,8 @@ void AVPlayer::play()
     lastSession = session;
     // Set now, so that a caller checking the status right after play() does not play again.
     setStatus(LoadingMedia);
+    pump = FramePump::forCurrentThread();
+    pump->add(this);
     std::thread([s = session] { s->run(); }).detach();
 }
 
@@ -215,6 +221,7 @@ void AVPlayer::stop()
     retireSession();
     sessionHasStarted = false;
     setStatus(NoMedia);
+    signalLost();
     if (hadStarted)
         emit stopped();
 }
@@ -225,6 +232,8 @@ AVPlayer::Statistics AVPlayer::statistics() const
     if (lastSession) {
         st.decodedFrames = lastSession->decodedFrames();
         st.droppedFrames = lastSession->mailbox().replaced();
+        st.skippingLoopFilter = lastSession->isSkippingLoopFilter();
+        st.fastDecoding = lastSession->isDecodingFast();
     }
     st.presentedFrames = presented;
     return st;
@@ -241,7 +250,7 @@ void AVPlayer::sessionStarted()
     emit started();
 }
 
-void AVPlayer::sessionFrameReady()
+void AVPlayer::presentNewest()
 {
     if (!session)
         return;
@@ -262,17 +271,31 @@ void AVPlayer::sessionFrameReady()
     }
 }
 
+void AVPlayer::signalLost()
+{
+    const QList<VideoRenderer*> targets = renderers;
+    for (VideoRenderer* r : targets) {
+        if (renderers.contains(r))
+            r->signalLost();
+    }
+}
+
 void AVPlayer::sessionFinished(MediaStatus s, const AVError& e, bool hadStarted)
 {
     if (bridge)
         bridge->detach();
     bridge.reset();
+    if (pump) {
+        pump->remove(this);
+        pump = nullptr;
+    }
     if (session) {
         retired.append(session);
         session.reset();
     }
     sessionHasStarted = false;
     setStatus(s);
+    signalLost();
     if (hadStarted)
         emit stopped();
     else if (e.error() != AVError::NoError)

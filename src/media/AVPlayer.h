@@ -15,12 +15,14 @@
 
 namespace Media {
 
+class FramePump;
 class SessionBridge;
 class VideoRenderer;
 
-// Plays one stream into its renderers. Each play runs in a decoding thread of its own; news and
-// pictures reach this object (and its signals) in the thread it lives in, normally the GUI
-// thread. Settings take effect at the next play().
+// Plays one stream into its renderers. Each play runs in a decoding thread of its own; news
+// reaches this object (and its signals) in the thread it lives in, normally the GUI thread, and
+// the newest picture is handed to the renderers at each screen refresh (FramePump). Settings take
+// effect at the next play().
 class AVPlayer : public QObject
 {
     Q_OBJECT
@@ -30,6 +32,8 @@ public:
         qint64 decodedFrames = 0;   // pictures decoded in the current (or last) play
         qint64 presentedFrames = 0; // pictures handed to the renderers
         qint64 droppedFrames = 0;   // pictures replaced by a newer one before the renderers took them
+        bool skippingLoopFilter = false; // the decoder's shortcuts for the size shown (DecodeShortcuts)
+        bool fastDecoding = false;
     };
 
     explicit AVPlayer(QObject* parent = nullptr);
@@ -53,6 +57,12 @@ public:
     bool isInterruptOnTimeout() const { return interruptOnTimeout; }
     void setInterruptTimeout(qint64 ms) { interruptTimeoutMs = ms; }
     qint64 interruptTimeout() const { return interruptTimeoutMs; }
+
+    // A play whose pictures stop for this long ends as stalled: stopped() is emitted and the
+    // renderers show that the signal is lost. The first picture of a play may take as long as the
+    // interrupt time-out. 0 turns the watch off.
+    void setStallTimeout(qint64 ms) { stallTimeoutMs = ms; }
+    qint64 stallTimeout() const { return stallTimeoutMs; }
 
     // Packets are decoded as they are read; at most one packet is ever held, whatever is set.
     void setBufferMode(BufferMode mode) { bufferModeValue = mode; }
@@ -103,18 +113,22 @@ signals:
 
 private:
     friend class SessionBridge;
+    friend class FramePump;
     void setStatus(MediaStatus s);
     void sessionStatus(MediaStatus s);
     void sessionStarted();
-    void sessionFrameReady();
     void sessionFinished(MediaStatus s, const AVError& e, bool hadStarted);
+    // Called by the pump at each screen refresh: the newest picture, if any, to the renderers.
+    void presentNewest();
     void retireSession();
+    void signalLost();
     OutputGeometry outputGeometry() const;
 
     QString url;
     double frameRate = 0.0;
     bool interruptOnTimeout = false;
     qint64 interruptTimeoutMs = 30000;
+    qint64 stallTimeoutMs = 3000;
     BufferMode bufferModeValue = BufferTime;
     qint64 bufferValueValue = -1;
     int repeatCount = 0;
@@ -135,6 +149,7 @@ private:
     quint64 generation = 0;                      // of the current play; news of older ones is dropped
     qint64 presented = 0;
     qint64 lastOpenAtMs = -1;
+    FramePump* pump = nullptr;                   // of this player's thread, while a play runs
 };
 
 } // namespace Media

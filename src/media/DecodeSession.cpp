@@ -108,7 +108,15 @@ int DecodeSession::interruptCallback(void* opaque)
     if (self->redirectRefused(self->format))
         return 1;
     const qint64 deadline = self->deadlineMs.load();
-    if (deadline != 0 && coarseNowMs() > deadline) {
+    const qint64 pictureDeadline = self->pictureDeadlineMs.load();
+    if (deadline == 0 && pictureDeadline == 0)
+        return 0;
+    const qint64 now = coarseNowMs();
+    if (pictureDeadline != 0 && now > pictureDeadline) {
+        self->stalled.store(true);
+        return 1;
+    }
+    if (deadline != 0 && now > deadline) {
         self->timedOut.store(true);
         return 1;
     }
@@ -147,7 +155,8 @@ void DecodeSession::run()
         case Outcome::Aborted: endStatus = NoMedia; break;
         case Outcome::OpenFailed: endStatus = InvalidMedia; break;
         case Outcome::ReadFailed:
-        case Outcome::ReadTimedOut: endStatus = StalledMedia; break;
+        case Outcome::ReadTimedOut:
+        case Outcome::Stalled: endStatus = StalledMedia; break;
         case Outcome::EndOfStream: endStatus = EndOfMedia; break;
         }
         break;
@@ -276,7 +285,8 @@ bool DecodeSession::openDecoder(AVError* error)
     // One thread per player: previews are many small streams, and frame threads would add delay.
     codec->thread_count = 1;
     codec->flags |= AV_CODEC_FLAG_LOW_DELAY;
-    codec->flags2 |= AV_CODEC_FLAG2_FAST;
+    pictureSize = QSize(par->width, par->height);
+    applyShortcuts(true);
     {
         std::lock_guard<std::mutex> lock(geometryMutex);
         // Decoders that can decode at a fraction of the size do so when the picture is shown small.
@@ -295,10 +305,29 @@ bool DecodeSession::openDecoder(AVError* error)
     return true;
 }
 
+void DecodeSession::watchForStall(bool firstPicture)
+{
+    if (settings.stallTimeoutMs <= 0)
+        return;
+    if (!firstPicture) {
+        pictureDeadlineMs.store(coarseNowMs() + settings.stallTimeoutMs);
+        return;
+    }
+    // The first picture waits for a key frame: give it the interrupt time-out, when one is set.
+    pictureDeadlineMs.store(settings.interruptOnTimeout
+                                ? coarseNowMs() + qMax(settings.stallTimeoutMs, settings.interruptTimeoutMs)
+                                : 0);
+}
+
 DecodeSession::Outcome DecodeSession::readLoop(AVError* error)
 {
     AVPacket* packet = av_packet_alloc();
     Outcome outcome = Outcome::EndOfStream;
+    stalled.store(false);
+    watchForStall(true);
+    const auto stallError = [this] {
+        return AVError(AVError::ReadTimedout, 0, QStringLiteral("no picture for %1 ms").arg(settings.stallTimeoutMs));
+    };
     for (;;) {
         timedOut.store(false);
         armDeadline();
@@ -307,6 +336,9 @@ DecodeSession::Outcome DecodeSession::readLoop(AVError* error)
         if (rc < 0) {
             if (aborted.load()) {
                 outcome = Outcome::Aborted;
+            } else if (stalled.load()) {
+                *error = stallError();
+                outcome = Outcome::Stalled;
             } else if (timedOut.load()) {
                 *error = AVError(AVError::ReadTimedout, rc);
                 outcome = Outcome::ReadTimedOut;
@@ -319,14 +351,8 @@ DecodeSession::Outcome DecodeSession::readLoop(AVError* error)
             break;
         }
         if (packet->stream_index == videoStream) {
-            // A picture shown at a fraction of its size does not need the deblocking filter.
-            int shownWidth = 0;
-            {
-                std::lock_guard<std::mutex> lock(geometryMutex);
-                shownWidth = geometry.size.width();
-            }
-            codec->skip_loop_filter = (shownWidth > 0 && shownWidth * 2 <= codec->width)
-                                          ? AVDISCARD_ALL : AVDISCARD_DEFAULT;
+            // The tile may have been resized since the last picture.
+            applyShortcuts(false);
             // Undecodable packets are skipped; the next key frame recovers the picture.
             avcodec_send_packet(codec, packet);
             decodeAvailable();
@@ -336,7 +362,15 @@ DecodeSession::Outcome DecodeSession::readLoop(AVError* error)
             outcome = Outcome::Aborted;
             break;
         }
+        // Packets that bring no picture do not keep a play alive.
+        const qint64 pictureDeadline = pictureDeadlineMs.load();
+        if (stalled.load() || (pictureDeadline != 0 && coarseNowMs() > pictureDeadline)) {
+            *error = stallError();
+            outcome = Outcome::Stalled;
+            break;
+        }
     }
+    pictureDeadlineMs.store(0);
     if (outcome == Outcome::EndOfStream) {
         avcodec_send_packet(codec, nullptr);
         decodeAvailable();
@@ -351,6 +385,8 @@ bool DecodeSession::decodeAvailable()
     while (!aborted.load() && avcodec_receive_frame(codec, frame) == 0) {
         decoded.fetch_add(1);
         any = true;
+        pictureSize = QSize(frame->width, frame->height);
+        watchForStall(false);
         present(frame);
         av_frame_unref(frame);
     }
@@ -373,16 +409,47 @@ void DecodeSession::present(AVFrame* f)
     VideoFrame out;
     out.sourceSize = QSize(f->width, f->height);
     out.number = ++presentedNumber;
-    if (!g.size.isEmpty() && f->width > 0 && f->height > 0) {
-        QSize target = g.keepAspect ? out.sourceSize.scaled(g.size, Qt::KeepAspectRatio) : g.size;
-        out.image = converter.convert(f, target.expandedTo(QSize(1, 1)), g.quality);
+    const QSize target = shownSize(g, out.sourceSize);
+    if (!target.isEmpty() && f->width > 0 && f->height > 0) {
+        const int scaler = DecodeShortcuts::forSizes(out.sourceSize, target, g.quality).scalerFlags;
+        out.image = converter.convert(f, target, scaler);
     }
     if (!firstFrameSent) {
         firstFrameSent = true;
         listener->sessionStatus(BufferedMedia);
     }
-    if (box.put(std::move(out)))
-        listener->sessionFrameReady();
+    // The GUI thread takes the newest picture at its next screen refresh.
+    box.put(std::move(out));
+}
+
+QSize DecodeSession::shownSize(const OutputGeometry& g, const QSize& picture) const
+{
+    if (g.size.isEmpty())
+        return QSize();
+    if (!g.keepAspect || picture.isEmpty())
+        return g.size;
+    return picture.scaled(g.size, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
+void DecodeSession::applyShortcuts(bool force)
+{
+    OutputGeometry g;
+    {
+        std::lock_guard<std::mutex> lock(geometryMutex);
+        g = geometry;
+    }
+    const DecodeShortcuts wanted = DecodeShortcuts::forSizes(pictureSize, shownSize(g, pictureSize), g.quality);
+    if (!force && wanted == shortcuts)
+        return;
+    shortcuts = wanted;
+    // Both are read by the decoder for each packet, so they can change while it runs.
+    codec->skip_loop_filter = wanted.skipLoopFilter ? AVDISCARD_ALL : AVDISCARD_DEFAULT;
+    if (wanted.fastDecoding)
+        codec->flags2 |= AV_CODEC_FLAG2_FAST;
+    else
+        codec->flags2 &= ~AV_CODEC_FLAG2_FAST;
+    skippingLoopFilter.store(wanted.skipLoopFilter);
+    decodingFast.store(wanted.fastDecoding);
 }
 
 void DecodeSession::closeAll()

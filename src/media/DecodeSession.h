@@ -1,6 +1,7 @@
 #pragma once
 
 #include "media/AVError.h"
+#include "media/DecodeShortcuts.h"
 #include "media/FrameConverter.h"
 #include "media/FrameMailbox.h"
 #include "media/MediaStatus.h"
@@ -33,6 +34,9 @@ struct SessionSettings
     int repeat = 0;           // plays after the first; -1 for ever
     qint64 startDelayMs = 0;  // wait before the first open
     qint64 reopenIntervalMs = 1000; // least time between two opens of a repeat
+    // A play whose pictures stop for this long ends as stalled (0: never). The first picture of
+    // a play may take as long as the interrupt time-out.
+    qint64 stallTimeoutMs = 0;
 };
 
 // Size and scaling the renderers want; changed from the GUI thread while decoding runs.
@@ -44,13 +48,13 @@ struct OutputGeometry
 };
 
 // Receives a session's news in the decoding thread; implementations pass it on to the GUI thread.
+// Pictures are not news: they wait in the session's mailbox until the GUI thread takes them.
 class SessionListener
 {
 public:
     virtual ~SessionListener() = default;
     virtual void sessionStatus(MediaStatus status) = 0;
     virtual void sessionStarted() = 0;
-    virtual void sessionFrameReady() = 0;
     // Last news of a session. started tells whether sessionStarted() was sent.
     virtual void sessionFinished(MediaStatus status, const AVError& error, bool started) = 0;
 };
@@ -75,9 +79,12 @@ public:
     void setGeometry(const OutputGeometry& geometry);
     FrameMailbox& mailbox() { return box; }
     qint64 decodedFrames() const { return decoded.load(); }
+    // The shortcuts the decoder works with now (see DecodeShortcuts).
+    bool isSkippingLoopFilter() const { return skippingLoopFilter.load(); }
+    bool isDecodingFast() const { return decodingFast.load(); }
 
 private:
-    enum class Outcome { Aborted, OpenFailed, ReadFailed, ReadTimedOut, EndOfStream };
+    enum class Outcome { Aborted, OpenFailed, ReadFailed, ReadTimedOut, Stalled, EndOfStream };
 
     Outcome playOnce(bool* started, AVError* error);
     bool openInput(AVError* error);
@@ -87,6 +94,9 @@ private:
     void present(AVFrame* frame);
     void closeAll();
 
+    void applyShortcuts(bool force);
+    void watchForStall(bool firstPicture);
+    QSize shownSize(const OutputGeometry& g, const QSize& picture) const;
     bool sleepUnlessAborted(qint64 ms);
     void armDeadline();
     void disarmDeadline();
@@ -100,6 +110,8 @@ private:
     std::atomic<bool> aborted{false};
     std::atomic<bool> timedOut{false};
     std::atomic<qint64> deadlineMs{0};
+    std::atomic<qint64> pictureDeadlineMs{0}; // 0: not watching for a stall
+    std::atomic<bool> stalled{false};
     std::atomic<bool> finished{false};
     std::atomic<bool> refusedUrl{false};
     std::string approvedUrl;  // decoding thread only
@@ -116,6 +128,10 @@ private:
     int videoStream = -1;
     bool firstFrameSent = false;
     std::atomic<qint64> decoded{0};
+    std::atomic<bool> skippingLoopFilter{false};
+    std::atomic<bool> decodingFast{false};
+    QSize pictureSize;          // of the last decoded picture
+    DecodeShortcuts shortcuts;  // applied to the decoder
     qint64 presentedNumber = 0;
     qint64 lastOpenMs = 0;
     qint64 lastPresentMs = 0;

@@ -1,7 +1,5 @@
 #include "media/FrameConverter.h"
 
-#include "media/VideoRenderer.h"
-
 extern "C" {
 #include <libavutil/frame.h>
 #include <libswscale/swscale.h>
@@ -10,19 +8,6 @@ extern "C" {
 #include <atomic>
 
 namespace Media {
-
-namespace {
-
-int swsFlagsFor(int quality)
-{
-    switch (quality) {
-    case VideoRenderer::QualityBest: return SWS_BICUBIC;
-    case VideoRenderer::QualityFastest: return SWS_FAST_BILINEAR;
-    default: return SWS_BILINEAR;
-    }
-}
-
-} // namespace
 
 FrameConverter::~FrameConverter()
 {
@@ -62,13 +47,13 @@ QImage* FrameConverter::freeBuffer(const QSize& size)
     return slot->isNull() ? nullptr : slot;
 }
 
-QImage FrameConverter::convert(const AVFrame* f, const QSize& size, int quality)
+QImage FrameConverter::convert(const AVFrame* f, const QSize& size, int scalerFlags)
 {
     if (size.isEmpty() || f->width <= 0 || f->height <= 0)
         return QImage();
     const auto format = static_cast<AVPixelFormat>(f->format);
     scaler = sws_getCachedContext(scaler, f->width, f->height, format, size.width(), size.height(),
-                                  AV_PIX_FMT_RGB32, swsFlagsFor(quality), nullptr, nullptr, nullptr);
+                                  AV_PIX_FMT_RGB32, scalerFlags, nullptr, nullptr, nullptr);
     if (!scaler)
         return QImage();
     QImage* out = freeBuffer(size);

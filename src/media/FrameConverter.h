@@ -21,9 +21,9 @@ public:
     FrameConverter(const FrameConverter&) = delete;
     FrameConverter& operator=(const FrameConverter&) = delete;
 
-    // The picture scaled to size with VideoRenderer::Quality quality; a null image when the
+    // The picture scaled to size with swscale's scalerFlags (SWS_*); a null image when the
     // size is empty or the picture cannot be converted.
-    QImage convert(const AVFrame* frame, const QSize& size, int quality);
+    QImage convert(const AVFrame* frame, const QSize& size, int scalerFlags);
     // Frees the scaler (a new stream may bring another picture format); buffers are kept.
     void reset();
 

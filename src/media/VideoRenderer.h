@@ -35,6 +35,9 @@ public:
     virtual QSize rendererSize() const = 0;
     // Called in the GUI thread with each picture of every player the renderer is attached to.
     virtual void receive(const VideoFrame& frame) = 0;
+    // Called when a player's pictures stop (its play ended, failed or was stopped): what is on
+    // show is no longer live until the next receive().
+    virtual void signalLost() {}
 
 protected:
     // Renderers call this when their size changes, so that players scale to the new size.

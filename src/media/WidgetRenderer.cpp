@@ -14,7 +14,23 @@ void WidgetRenderer::receive(const VideoFrame& frame)
 {
     current = frame;
     ++received;
+    lost = false;
     update();
+}
+
+void WidgetRenderer::signalLost()
+{
+    if (lost)
+        return;
+    lost = true;
+    update();
+}
+
+void WidgetRenderer::setSignalLostText(const QString& text)
+{
+    lostText = text;
+    if (lost)
+        update();
 }
 
 QRect WidgetRenderer::targetRect() const
@@ -27,11 +43,24 @@ QRect WidgetRenderer::targetRect() const
     return r;
 }
 
+void WidgetRenderer::paintSignalLost(QPainter& painter)
+{
+    // A frozen picture must not pass for a live one: dim it well below any live picture.
+    painter.fillRect(rect(), QColor(0, 0, 0, 170));
+    if (lostText.isEmpty())
+        return;
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.setFont(font());
+    painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, lostText);
+}
+
 void WidgetRenderer::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     if (current.image.isNull()) {
         painter.fillRect(rect(), Qt::black);
+        if (lost)
+            paintSignalLost(painter);
         return;
     }
     const QRect target = targetRect();
@@ -46,6 +75,8 @@ void WidgetRenderer::paintEvent(QPaintEvent*)
         painter.drawImage(target.topLeft(), current.image);
     else
         painter.drawImage(target, current.image);
+    if (lost)
+        paintSignalLost(painter);
 }
 
 void WidgetRenderer::resizeEvent(QResizeEvent* event)

@@ -1,5 +1,6 @@
 // The preview player against RTSP streams of simulated preview cards, served in this process.
 #include "media/AVPlayer.h"
+#include "media/FramePump.h"
 #include "ControlChannel.h"
 #include "GuardTrap.h"
 #include "platform/LoopbackGuard.h"
@@ -7,6 +8,7 @@
 #include "PreviewStreamFarm.h"
 #include "media/WidgetRenderer.h"
 
+#include <QElapsedTimer>
 #include <QMutex>
 #include <QPointer>
 #include <QSignalSpy>
@@ -28,8 +30,11 @@ public:
         ++count;
         lastNumber = f.number;
         lastSize = f.image.size();
+        lost = false;
     }
+    void signalLost() override { lost = true; }
     int count = 0;
+    bool lost = false;
     qint64 lastNumber = 0;
     QSize lastSize;
 };
@@ -54,6 +59,8 @@ private slots:
     void firstFrameAndStarted_data();
     void firstFrameAndStarted();
     void stoppedStreamStopsAndRecovers();
+    void stalledStreamEndsThePlay();
+    void oneWakeUpServesSeveralPlayers();
     void badAddressesFailQuickly_data();
     void badAddressesFailQuickly();
     void guardRefusesWithoutConnecting();
@@ -81,6 +88,8 @@ void tst_AVPlayer::initTestCase()
     LoopbackGuard::setActiveForTesting(true);
     QVERIFY2(PreviewStreamFarm::eventLoopRunsGlib(), "Qt's event loop must run GLib's main context");
     QString error;
+    // Cheap streams: these tests need pictures, not a decoder's full work.
+    farm.setStreamKind(PreviewStreamKind::Fast);
     // Port 0: tests running side by side never collide on 8554.
     QVERIFY2(farm.start({card}, 0, &error, {4}), qPrintable(error));
     QVERIFY(farm.port() != 0);
@@ -125,13 +134,20 @@ void tst_AVPlayer::firstFrameAndStarted()
     QCOMPARE(renderer.currentImage().size(), QSize(200, 130));
     QTRY_VERIFY_WITH_TIMEOUT(renderer.framesReceived() > 10, 10000);
     QVERIFY(player.statistics().decodedFrames >= renderer.framesReceived());
+    // A tile of at most half the picture's size leaves out what it cannot show.
+    QVERIFY(player.statistics().skippingLoopFilter);
+    QVERIFY(player.statistics().fastDecoding);
 
-    // The renderer follows the tile's size.
-    renderer.resize(120, 80);
-    const qint64 seen = renderer.framesReceived();
-    QTRY_VERIFY_WITH_TIMEOUT(renderer.framesReceived() > seen + 2, 5000);
-    QCOMPARE(renderer.currentImage().size(), QSize(120, 80));
-    Q_UNUSED(source)
+    // The renderer follows the tile's size, and the decoder decides again: in full at full size.
+    for (const QSize& size : {source, QSize(120, 80)}) {
+        renderer.resize(size);
+        const qint64 seen = renderer.framesReceived();
+        QTRY_VERIFY_WITH_TIMEOUT(renderer.framesReceived() > seen + 2, 5000);
+        QCOMPARE(renderer.currentImage().size(), size);
+        const bool small = size != source;
+        QCOMPARE(player.statistics().skippingLoopFilter, small);
+        QCOMPARE(player.statistics().fastDecoding, small);
+    }
 
     QSignalSpy stopped(&player, &AVPlayer::stopped);
     player.stop();
@@ -155,6 +171,7 @@ void tst_AVPlayer::stoppedStreamStopsAndRecovers()
     // The server drops the connection: the play ends well before the 6 s read time-out.
     QTRY_VERIFY_WITH_TIMEOUT(stopped.count() + errors.count() > 0, 5000);
     QVERIFY(!player.isPlaying());
+    QVERIFY(renderer.lost);
     const MediaStatus ended = player.mediaStatus();
     QVERIFY2(ended == StalledMedia || ended == EndOfMedia || ended == InvalidMedia,
              qPrintable(QString::number(ended)));
@@ -171,6 +188,76 @@ void tst_AVPlayer::stoppedStreamStopsAndRecovers()
     player.play();
     QTRY_VERIFY_WITH_TIMEOUT(renderer.count > before + 5, 10000);
     QCOMPARE(started.count(), 1);
+    QVERIFY(!renderer.lost);
+}
+
+// A stream that keeps its connection but sends nothing (a card that hangs): the play ends as
+// stalled once pictures stop for the stall time-out, long before the read time-out would.
+void tst_AVPlayer::stalledStreamEndsThePlay()
+{
+    AVPlayer player;
+    configureAsPreviewPlayer(player);
+    player.setStallTimeout(700);
+    CountingRenderer renderer;
+    player.addVideoRenderer(&renderer);
+    player.setFile(url(1, 0));
+    QSignalSpy stopped(&player, &AVPlayer::stopped);
+    player.play();
+    QTRY_VERIFY_WITH_TIMEOUT(renderer.count > 3, 10000);
+
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(control.execute(QStringLiteral("stream-pause 127.0.0.61 1 0")), QByteArray("OK"));
+    QVERIFY(stopped.wait(5000));
+    QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(player.mediaStatus(), StalledMedia);
+    QVERIFY(renderer.lost);
+
+    // Played again (as the pool does), pictures come as soon as the stream sends again.
+    player.play();
+    QTest::qWait(300);
+    QVERIFY(renderer.lost);
+    QCOMPARE(control.execute(QStringLiteral("stream-resume 127.0.0.61 1 0")), QByteArray("OK"));
+    const int before = renderer.count;
+    QTRY_VERIFY_WITH_TIMEOUT(renderer.count > before + 3, 5000);
+    QVERIFY(!renderer.lost);
+    QCOMPARE(stopped.count(), 1);
+}
+
+// Pictures reach the renderers at the screen's refresh, not one wake-up per player and picture.
+void tst_AVPlayer::oneWakeUpServesSeveralPlayers()
+{
+    std::vector<std::unique_ptr<AVPlayer>> players;
+    std::vector<std::unique_ptr<CountingRenderer>> renderers;
+    for (int i = 0; i < 8; ++i) {
+        players.push_back(std::make_unique<AVPlayer>());
+        renderers.push_back(std::make_unique<CountingRenderer>());
+        configureAsPreviewPlayer(*players.back());
+        players.back()->addVideoRenderer(renderers.back().get());
+        players.back()->setFile(url(i % 4, i / 4));
+        players.back()->play();
+    }
+    const auto presented = [&] {
+        int n = 0;
+        for (const auto& r : renderers)
+            n += r->count;
+        return n;
+    };
+    for (const auto& r : renderers)
+        QTRY_VERIFY_WITH_TIMEOUT(r->count > 0, 10000);
+    FramePump* pump = FramePump::forCurrentThread();
+    QVERIFY(pump->isRunning());
+    const qint64 wakeUps0 = pump->wakeUps();
+    const int presented0 = presented();
+    QTest::qWait(2000);
+    const double wakeUps = double(pump->wakeUps() - wakeUps0);
+    const double pictures = double(presented() - presented0);
+    // 8 players at 25 fps: 400 pictures in 2 s, at most one wake-up per refresh for all of them.
+    QVERIFY2(pictures > 200, qPrintable(QString::number(pictures)));
+    QVERIFY2(wakeUps <= 2.0 * 1000 / pump->intervalMs() * 1.1, qPrintable(QString::number(wakeUps)));
+    QVERIFY2(pictures / wakeUps > 2.5, qPrintable(QStringLiteral("%1 pictures in %2 wake-ups").arg(pictures).arg(wakeUps)));
+    players.clear();
+    QVERIFY(!pump->isRunning());
 }
 
 void tst_AVPlayer::badAddressesFailQuickly_data()

@@ -1,10 +1,10 @@
 #include "media/FrameConverter.h"
-#include "media/VideoRenderer.h"
 
 #include <QtTest>
 
 extern "C" {
 #include <libavutil/frame.h>
+#include <libswscale/swscale.h>
 }
 
 #include <memory>
@@ -80,11 +80,12 @@ void tst_FrameConverter::bandsStayInPlace_data()
 {
     QTest::addColumn<QSize>("source");
     QTest::addColumn<QSize>("target");
-    QTest::addColumn<int>("quality");
-    const int fastest = VideoRenderer::QualityFastest;
+    QTest::addColumn<int>("scaler");
+    const int fastest = SWS_FAST_BILINEAR;
     QTest::newRow("720p to tile, fastest") << QSize(1280, 720) << QSize(200, 113) << fastest;
-    QTest::newRow("720p to tile, default") << QSize(1280, 720) << QSize(200, 113) << int(VideoRenderer::QualityDefault);
-    QTest::newRow("720p to tile, best") << QSize(1280, 720) << QSize(200, 113) << int(VideoRenderer::QualityBest);
+    QTest::newRow("720p to tile, bilinear") << QSize(1280, 720) << QSize(200, 113) << int(SWS_BILINEAR);
+    QTest::newRow("720p to tile, bicubic") << QSize(1280, 720) << QSize(200, 113) << int(SWS_BICUBIC);
+    QTest::newRow("720p, full size") << QSize(1280, 720) << QSize(1280, 720) << int(SWS_BILINEAR);
     QTest::newRow("odd height, fastest") << QSize(1280, 719) << QSize(200, 113) << fastest;
     QTest::newRow("odd sizes, fastest") << QSize(641, 359) << QSize(199, 57) << fastest;
     QTest::newRow("360p to tile, fastest") << QSize(640, 360) << QSize(200, 113) << fastest;
@@ -93,17 +94,17 @@ void tst_FrameConverter::bandsStayInPlace_data()
     QTest::newRow("enlarged, fastest") << QSize(320, 180) << QSize(640, 360) << fastest;
 }
 
-// Every band (luma and chroma) stays where it belongs, whatever the sizes and qualities.
+// Every band (luma and chroma) stays where it belongs, whatever the sizes and scalers.
 void tst_FrameConverter::bandsStayInPlace()
 {
     QFETCH(QSize, source);
     QFETCH(QSize, target);
-    QFETCH(int, quality);
+    QFETCH(int, scaler);
     const QVector<Colour> bands{Red, Green, Blue, White};
     FramePtr frame = bandedFrame(source, bands);
     QVERIFY(frame);
     FrameConverter converter;
-    const QImage image = converter.convert(frame.get(), target, quality);
+    const QImage image = converter.convert(frame.get(), target, scaler);
     QCOMPARE(image.size(), target);
     QCOMPARE(image.format(), QImage::Format_RGB32);
     for (int band = 0; band < bands.size(); ++band) {
@@ -126,7 +127,7 @@ void tst_FrameConverter::heldPicturesAreNeverOverwritten()
     for (int i = 0; i < 8; ++i) {
         const Colour c = Colour(i % 4);
         FramePtr frame = bandedFrame(source, {c});
-        held << converter.convert(frame.get(), target, VideoRenderer::QualityFastest);
+        held << converter.convert(frame.get(), target, SWS_FAST_BILINEAR);
         colours << c;
         // Half of them are let go again, so that buffers are reused in between.
         if (i % 2 == 1) {
@@ -150,14 +151,14 @@ void tst_FrameConverter::releasedBuffersAreReused()
     QSet<qint64> buffers;
     QImage shown;
     for (int i = 0; i < 20; ++i) {
-        QImage next = converter.convert((i % 2 ? blue : red).get(), target, VideoRenderer::QualityFastest);
+        QImage next = converter.convert((i % 2 ? blue : red).get(), target, SWS_FAST_BILINEAR);
         QVERIFY(looksLike(next.pixel(10, 10), i % 2 ? Blue : Red));
         buffers << (next.cacheKey() >> 32);
         shown = next; // the renderer keeps the newest, letting the one before go
     }
     QVERIFY2(buffers.size() <= 3, qPrintable(QString::number(buffers.size())));
     // A new size gets buffers of that size.
-    const QImage smaller = converter.convert(red.get(), QSize(120, 80), VideoRenderer::QualityFastest);
+    const QImage smaller = converter.convert(red.get(), QSize(120, 80), SWS_FAST_BILINEAR);
     QCOMPARE(smaller.size(), QSize(120, 80));
     QVERIFY(looksLike(smaller.pixel(60, 40), Red));
 }
@@ -166,8 +167,8 @@ void tst_FrameConverter::emptySizeGivesNoPicture()
 {
     FramePtr frame = bandedFrame(QSize(640, 360), {Red});
     FrameConverter converter;
-    QVERIFY(converter.convert(frame.get(), QSize(), VideoRenderer::QualityFastest).isNull());
-    QVERIFY(converter.convert(frame.get(), QSize(0, 10), VideoRenderer::QualityDefault).isNull());
+    QVERIFY(converter.convert(frame.get(), QSize(), SWS_FAST_BILINEAR).isNull());
+    QVERIFY(converter.convert(frame.get(), QSize(0, 10), SWS_BILINEAR).isNull());
 }
 
 QTEST_MAIN(tst_FrameConverter)

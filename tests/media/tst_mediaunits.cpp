@@ -1,7 +1,10 @@
 #include "media/AudioOutput.h"
 #include "media/AVPlayer.h"
+#include "media/DecodeShortcuts.h"
 #include "media/FormatOptions.h"
 #include "media/FrameMailbox.h"
+#include "media/FramePump.h"
+#include "media/WidgetRenderer.h"
 #include "platform/LoopbackGuard.h"
 
 #include <QSignalSpy>
@@ -9,6 +12,7 @@
 
 extern "C" {
 #include <libavutil/dict.h>
+#include <libswscale/swscale.h>
 }
 
 using namespace Media;
@@ -24,6 +28,11 @@ private slots:
     void audioBackendsKeepNullOnly();
     void playSetsLoadingAtOnce();
     void failedPlaysAreSpaced();
+    void shortcutsFollowTheShownSize_data();
+    void shortcutsFollowTheShownSize();
+    void pumpIntervalFollowsTheScreen_data();
+    void pumpIntervalFollowsTheScreen();
+    void lostSignalDimsThePicture();
 };
 
 void tst_MediaUnits::formatOptionText_data()
@@ -100,10 +109,15 @@ void tst_MediaUnits::playSetsLoadingAtOnce()
     player.setFile(QStringLiteral("rtsp://192.168.0.178:8554/live/channel=0_stream=0"));
     QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("Loopback guard: refused media open"));
     QSignalSpy errors(&player, &AVPlayer::error);
+    WidgetRenderer renderer;
+    player.addVideoRenderer(&renderer);
     player.play();
     QCOMPARE(player.mediaStatus(), LoadingMedia);
+    QVERIFY(!renderer.isSignalLost());
     QVERIFY(errors.wait(5000));
     QCOMPARE(player.mediaStatus(), InvalidMedia);
+    // A play that failed shows as such, not as a black picture still loading.
+    QVERIFY(renderer.isSignalLost());
 }
 
 // A player replayed on every error (as the preview pool does) must not redial in a busy loop.
@@ -123,6 +137,96 @@ void tst_MediaUnits::failedPlaysAreSpaced()
     qInstallMessageHandler(previous);
     QVERIFY2(errors >= 2, "the empty host must keep failing");
     QVERIFY2(errors <= 4, qPrintable(QStringLiteral("%1 opens in 2.5 s").arg(errors)));
+}
+
+void tst_MediaUnits::shortcutsFollowTheShownSize_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QSize>("shown");
+    QTest::addColumn<int>("quality");
+    QTest::addColumn<bool>("shortcuts"); // loop filter skipped and fast decoding
+    QTest::addColumn<int>("scaler");
+    const QSize hd(1280, 720), sub(640, 360);
+    const int fastest = VideoRenderer::QualityFastest;
+    QTest::newRow("strip tile") << hd << QSize(200, 113) << fastest << true << int(SWS_FAST_BILINEAR);
+    QTest::newRow("sub stream in a tile") << sub << QSize(200, 113) << fastest << true << int(SWS_FAST_BILINEAR);
+    QTest::newRow("exactly half") << hd << QSize(640, 360) << fastest << true << int(SWS_FAST_BILINEAR);
+    QTest::newRow("half wide, taller") << hd << QSize(640, 361) << fastest << false << int(SWS_FAST_BILINEAR);
+    QTest::newRow("narrow, full height") << hd << QSize(200, 720) << fastest << false << int(SWS_FAST_BILINEAR);
+    QTest::newRow("full size") << hd << hd << int(VideoRenderer::QualityDefault) << false << int(SWS_BILINEAR);
+    QTest::newRow("tile asks for the best") << hd << QSize(200, 113) << int(VideoRenderer::QualityBest) << true
+                                            << int(SWS_BICUBIC);
+    QTest::newRow("tile, default quality") << hd << QSize(200, 113) << int(VideoRenderer::QualityDefault) << true
+                                           << int(SWS_FAST_BILINEAR);
+    QTest::newRow("size not known yet") << QSize() << QSize(200, 113) << fastest << false << int(SWS_FAST_BILINEAR);
+    QTest::newRow("nobody shows it") << hd << QSize() << fastest << true << int(SWS_FAST_BILINEAR);
+}
+
+void tst_MediaUnits::shortcutsFollowTheShownSize()
+{
+    QFETCH(QSize, picture);
+    QFETCH(QSize, shown);
+    QFETCH(int, quality);
+    QFETCH(bool, shortcuts);
+    QFETCH(int, scaler);
+    const DecodeShortcuts d = DecodeShortcuts::forSizes(picture, shown, quality);
+    QCOMPARE(d.skipLoopFilter, shortcuts);
+    QCOMPARE(d.fastDecoding, shortcuts);
+    QCOMPARE(d.scalerFlags, scaler);
+}
+
+void tst_MediaUnits::pumpIntervalFollowsTheScreen_data()
+{
+    QTest::addColumn<double>("hz");
+    QTest::addColumn<int>("ms");
+    QTest::newRow("60 Hz") << 60.0 << 17;
+    QTest::newRow("50 Hz") << 50.0 << 20;
+    QTest::newRow("144 Hz: no faster than 60") << 144.0 << 17;
+    QTest::newRow("24 Hz: no slower than the streams") << 24.0 << 40;
+    QTest::newRow("unknown") << 0.0 << 17;
+}
+
+void tst_MediaUnits::pumpIntervalFollowsTheScreen()
+{
+    QFETCH(double, hz);
+    QFETCH(int, ms);
+    QCOMPARE(FramePump::intervalForRefreshRate(hz), ms);
+}
+
+// A lost signal dims the picture on show under the caption; the next picture is shown plain.
+void tst_MediaUnits::lostSignalDimsThePicture()
+{
+    WidgetRenderer renderer;
+    renderer.resize(200, 113);
+    renderer.setSignalLostText(QStringLiteral("NO SIGNAL"));
+    QPalette palette = renderer.palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    renderer.setPalette(palette);
+    VideoFrame grey;
+    grey.image = QImage(renderer.size(), QImage::Format_RGB32);
+    grey.image.fill(QColor(200, 200, 200));
+    grey.sourceSize = QSize(1280, 720);
+    renderer.receive(grey);
+    const auto corner = [&] { return qGray(renderer.grab().toImage().pixel(3, 3)); };
+    const auto brightInMiddleRow = [&] {
+        const QImage shot = renderer.grab().toImage();
+        int n = 0;
+        for (int x = 0; x < shot.width(); ++x)
+            n += qGray(shot.pixel(x, shot.height() / 2)) > 230;
+        return n;
+    };
+    QCOMPARE(corner(), 200);
+    QCOMPARE(brightInMiddleRow(), 0);
+
+    renderer.signalLost();
+    QVERIFY(renderer.isSignalLost());
+    QVERIFY2(corner() < 100, qPrintable(QString::number(corner())));
+    QVERIFY2(brightInMiddleRow() > 3, "no caption");
+
+    renderer.receive(grey);
+    QVERIFY(!renderer.isSignalLost());
+    QCOMPARE(corner(), 200);
+    QCOMPARE(brightInMiddleRow(), 0);
 }
 
 QTEST_MAIN(tst_MediaUnits)

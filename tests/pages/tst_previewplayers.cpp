@@ -48,6 +48,7 @@ private slots:
     void playersPerPreviewChannel_data();
     void playersPerPreviewChannel();
     void picturesArriveInTheTiles();
+    void playsAgainAfterTheStreamStopsAndReturns_data();
     void playsAgainAfterTheStreamStopsAndReturns();
     void playsAgainAfterEachError();
     void rendererBookkeeping();
@@ -70,6 +71,8 @@ void tst_PreviewPlayers::initTestCase()
     QVERIFY2(env->isValid(), "the staged runtime (command templates) is missing");
 
     QVERIFY2(PreviewStreamFarm::eventLoopRunsGlib(), "Qt's event loop must run GLib's main context");
+    // Cheap streams: these tests need pictures, not a decoder's full work.
+    farm.setStreamKind(PreviewStreamKind::Fast);
     QString error;
     for (int i = 0; i < 50 && streamCard.isNull(); ++i) {
         const QHostAddress candidate(QStringLiteral("127.0.0.%1").arg(200 + (QCoreApplication::applicationPid() + i) % 50));
@@ -218,30 +221,52 @@ void tst_PreviewPlayers::picturesArriveInTheTiles()
     WidgetShots::save(MCenterMainWindow::instance(), QStringLiteral("preview_switching_page"));
 }
 
+// A stream that goes away (the card drops its clients) or hangs (connected, sending nothing): the
+// tile dims its last picture under "no signal" well within the 6 s read time-out, the pool plays
+// again, and the live picture returns with the stream.
+void tst_PreviewPlayers::playsAgainAfterTheStreamStopsAndReturns_data()
+{
+    QTest::addColumn<QString>("away");
+    QTest::addColumn<QString>("back");
+    QTest::newRow("stopped") << "stream-stop" << "stream-start";
+    QTest::newRow("hanging") << "stream-pause" << "stream-resume";
+}
+
 void tst_PreviewPlayers::playsAgainAfterTheStreamStopsAndReturns()
 {
+    QFETCH(QString, away);
+    QFETCH(QString, back);
     MPreviewListWidget* strip = startPool(QStringLiteral("aeaa"));
     QVERIFY(strip);
     AVPlayer* player = AvPlayerControl::instance()->playersByKey().value(5);
     QVERIFY(player);
     Media::WidgetRenderer* renderer = strip->previewTiles().at(1)->player();
     QTRY_VERIFY_WITH_TIMEOUT(renderer->framesReceived() > 0, 20000);
+    QVERIFY(!renderer->isSignalLost());
 
     QSignalSpy stopped(player, &AVPlayer::stopped);
     QSignalSpy started(player, &AVPlayer::started);
-    QByteArray answer = control.execute(QStringLiteral("stream-stop %1 1 0").arg(streamCard.toString()));
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray answer = control.execute(QStringLiteral("%1 %2 1 0").arg(away, streamCard.toString()));
     QVERIFY2(answer.startsWith("OK"), answer.constData());
     QTRY_VERIFY_WITH_TIMEOUT(!stopped.isEmpty(), 15000);
-    // While the stream is refused the pool keeps trying.
+    QVERIFY2(clock.elapsed() < 6000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(renderer->isSignalLost());
+    QVERIFY(!renderer->signalLostText().isEmpty());
+    // While the stream is away the pool keeps trying, and the tile stays dimmed.
     QTest::qWait(1500);
     QVERIFY(player->mediaStatus() != Media::NoMedia);
-    QVERIFY(started.isEmpty());
+    QVERIFY(renderer->isSignalLost());
+    const QString shot = QStringLiteral("preview_strip_no_signal_%1").arg(QTest::currentDataTag());
+    WidgetShots::save(strip, shot);
     const qint64 before = renderer->framesReceived();
 
-    answer = control.execute(QStringLiteral("stream-start %1 1 0").arg(streamCard.toString()));
+    answer = control.execute(QStringLiteral("%1 %2 1 0").arg(back, streamCard.toString()));
     QVERIFY2(answer.startsWith("OK"), answer.constData());
-    QTRY_VERIFY_WITH_TIMEOUT(!started.isEmpty(), 20000);
     QTRY_VERIFY_WITH_TIMEOUT(renderer->framesReceived() > before, 20000);
+    QVERIFY(!renderer->isSignalLost());
+    QVERIFY(!started.isEmpty());
 }
 
 void tst_PreviewPlayers::playsAgainAfterEachError()

@@ -20,6 +20,7 @@ struct SimCommandLine
     bool ipCards = true;
     quint16 ipCardPort = 4002;
     bool streams = true;
+    bool fastStreams = false; // camera-like streams unless --fast-streams
     quint16 rtspPort = 8554;
     // --help: the options' text; the caller appends the control requests and exits.
     bool helpRequested = false;

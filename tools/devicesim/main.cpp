@@ -52,6 +52,7 @@ int main(int argc, char* argv[])
         ipCards.registerControls(control);
     if (options.streams)
         streams.registerControls(control);
+    streams.setStreamKind(options.fastStreams ? PreviewStreamKind::Fast : PreviewStreamKind::CameraLike);
     control.registerCommand(QStringLiteral("quit"), QStringLiteral("quit: stop devicesim"), [](const QStringList&) {
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         return QByteArray("OK");

@@ -40,6 +40,8 @@ void PreviewControlWidget::setPlayer(Media::WidgetRenderer* videoRenderer)
         return;
     renderer->setParent(this);
     renderer->setObjectName(QStringLiteral("PreviewRenderer"));
+    // Shown over the dimmed last picture while the channel sends none.
+    renderer->setSignalLostText(tr("无信号"));
     // Video above, label below.
     layout->insertWidget(0, renderer, 1);
 }

@@ -63,7 +63,7 @@ bool PreviewStreamFarm::start(const QList<QHostAddress>& addresses, quint16 port
     }
     quint16 wanted = port;
     for (const QHostAddress& address : addresses) {
-        auto server = std::make_unique<RtspCardServer>(address);
+        auto server = std::make_unique<RtspCardServer>(address, kind, replayed);
         // The first card may pick a free port; the others share it, as the URLs name one port.
         if (!server->start(wanted, error)) {
             stop();
@@ -121,6 +121,12 @@ bool PreviewStreamFarm::setStreamRunning(const QHostAddress& address, int channe
     return card && card->setStreamEnabled(channel, stream, running);
 }
 
+bool PreviewStreamFarm::setStreamPaused(const QHostAddress& address, int channel, int stream, bool paused)
+{
+    RtspCardServer* card = cardAt(address);
+    return card && card->setStreamPaused(channel, stream, paused);
+}
+
 bool PreviewStreamFarm::isStreamRunning(const QHostAddress& address, int channel, int stream) const
 {
     RtspCardServer* card = cardAt(address);
@@ -169,39 +175,51 @@ void PreviewStreamFarm::onRouteChanged(int output, int input)
 
 void PreviewStreamFarm::registerControls(ControlChannel& channel)
 {
-    auto parse = [](const QStringList& args, QHostAddress* address, int* ch, int* st) {
-        bool okC = false, okS = false;
-        if (args.size() != 4 || !address->setAddress(args.at(1)))
-            return false;
-        *ch = args.at(2).toInt(&okC);
-        *st = args.at(3).toInt(&okS);
-        return okC && okS;
+    // Requests that name one stream: ADDRESS CHANNEL STREAM.
+    struct StreamRequest
+    {
+        QString word;
+        QString help;
+        bool (PreviewStreamFarm::*apply)(const QHostAddress&, int, int, bool);
+        bool on;
     };
-    for (const bool running : {false, true}) {
-        const QString word = running ? QStringLiteral("stream-start") : QStringLiteral("stream-stop");
+    const QList<StreamRequest> requests{
+        {QStringLiteral("stream-stop"), QStringLiteral("drop a preview stream's clients and refuse new ones"),
+         &PreviewStreamFarm::setStreamRunning, false},
+        {QStringLiteral("stream-start"), QStringLiteral("serve a stopped preview stream again"),
+         &PreviewStreamFarm::setStreamRunning, true},
+        {QStringLiteral("stream-pause"),
+         QStringLiteral("keep a preview stream's clients connected but send them no pictures (a card that hangs)"),
+         &PreviewStreamFarm::setStreamPaused, true},
+        {QStringLiteral("stream-resume"), QStringLiteral("send a paused preview stream's pictures again"),
+         &PreviewStreamFarm::setStreamPaused, false},
+    };
+    for (const StreamRequest& request : requests) {
         channel.registerCommand(
-            word,
-            word + (running ? QStringLiteral(" ADDRESS CHANNEL STREAM: serve a stopped preview stream again")
-                            : QStringLiteral(" ADDRESS CHANNEL STREAM: drop a preview stream's clients and refuse new ones")),
-            [this, parse, running](const QStringList& args) -> QByteArray {
+            request.word, request.word + QStringLiteral(" ADDRESS CHANNEL STREAM: ") + request.help,
+            [this, request](const QStringList& args) -> QByteArray {
                 QHostAddress address;
-                int ch = 0, st = 0;
-                if (!parse(args, &address, &ch, &st))
+                bool okC = false, okS = false;
+                const int ch = args.value(2).toInt(&okC);
+                const int st = args.value(3).toInt(&okS);
+                if (args.size() != 4 || !address.setAddress(args.at(1)) || !okC || !okS)
                     return "ERR usage: " + args.value(0).toUtf8() + " ADDRESS CHANNEL STREAM";
-                if (!setStreamRunning(address, ch, st, running))
+                if (!(this->*request.apply)(address, ch, st, request.on))
                     return "ERR no such stream";
                 return "OK";
             });
     }
-    channel.registerCommand(QStringLiteral("streams"), QStringLiteral("streams: running:URL or stopped:URL for every preview stream"),
+    channel.registerCommand(QStringLiteral("streams"), QStringLiteral("streams: running:URL, paused:URL or stopped:URL for every preview stream"),
                             [this](const QStringList&) -> QByteArray {
                                 QStringList words;
                                 for (int card = 0; card < int(cards.size()); ++card) {
                                     for (int c = 0; c < RtspCardServer::kChannels; ++c) {
                                         for (int s = 0; s < RtspCardServer::kStreams; ++s) {
-                                            words << (cards[size_t(card)]->isStreamEnabled(c, s)
-                                                          ? QLatin1String("running:") : QLatin1String("stopped:"))
-                                                         + streamUrl(card, c, s);
+                                            const RtspCardServer& server = *cards[size_t(card)];
+                                            const char* state = !server.isStreamEnabled(c, s) ? "stopped:"
+                                                                : server.isStreamPaused(c, s) ? "paused:"
+                                                                                              : "running:";
+                                            words << QLatin1String(state) + streamUrl(card, c, s);
                                         }
                                     }
                                 }

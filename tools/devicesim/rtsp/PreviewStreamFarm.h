@@ -3,6 +3,8 @@
 // The RTSP streams of every simulated preview output card, for devicesim and for tests that
 // start them in-process.
 
+#include "RtspCardServer.h"
+
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
@@ -13,7 +15,6 @@
 
 class ControlChannel;
 class MatrixSimulator;
-class RtspCardServer;
 
 class PreviewStreamFarm : public QObject
 {
@@ -21,6 +22,13 @@ class PreviewStreamFarm : public QObject
 public:
     explicit PreviewStreamFarm(QObject* parent = nullptr);
     ~PreviewStreamFarm() override;
+
+    // What the cards encode from the next start() on (camera-like unless told).
+    void setStreamKind(PreviewStreamKind k) { kind = k; }
+    PreviewStreamKind streamKind() const { return kind; }
+    // From the next start() on, replay recorded pictures instead of encoding for each client
+    // (see RtspCardServer): for benchmarks of many players. Pictures then carry no labels.
+    void setReplayed(bool on) { replayed = on; }
 
     // Serves rtsp://<card address>:port/live/channel=N_stream=M for every preview card of the
     // matrix; each picture names its channel and the input the matrix routes to that output.
@@ -31,7 +39,8 @@ public:
                const QList<int>& firstOutputs = {});
     void stop();
 
-    // Adds "stream-stop", "stream-start" and "streams" to the control port.
+    // Adds "stream-stop", "stream-start", "stream-pause", "stream-resume" and "streams" to the
+    // control port.
     void registerControls(ControlChannel& channel);
 
     quint16 port() const { return boundPort; }
@@ -41,6 +50,8 @@ public:
     // Stopping a stream drops its clients and refuses new ones until it is started again.
     bool setStreamRunning(const QHostAddress& card, int channel, int stream, bool running);
     bool isStreamRunning(const QHostAddress& card, int channel, int stream) const;
+    // A paused stream keeps its clients but sends them nothing until it is resumed.
+    bool setStreamPaused(const QHostAddress& card, int channel, int stream, bool paused);
 
     // Relabels a channel's pictures: input is 0-based, -1 none, -2 output closed.
     void setChannelInput(int card, int channel, int input);
@@ -57,5 +68,7 @@ private:
     std::vector<std::unique_ptr<RtspCardServer>> cards;
     QList<int> cardFirstOutputs;
     quint16 boundPort = 0;
+    PreviewStreamKind kind = PreviewStreamKind::CameraLike;
+    bool replayed = false;
     QMetaObject::Connection addressWatch;
 };

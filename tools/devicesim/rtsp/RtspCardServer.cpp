@@ -4,6 +4,9 @@
 
 #include "RtspCardServer.h"
 
+#include "RecordedPictures.h"
+
+#include <QHash>
 #include <QMutexLocker>
 
 namespace {
@@ -17,40 +20,127 @@ void initGstreamerOnce()
     }
 }
 
-QString launchLine(int stream)
+constexpr int kFps = 25;
+// Pictures a replayed stream records: 10 s, five key frames of the camera-like streams.
+constexpr int kRecordedPictures = 250;
+
+// The encoded test picture: live for clients, or a fixed number of pictures as fast as they
+// encode for a recording. The corner label is named "label" (set when a client's pipeline is built).
+// moreCaps: further fields of the encoder's output caps.
+QString picturesLine(PreviewStreamKind kind, int stream, bool live, const QString& moreCaps = QString())
 {
     const bool main = stream == 0;
-    // A moving ball and a running clock, so that every picture differs; the corner label is set
-    // when a client's pipeline is built. key-int-max 25: a new client sees a picture within 1 s.
+    const QString timing = live ? QStringLiteral("is-live=true") : QStringLiteral("num-buffers=%1").arg(kRecordedPictures);
+    const QString source =
+        kind == PreviewStreamKind::CameraLike
+            // Bars sliding sideways: the whole picture moves, so the encoder spends its bit rate
+            // as on a camera's picture and the decoder's every stage has work.
+            ? QStringLiteral("videotestsrc %1 pattern=smpte horizontal-speed=%2").arg(timing).arg(main ? 3 : 2)
+            // A ball on black: next to nothing to encode or decode.
+            : QStringLiteral("videotestsrc %1 pattern=ball").arg(timing);
+    // Camera-like: High profile with CABAC and the deblocking filter, no B-frames, a key frame
+    // every 2 s. Fast: ultrafast (baseline, no CABAC, no deblocking), a key frame every second.
     // No sliced threads: with parameter sets repeated before every key frame they corrupt slices.
-    return QStringLiteral(
-               "( videotestsrc is-live=true pattern=ball ! video/x-raw,width=%1,height=%2,framerate=25/1 "
-               "! textoverlay name=label valignment=top halignment=left font-desc=\"Sans %3\" "
-               "! timeoverlay valignment=bottom halignment=right font-desc=\"Sans %3\" "
-               "! videoconvert ! x264enc tune=zerolatency speed-preset=ultrafast key-int-max=25 sliced-threads=false threads=1 bitrate=%4 "
-               "! rtph264pay name=pay0 pt=96 config-interval=-1 )")
+    const QString encoder =
+        kind == PreviewStreamKind::CameraLike
+            ? QStringLiteral("x264enc tune=zerolatency speed-preset=superfast key-int-max=50 sliced-threads=false "
+                             "threads=1 bitrate=%1 ! video/x-h264,profile=high%2")
+            : QStringLiteral("x264enc tune=zerolatency speed-preset=ultrafast key-int-max=25 sliced-threads=false "
+                             "threads=1 bitrate=%1 ! video/x-h264%2");
+    return QStringLiteral("%1 ! video/x-raw,format=I420,width=%2,height=%3,framerate=%4/1 "
+                          "! textoverlay name=label valignment=top halignment=left font-desc=\"Sans %5\" "
+                          "! timeoverlay valignment=bottom halignment=right font-desc=\"Sans %5\" ! %6")
+        .arg(source)
         .arg(main ? 1280 : 640)
         .arg(main ? 720 : 360)
+        .arg(kFps)
         .arg(main ? 28 : 14)
-        .arg(main ? 2048 : 512);
+        .arg(encoder.arg(main ? 2048 : 512).arg(moreCaps));
+}
+
+// A client's pipeline. The valve holds the pictures back while the stream is paused.
+QString launchLine(PreviewStreamKind kind, int stream, bool replayed)
+{
+    const QString pictures =
+        replayed ? QStringLiteral("appsrc name=replay is-live=true format=time "
+                                  "caps=video/x-h264,stream-format=byte-stream,alignment=au ! h264parse")
+                 : picturesLine(kind, stream, true);
+    return QStringLiteral("( %1 ! valve name=gate ! rtph264pay name=pay0 pt=96 config-interval=-1 )").arg(pictures);
+}
+
+// The recording of a kind of stream, made once per process and shared by every card.
+std::shared_ptr<const RecordedPictures> recordingOf(PreviewStreamKind kind, int stream, QString* error)
+{
+    static QMutex mutex;
+    static QHash<int, std::shared_ptr<const RecordedPictures>> made;
+    QMutexLocker lock(&mutex);
+    const int key = int(kind) * RtspCardServer::kStreams + stream;
+    if (!made.contains(key)) {
+        auto recording = RecordedPictures::record(
+            picturesLine(kind, stream, false, QStringLiteral(",stream-format=byte-stream,alignment=au"))
+                + QStringLiteral(" ! appsink name=sink sync=false"),
+            error);
+        if (!recording)
+            return nullptr;
+        made.insert(key, recording);
+    }
+    return made.value(key);
 }
 
 } // namespace
 
 // One mount point. The medias list holds the pipelines built for clients (one per client) with
-// their label element, so that a route change relabels running pictures.
+// their label and valve, so that a route change relabels running pictures and a pause holds them.
 struct RtspCardServer::Stream
 {
+    struct Elements
+    {
+        GstElement* label = nullptr; // references held; no label in a replay
+        GstElement* gate = nullptr;
+        GSource* replay = nullptr;   // what feeds a replay
+    };
+
     RtspCardServer* owner = nullptr;
     int channel = 0;
     int index = 0;
     bool enabled = true;
+    bool paused = false;
     GstRTSPMediaFactory* factory = nullptr;
+    std::shared_ptr<const RecordedPictures> recording; // replayed to every client, when set
     mutable QMutex mutex;
-    QHash<GstRTSPMedia*, GstElement*> medias; // media -> its textoverlay (a reference held)
+    QHash<GstRTSPMedia*, Elements> medias;
 };
 
-RtspCardServer::RtspCardServer(const QHostAddress& address) : host(address)
+namespace {
+
+void releaseElements(const RtspCardServer::Stream::Elements& e)
+{
+    if (e.replay) {
+        g_source_destroy(e.replay);
+        g_source_unref(e.replay);
+    }
+    if (e.label)
+        gst_object_unref(e.label);
+    if (e.gate)
+        gst_object_unref(e.gate);
+}
+
+// Asks the encoder (upstream of the valve) for a key frame, so that clients see pictures at once
+// after a pause instead of at the next regular key frame.
+void requestKeyFrame(GstElement* gate)
+{
+    GstPad* pad = gst_element_get_static_pad(gate, "sink");
+    if (!pad)
+        return;
+    GstStructure* s = gst_structure_new("GstForceKeyUnit", "all-headers", G_TYPE_BOOLEAN, TRUE, nullptr);
+    gst_pad_push_event(pad, gst_event_new_custom(GST_EVENT_CUSTOM_UPSTREAM, s));
+    gst_object_unref(pad);
+}
+
+} // namespace
+
+RtspCardServer::RtspCardServer(const QHostAddress& address, PreviewStreamKind kind, bool replayed)
+    : host(address), kind(kind), replayed(replayed)
 {
     for (auto& l : labels)
         l = QString();
@@ -65,7 +155,7 @@ RtspCardServer::~RtspCardServer()
         QMutexLocker lock(&s->mutex);
         for (auto it = s->medias.begin(); it != s->medias.end(); ++it) {
             g_object_weak_unref(G_OBJECT(it.key()), reinterpret_cast<GWeakNotify>(&RtspCardServer::onMediaGone), s.get());
-            gst_object_unref(it.value());
+            releaseElements(it.value());
         }
         s->medias.clear();
         if (s->factory)
@@ -98,8 +188,15 @@ bool RtspCardServer::start(quint16 wantedPort, QString* error)
             s->owner = this;
             s->channel = c;
             s->index = m;
+            if (replayed) {
+                s->recording = recordingOf(kind, m, error);
+                if (!s->recording) {
+                    stop();
+                    return false;
+                }
+            }
             s->factory = gst_rtsp_media_factory_new();
-            gst_rtsp_media_factory_set_launch(s->factory, launchLine(m).toUtf8().constData());
+            gst_rtsp_media_factory_set_launch(s->factory, launchLine(kind, m, replayed).toUtf8().constData());
             // One pipeline per client: every client starts with a key frame.
             gst_rtsp_media_factory_set_shared(s->factory, FALSE);
             g_signal_connect(s->factory, "media-configure", G_CALLBACK(&RtspCardServer::onMediaConfigure), s.get());
@@ -154,14 +251,25 @@ void RtspCardServer::onMediaConfigure(GstRTSPMediaFactory*, GstRTSPMedia* media,
 {
     auto* s = static_cast<Stream*>(data);
     GstElement* bin = gst_rtsp_media_get_element(media);
-    GstElement* overlay = bin ? gst_bin_get_by_name(GST_BIN(bin), "label") : nullptr;
-    if (bin)
-        gst_object_unref(bin);
-    if (!overlay)
+    if (!bin)
         return;
-    g_object_set(overlay, "text", s->owner->labels[s->channel].toUtf8().constData(), nullptr);
+    Stream::Elements e;
+    e.label = gst_bin_get_by_name(GST_BIN(bin), "label");
+    e.gate = gst_bin_get_by_name(GST_BIN(bin), "gate");
+    if (GstElement* source = s->recording ? gst_bin_get_by_name(GST_BIN(bin), "replay") : nullptr) {
+        e.replay = s->recording->feed(source, kFps);
+        gst_object_unref(source);
+    }
+    gst_object_unref(bin);
+    if (!e.gate || (!e.label && !e.replay)) {
+        releaseElements(e);
+        return;
+    }
+    if (e.label)
+        g_object_set(e.label, "text", s->owner->labels[s->channel].toUtf8().constData(), nullptr);
     QMutexLocker lock(&s->mutex);
-    s->medias.insert(media, overlay);
+    g_object_set(e.gate, "drop", gboolean(s->paused), nullptr);
+    s->medias.insert(media, e);
     g_object_weak_ref(G_OBJECT(media), reinterpret_cast<GWeakNotify>(&RtspCardServer::onMediaGone), s);
 }
 
@@ -169,9 +277,7 @@ void RtspCardServer::onMediaGone(void* data, void* media)
 {
     auto* s = static_cast<Stream*>(data);
     QMutexLocker lock(&s->mutex);
-    GstElement* overlay = s->medias.take(static_cast<GstRTSPMedia*>(media));
-    if (overlay)
-        gst_object_unref(overlay);
+    releaseElements(s->medias.take(static_cast<GstRTSPMedia*>(media)));
 }
 
 void RtspCardServer::setLabel(int channel, const QString& text)
@@ -185,8 +291,10 @@ void RtspCardServer::setLabel(int channel, const QString& text)
         if (!s)
             continue;
         QMutexLocker lock(&s->mutex);
-        for (GstElement* overlay : qAsConst(s->medias))
-            g_object_set(overlay, "text", utf8.constData(), nullptr);
+        for (const Stream::Elements& e : qAsConst(s->medias)) {
+            if (e.label)
+                g_object_set(e.label, "text", utf8.constData(), nullptr);
+        }
     }
 }
 
@@ -197,17 +305,15 @@ QString RtspCardServer::label(int channel) const
 
 bool RtspCardServer::isStreamEnabled(int channel, int stream) const
 {
-    if (channel < 0 || channel >= kChannels || stream < 0 || stream >= kStreams)
-        return false;
-    const Stream* s = streams[channel * kStreams + stream].get();
+    const Stream* s = streamAt(channel, stream);
     return s && s->enabled;
 }
 
 bool RtspCardServer::setStreamEnabled(int channel, int stream, bool enabled)
 {
-    if (!server || channel < 0 || channel >= kChannels || stream < 0 || stream >= kStreams)
+    Stream* s = server ? streamAt(channel, stream) : nullptr;
+    if (!s)
         return false;
-    Stream* s = streams[channel * kStreams + stream].get();
     if (s->enabled == enabled)
         return true;
     s->enabled = enabled;
@@ -220,6 +326,34 @@ bool RtspCardServer::setStreamEnabled(int channel, int stream, bool enabled)
         disconnectClientsOf(s);
     }
     return true;
+}
+
+RtspCardServer::Stream* RtspCardServer::streamAt(int channel, int stream) const
+{
+    if (channel < 0 || channel >= kChannels || stream < 0 || stream >= kStreams)
+        return nullptr;
+    return streams[channel * kStreams + stream].get();
+}
+
+bool RtspCardServer::setStreamPaused(int channel, int stream, bool paused)
+{
+    Stream* s = server ? streamAt(channel, stream) : nullptr;
+    if (!s)
+        return false;
+    QMutexLocker lock(&s->mutex);
+    s->paused = paused;
+    for (const Stream::Elements& e : qAsConst(s->medias)) {
+        g_object_set(e.gate, "drop", gboolean(paused), nullptr);
+        if (!paused)
+            requestKeyFrame(e.gate);
+    }
+    return true;
+}
+
+bool RtspCardServer::isStreamPaused(int channel, int stream) const
+{
+    const Stream* s = streamAt(channel, stream);
+    return s && s->paused;
 }
 
 void RtspCardServer::disconnectClientsOf(Stream* stream)
