@@ -139,6 +139,8 @@ void HisliconConfigDialog::bindLink(DeviceToHisilicon* newLink)
     if (newLink == link)
         return;
     link = newLink;
+    // The decoder page never keeps a link the panel let go of (a closed one may be deleted).
+    decoderWidget->setDevice(link);
     clearTabs();
     if (link)
         connect(link, &DeviceToHisilicon::disconnectSignal, this, &HisliconConfigDialog::onHisliconTcpDisconnect,
