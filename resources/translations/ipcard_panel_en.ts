@@ -65,7 +65,7 @@
     </message>
     <message>
         <source>确定要恢复设备参数到出厂设置吗？</source>
-        <translation>Are you sure you want to restore the device's factory settings?</translation>
+        <translation>Are you sure you want to restore the device&apos;s factory settings?</translation>
     </message>
     <message>
         <source>设备升级</source>
@@ -93,7 +93,7 @@
     </message>
     <message>
         <source>升级文件名只能包含西文字符！</source>
-        <translation>The upgrade file's name may hold Western characters only!</translation>
+        <translation>The upgrade file&apos;s name may hold Western characters only!</translation>
     </message>
     <message>
         <source>设备升级失败，错误码%1</source>
@@ -309,7 +309,7 @@
     </message>
     <message>
         <source>设备恢复默认参数</source>
-        <translation>Restore the device's default settings</translation>
+        <translation>Restore the device&apos;s default settings</translation>
     </message>
     <message>
         <source>恢复默认</source>
@@ -363,7 +363,7 @@
     </message>
     <message>
         <source>设备返回的数据无法识别！</source>
-        <translation>The device's reply cannot be read!</translation>
+        <translation>The device&apos;s reply cannot be read!</translation>
     </message>
 </context>
 <context>
