@@ -1,0 +1,63 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW" sourcelanguage="zh_CN">
+<context>
+    <name>DecoderConfigWidget</name>
+    <message>
+        <source>解码器控制</source>
+        <translation>解碼器控制</translation>
+    </message>
+    <message>
+        <source>视频源列表</source>
+        <translation>視頻源列表</translation>
+    </message>
+    <message>
+        <source>云台控制</source>
+        <translation>雲台控制</translation>
+    </message>
+    <message>
+        <source>画面模式</source>
+        <translation>畫面模式</translation>
+    </message>
+    <message>
+        <source>单画面</source>
+        <translation>單畫面</translation>
+    </message>
+    <message>
+        <source>两画面</source>
+        <translation>兩畫面</translation>
+    </message>
+    <message>
+        <source>四画面</source>
+        <translation>四畫面</translation>
+    </message>
+    <message>
+        <source>九画面</source>
+        <translation>九畫面</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>應用</translation>
+    </message>
+    <message>
+        <source>更新配置</source>
+        <translation>更新配置</translation>
+    </message>
+    <message>
+        <source>解码器正在使用未知的画面模式%1</source>
+        <translation>解碼器正在使用未知的畫面模式%1</translation>
+    </message>
+    <message>
+        <source>保存成功！</source>
+        <translation>保存成功！</translation>
+    </message>
+    <message>
+        <source>更新成功！</source>
+        <translation>更新成功！</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,84 @@
+#pragma once
+
+// The decoder page of an IP decoder card: the card's video sources as a tree, a video wall in
+// one of four views whose panes take sources dragged from the tree, a pan-tilt pad that steers
+// the camera of the selected source, and the buttons that save the checked view's panes on
+// the card, make the card show the checked view, and read everything back.
+
+#include "framework/fCloudButton.h"
+#include "ipcard/link/IpLinkResult.h"
+
+#include "VideoSourceProto.pb.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QWidget>
+
+class DecoderController;
+class DecoderTree;
+class DeviceToHisilicon;
+class QButtonGroup;
+class QGridLayout;
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+class ScreenIpWidget;
+
+class DecoderConfigWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit DecoderConfigWidget(QWidget* parent = nullptr);
+
+    // The link every request of the page goes through; null leaves the page unable to ask.
+    void setDevice(DeviceToHisilicon* link);
+    // The selected port's index; its lowest bit names the decoder output addressed.
+    void setCardIndex(int index);
+    void fillVideoSourceTree(const com::kiv::protobuf::VideoSourceGroupManage& list);
+    // Lays the wall out as the current rows x cols with the sources of view viewId as last read
+    // or saved; nothing happens before the views were read.
+    void showView(int viewId);
+    // One pan-tilt command for the camera of the source selected in the tree (none for a group).
+    void sendPtzCommand(int code);
+
+public slots:
+    void on_pushButtonOk_clicked();
+    void on_pushButtonRefrush_clicked();
+    void onScreenWidget_dropped();
+    void onChangedView(int id, bool checked);
+    void onCloudPress(fCloudButton::ButtonType type);
+    void onCloudRelease(fCloudButton::ButtonType type);
+    void onUseView();
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    // Where a pan-tilt gesture stands: its stop must follow every press that went out.
+    enum class PtzGesture { Idle, Pressing, Pressed, StopPending };
+
+    void setupUi();
+    void retranslateUi();
+    void updateButtons();
+    void onBusyChanged(bool busy);
+    void sendPtzStop(bool reportFailure);
+    void showFailure(IpLinkResult result);
+
+    DecoderController* controller;
+    DecoderTree* tree;
+    QGroupBox* ptzGroup;
+    fCloudButton* cloudButton;
+    QGroupBox* viewGroup;
+    QList<QRadioButton*> viewRadios;
+    QButtonGroup* viewButtons;
+    QPushButton* useBtn;
+    QWidget* widgetVideoWall;
+    QGridLayout* wallLayout;
+    QPushButton* pushButtonOk;
+    QPushButton* pushButtonRefrush;
+    QList<ScreenIpWidget*> panes;
+    int rows = 0;
+    int cols = 0;
+    PtzGesture ptzGesture = PtzGesture::Idle;
+    QByteArray ptzSource;   // the source the gesture's press went out for
+};
