@@ -85,10 +85,8 @@ private slots:
     void buttonsNeedALinkAndACheckedView_data();
     void buttonsNeedALinkAndACheckedView();
     void refreshShowsTheCardsState();
-    void failedSourceReadingChangesNothing();
-    void failedViewReadingGivesAnEmptyView();
-    void cardGoingAwayMidRefresh();
-    void unknownAppliedViewKeepsTheWall();
+    void refreshFailures_data();
+    void refreshFailures();
     void viewChangeHidesTheOtherPanes();
     void drops_data();
     void drops();
@@ -260,51 +258,46 @@ void TestDecoderPage::refreshShowsTheCardsState()
     QCOMPARE(paneNames(2), (QStringList{QStringLiteral("door"), QStringLiteral("<hidden>")}));
 }
 
-void TestDecoderPage::failedSourceReadingChangesNothing()
+void TestDecoderPage::refreshFailures_data()
 {
-    click("pushButtonRefrush");
-    card->control(QStringLiteral("factory all"));
-    QVERIFY(card->fault(QStringLiteral("result 9 on 3/3")));
-    const int viewReads = cardRequests(3, 4);
-    QCOMPARE(click("pushButtonRefrush"), QStringList{QStringLiteral("失败，错误码9")});
-    QCOMPARE(cardRequests(3, 4), viewReads);
-    QCOMPARE(tree()->topLevelItemCount(), 2);
-    QVERIFY(button("radioButton")->isChecked());
-    QCOMPARE(paneNames(1), QStringList{QStringLiteral("door")});
+    QTest::addColumn<bool>("refreshFirst");
+    QTest::addColumn<QString>("cardSetup");   // control request, %1 the card
+    QTest::addColumn<QString>("box");         // start of the message shown, empty for none
+    QTest::addColumn<bool>("singleChecked");
+    QTest::addColumn<QString>("firstPane");
+    // After the first refresh the card's view 0 changes to "other": a refresh that went on
+    // where it should stop would show it.
+    QTest::newRow("sources refused") << true << "fault %1 result 9 on 3/3" << "失败，错误码9" << true << "door";
+    QTest::newRow("unknown applied view") << true << "applied %1 0 1000" << "解码器正在使用未知的画面模式1000"
+                                          << true << "door";
+    QTest::newRow("one view unreadable") << false << "fault %1 result 9 on 3/4" << "" << true << "";
+    QTest::newRow("card goes away") << false << "fault %1 close on 3/4" << "失败，错误码" << false << "<hidden>";
 }
 
-void TestDecoderPage::failedViewReadingGivesAnEmptyView()
+void TestDecoderPage::refreshFailures()
 {
-    // View 0, read first, holds "door" at the card but cannot be read.
-    QVERIFY(card->fault(QStringLiteral("result 9 on 3/4")));
-    QVERIFY(click("pushButtonRefrush").isEmpty());
-    QVERIFY(button("radioButton")->isChecked());
-    QCOMPARE(paneNames(2), (QStringList{QString(), QStringLiteral("<hidden>")}));
-    // The other three views were read: each lays out its panes.
+    QFETCH(bool, refreshFirst);
+    QFETCH(QString, cardSetup);
+    QFETCH(QString, box);
+    QFETCH(bool, singleChecked);
+    QFETCH(QString, firstPane);
+    if (refreshFirst) {
+        QVERIFY(click("pushButtonRefrush").isEmpty());
+        Decoder other;
+        *other.add_videosources() = named("other");
+        QCOMPARE(IpCardRequests::send(*link, 4, 4, IpCardRequests::bytesOf(other)), 1);
+    }
+    QCOMPARE(card->control(cardSetup.arg(card->host())), QByteArray("OK"));
+    const QStringList boxes = click("pushButtonRefrush");
+    QCOMPARE(boxes.size(), box.isEmpty() ? 0 : 1);
+    if (!box.isEmpty())
+        QVERIFY2(boxes.first().startsWith(box), qPrintable(boxes.first()));
+    QCOMPARE(tree()->topLevelItemCount(), 2);
+    QCOMPARE(button("radioButton")->isChecked(), singleChecked);
+    QCOMPARE(paneNames(1), QStringList{firstPane});
+    // Views that were read lay out all their panes, empty ones included.
     button("radioButton_4")->click();
     QCOMPARE(paneNames(9).count(QString()), 9);
-}
-
-void TestDecoderPage::cardGoingAwayMidRefresh()
-{
-    QVERIFY(card->fault(QStringLiteral("close on 3/4")));
-    const QStringList boxes = click("pushButtonRefrush");
-    QCOMPARE(boxes.size(), 1);
-    QVERIFY2(boxes.first().startsWith(QStringLiteral("失败，错误码")), qPrintable(boxes.first()));
-    QCOMPARE(tree()->topLevelItemCount(), 2);   // the sources were read before it went
-    QVERIFY(!button("radioButton")->isChecked());
-    QCOMPARE(click("pushButtonRefrush"), QStringList{QStringLiteral("失败，错误码14")});
-}
-
-void TestDecoderPage::unknownAppliedViewKeepsTheWall()
-{
-    click("pushButtonRefrush");
-    QCOMPARE(card->control(QStringLiteral("applied %1 0 1000").arg(card->host())), QByteArray("OK"));
-    const QStringList boxes = click("pushButtonRefrush");
-    QCOMPARE(boxes.size(), 1);
-    QVERIFY2(boxes.first().contains(QStringLiteral("1000")), qPrintable(boxes.first()));
-    QVERIFY(button("radioButton")->isChecked());
-    QCOMPARE(paneNames(1), QStringList{QStringLiteral("door")});
 }
 
 void TestDecoderPage::viewChangeHidesTheOtherPanes()
