@@ -6,7 +6,7 @@
 // One request at a time: the link runs events while it waits for a reply, so a click may reach
 // the page meanwhile; a request asked for then is refused with Busy and nothing is sent.
 
-#include "ipcard/link/IpLinkResult.h"
+#include "ipcard/link/DeviceToHisilicon.h"
 
 #include "DecoderProto.pb.h"
 #include "VideoSourceProto.pb.h"
@@ -14,9 +14,8 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QVector>
-
-class DeviceToHisilicon;
 
 class DecoderController : public QObject
 {
@@ -28,7 +27,7 @@ public:
 
     explicit DecoderController(QObject* parent = nullptr);
 
-    // Null: every request fails as not connected.
+    // Null (or a link deleted since): every request fails as not connected.
     void setLink(DeviceToHisilicon* cardLink) { link = cardLink; }
     DeviceToHisilicon* device() const { return link; }
     // The lowest bit names the decoder output addressed.
@@ -70,7 +69,7 @@ private:
                          int bodyFormat = 0);
     com::kiv::protobuf::Decoder readView(int viewId);
 
-    DeviceToHisilicon* link = nullptr;
+    QPointer<DeviceToHisilicon> link;
     int cardIndex = 0;
     bool busy = false;
     QList<com::kiv::protobuf::Decoder> viewList;
