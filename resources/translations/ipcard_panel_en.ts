@@ -341,21 +341,6 @@
     </message>
 </context>
 <context>
-    <name>InterimDecoderPage</name>
-    <message>
-        <source>解码器控制</source>
-        <translation>Decoder</translation>
-    </message>
-    <message>
-        <source>视频源列表</source>
-        <translation>Video sources</translation>
-    </message>
-    <message>
-        <source>更新配置</source>
-        <translation>Reload</translation>
-    </message>
-</context>
-<context>
     <name>IpCardPanel</name>
     <message>
         <source>失败，错误码%1</source>

@@ -341,21 +341,6 @@
     </message>
 </context>
 <context>
-    <name>InterimDecoderPage</name>
-    <message>
-        <source>解码器控制</source>
-        <translation>解码器控制</translation>
-    </message>
-    <message>
-        <source>视频源列表</source>
-        <translation>视频源列表</translation>
-    </message>
-    <message>
-        <source>更新配置</source>
-        <translation>更新配置</translation>
-    </message>
-</context>
-<context>
     <name>IpCardPanel</name>
     <message>
         <source>失败，错误码%1</source>

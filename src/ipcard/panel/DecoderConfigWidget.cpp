@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace com::kiv::protobuf;
@@ -21,6 +22,7 @@ using namespace com::kiv::protobuf;
 namespace {
 constexpr int PadSize = 100;
 constexpr int TreeWidth = 240;
+constexpr int StopRetryMs = 50;
 } // namespace
 
 DecoderConfigWidget::DecoderConfigWidget(QWidget* parent)
@@ -175,16 +177,9 @@ void DecoderConfigWidget::updateButtons()
     ptzGroup->setEnabled(controller->device() != nullptr);
 }
 
-void DecoderConfigWidget::onBusyChanged(bool busy)
+void DecoderConfigWidget::onBusyChanged(bool)
 {
     updateButtons();
-    // A release that came while the link was taken sends its stop once the link is free; later,
-    // so that the request that just ended has returned to its caller.
-    if (!busy && ptzGesture == PtzGesture::StopPending)
-        QMetaObject::invokeMethod(this, [this] {
-            if (ptzGesture == PtzGesture::StopPending && !controller->isBusy())
-                sendPtzStop(true);
-        }, Qt::QueuedConnection);
 }
 
 void DecoderConfigWidget::showFailure(IpLinkResult result)
@@ -226,11 +221,7 @@ void DecoderConfigWidget::showView(int viewId)
         return;
     const DecoderViews::Shape shape{rows, cols};
     const QVector<QByteArray> contents = DecoderViews::paneContents(views.at(viewId), shape);
-    for (ScreenIpWidget* pane : qAsConst(panes)) {
-        pane->setVideoSource(QByteArray());
-        pane->hide();
-        wallLayout->removeWidget(pane);
-    }
+    clearWall();
     for (int r = 0; r < DecoderViews::MaxPanes / 3; ++r) {
         wallLayout->setRowStretch(r, r < rows ? 1 : 0);
         wallLayout->setColumnStretch(r, r < cols ? 1 : 0);
@@ -244,6 +235,30 @@ void DecoderConfigWidget::showView(int viewId)
             pane->show();
         }
     }
+}
+
+void DecoderConfigWidget::clearWall()
+{
+    for (ScreenIpWidget* pane : qAsConst(panes)) {
+        pane->setVideoSource(QByteArray());
+        pane->hide();
+        wallLayout->removeWidget(pane);
+    }
+}
+
+void DecoderConfigWidget::forgetCard()
+{
+    tree->clear();
+    controller->forget();
+    // An exclusive group keeps its checked button: let go of it for the moment.
+    viewButtons->setExclusive(false);
+    if (QAbstractButton* checked = viewButtons->checkedButton())
+        checked->setChecked(false);
+    viewButtons->setExclusive(true);
+    rows = 0;
+    cols = 0;
+    clearWall();
+    updateButtons();
 }
 
 void DecoderConfigWidget::onChangedView(int id, bool)
@@ -310,36 +325,43 @@ void DecoderConfigWidget::onCloudPress(fCloudButton::ButtonType type)
     ptzGesture = PtzGesture::Pressing;
     const IpLinkResult result = controller->sendPtz(DecoderPtz::commandFor(type), ptzSource);
     if (result == IpLinkCode::Success) {
-        // A release during the wait left StopPending; its stop follows once the link is free.
+        // A release during the wait left StopPending: its stop is on its way.
         if (ptzGesture == PtzGesture::Pressing)
             ptzGesture = PtzGesture::Pressed;
         return;
     }
     // The camera may have moved although no reply came, and the message box would take the
     // release: stop it now and report the press alone.
+    ptzGesture = PtzGesture::Idle;
     sendPtzStop(false);
     showFailure(result);
 }
 
 void DecoderConfigWidget::onCloudRelease(fCloudButton::ButtonType)
 {
-    if (ptzGesture == PtzGesture::Pressing) {
-        ptzGesture = PtzGesture::StopPending;
+    if (ptzGesture != PtzGesture::Pressing && ptzGesture != PtzGesture::Pressed)
         return;
-    }
-    if (ptzGesture != PtzGesture::Pressed)
-        return;
-    if (controller->isBusy()) {
-        ptzGesture = PtzGesture::StopPending;
-        return;
-    }
-    sendPtzStop(true);
+    ptzGesture = PtzGesture::StopPending;
+    sendPendingStop();
 }
 
-void DecoderConfigWidget::sendPtzStop(bool reportFailure)
+void DecoderConfigWidget::sendPendingStop()
 {
-    ptzGesture = PtzGesture::Idle;
+    if (ptzGesture != PtzGesture::StopPending)
+        return;
+    // The press still waits for its reply, or another request holds the link: the stop must not
+    // be lost, so it goes out as soon as the link is free.
+    if (controller->isBusy() || !sendPtzStop(true))
+        QTimer::singleShot(StopRetryMs, this, &DecoderConfigWidget::sendPendingStop);
+}
+
+bool DecoderConfigWidget::sendPtzStop(bool reportFailure)
+{
     const IpLinkResult result = controller->sendPtz(DecoderPtz::Stop, ptzSource);
-    if (reportFailure && result != IpLinkCode::Success && result != DecoderController::Busy)
+    if (result == DecoderController::Busy || result == IpLinkCode::Busy)
+        return false;
+    ptzGesture = PtzGesture::Idle;
+    if (reportFailure && result != IpLinkCode::Success)
         showFailure(result);
+    return true;
 }

@@ -35,6 +35,8 @@ public:
     // The selected port's index; its lowest bit names the decoder output addressed.
     void setCardIndex(int index);
     void fillVideoSourceTree(const com::kiv::protobuf::VideoSourceGroupManage& list);
+    // Forgets what the page read from its card: sources, views, the checked view and the wall.
+    void forgetCard();
     // Lays the wall out as the current rows x cols with the sources of view viewId as last read
     // or saved; nothing happens before the views were read.
     void showView(int viewId);
@@ -60,8 +62,12 @@ private:
     void setupUi();
     void retranslateUi();
     void updateButtons();
+    // Every pane empty, hidden and out of the wall's grid.
+    void clearWall();
     void onBusyChanged(bool busy);
-    void sendPtzStop(bool reportFailure);
+    void sendPendingStop();
+    // False when the link was taken and nothing went out.
+    bool sendPtzStop(bool reportFailure);
     void showFailure(IpLinkResult result);
 
     DecoderController* controller;

@@ -97,6 +97,12 @@ Decoder DecoderController::readView(int viewId)
     return view;
 }
 
+void DecoderController::forget()
+{
+    viewList.clear();
+    applied.Clear();
+}
+
 IpLinkResult DecoderController::save(int viewId, const QVector<QByteArray>& paneSources)
 {
     if (busy)

@@ -47,6 +47,9 @@ public:
     // read is taken as empty; the views are replaced even when the applied view is not read.
     Refresh refresh();
 
+    // Forgets the views and the applied view read so far (another card is coming).
+    void forget();
+
     // Entry n is view n as last read or saved; empty before the first refresh.
     const QList<com::kiv::protobuf::Decoder>& views() const { return viewList; }
     const com::kiv::protobuf::DecoderApply& appliedView() const { return applied; }

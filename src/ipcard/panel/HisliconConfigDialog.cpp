@@ -9,7 +9,7 @@
 #include "ipcard/link/DeviceToHisilicon.h"
 #include "ipcard/link/OpenIpCardLinks.h"
 #include "ipcard/panel/FirmwareChunkPlan.h"
-#include "ipcard/panel/InterimDecoderPage.h"
+#include "ipcard/panel/DecoderConfigWidget.h"
 #include "ipcard/panel/IpCardAddressing.h"
 #include "ipcard/panel/IpCardCall.h"
 #include "ipcard/panel/LogTableRows.h"
@@ -65,7 +65,7 @@ HisliconConfigForm HisliconConfigDialog::buildForm(QWidget* panel, QWidget* deco
 HisliconConfigDialog::HisliconConfigDialog(const QString& cardIp, QWidget* parent)
     : QWidget(parent)
     , ip(cardIp)
-    , decoderWidget(new InterimDecoderPage(this))
+    , decoderWidget(new DecoderConfigWidget(this))
     , ui(buildForm(this, decoderWidget))
     , sources(ui.sourceTree)
 {
@@ -124,6 +124,7 @@ void HisliconConfigDialog::setCurrentPage(int page)
 void HisliconConfigDialog::setCardIndex(int index)
 {
     cardIndex = index;
+    decoderWidget->setCardIndex(index);
 }
 
 void HisliconConfigDialog::showState(bool isConnected)
@@ -776,7 +777,7 @@ void HisliconConfigDialog::clearTabs()
     setNetworkQueried(false);
 
     sources.clear();
-    decoderWidget->fillVideoSourceTree(VideoSourceGroupManage());
+    decoderWidget->forgetCard();
     setSourcesQueried(false);
 
     clearLog();

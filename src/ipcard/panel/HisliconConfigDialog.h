@@ -20,7 +20,7 @@
 #include <QWidget>
 
 class DeviceToHisilicon;
-class InterimDecoderPage;
+class DecoderConfigWidget;
 class QTreeWidgetItem;
 
 Q_DECLARE_METATYPE(com::kiv::protobuf::VideoSourceGroupManage)
@@ -42,7 +42,7 @@ public:
     int currentCardIndex() const { return cardIndex; }
     QString cardAddress() const { return ip; }
     DeviceToHisilicon* boundLink() const { return link; }
-    InterimDecoderPage* decoderPage() const { return decoderWidget; }
+    DecoderConfigWidget* decoderPage() const { return decoderWidget; }
 
     bool LoginDevice();
     bool queryNetworkConfig();
@@ -108,7 +108,7 @@ private:
     QString ip;
     int cardIndex = 0;
     DeviceToHisilicon* link = nullptr;
-    InterimDecoderPage* decoderWidget;
+    DecoderConfigWidget* decoderWidget;
     LogPaging logPaging;
     QList<QPointer<DeviceToHisilicon>> ownLinks;
 

@@ -8,11 +8,12 @@
 #include "ipcard/panel/DecoderTree.h"
 #include "ipcard/panel/DecoderViews.h"
 #include "ipcard/panel/ScreenIpWidget.h"
-#include "IpCardFarmThread.h"
-#include "IpCardRequests.h"
+#include "ipcard/panel/IpCardCall.h"
+#include "PanelFixture.h"
 #include "WidgetShots.h"
 
-#include <QLabel>
+#include "LoginRequestProto.pb.h"
+
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
@@ -24,7 +25,7 @@ using namespace com::kiv::protobuf;
 
 namespace {
 
-const QHostAddress CardAddress(QStringLiteral("127.0.77.15"));
+const QHostAddress CardAddress(QStringLiteral("127.14.4.1"));
 const QPoint PadUp(52, 5);
 const QPoint PadCentre(50, 50);
 
@@ -36,26 +37,12 @@ VideoSource named(const char* name)
     return source;
 }
 
-QByteArray bytesOf(const VideoSource& source)
+IpLinkResult logIn(DeviceToHisilicon* link)
 {
-    return QByteArray::fromStdString(source.SerializeAsString());
-}
-
-// Runs action and closes every message box it opens, returning their texts.
-QStringList collectingBoxes(const std::function<void()>& action)
-{
-    QStringList texts;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&texts] {
-        if (QWidget* box = QApplication::activeModalWidget()) {
-            if (auto* text = box->findChild<QLabel*>(QStringLiteral("MessageText")))
-                texts << text->text();
-            box->close();
-        }
-    });
-    poll.start(10);
-    action();
-    return texts;
+    LoginRequest login;
+    login.set_username("admin");
+    login.set_password("quelt");
+    return IpCardCall::request(link, 1, 0, IpCardCall::bytesOf(login));
 }
 
 // A drop on a pane as the drag-and-drop machinery delivers it; true when the pane took it.
@@ -95,6 +82,9 @@ private slots:
     void noSecondRequestWhileOneWaits();
     void padGestures_data();
     void padGestures();
+    void stopWaitsForABusyLink();
+    void forgetCardEmptiesThePage();
+    void panelEmbedsThePageForItsCard();
     void languages_data();
     void languages();
 
@@ -103,9 +93,11 @@ private:
     QList<ScreenIpWidget*> panes() const { return page->findChildren<ScreenIpWidget*>(); }
     QStringList paneNames(int count) const;
     QAbstractButton* button(const char* name) const { return page->findChild<QAbstractButton*>(QLatin1String(name)); }
+    // Clicks a button of the page; the texts of the message boxes it opened.
     QStringList click(const char* name)
     {
-        return collectingBoxes([this, name] { button(name)->click(); });
+        button(name)->click();
+        return boxes.take();
     }
     QTreeWidgetItem* item(const QString& text) const
     {
@@ -120,11 +112,13 @@ private:
         const int row = parent ? parent->indexOfChild(from) : tree()->indexOfTopLevelItem(from);
         return tree()->model()->mimeData({tree()->model()->index(row, 0, parentIndex)});
     }
+    IpLinkResult saveOnCard(const Decoder& view) { return IpCardCall::request(link.get(), 4, 4, IpCardCall::bytesOf(view)); }
     QByteArray cardAnswer(const QString& verb) { return card->control(verb + QLatin1Char(' ') + card->host()); }
     // "<count>:<names>" of one view at the card.
     QString cardView(int output, int view);
     int cardRequests(int msgClass, int msgCommand);
 
+    BoxCatcher boxes;
     std::unique_ptr<IpCardFarmThread> card;
     std::unique_ptr<DeviceToHisilicon> link;
     std::unique_ptr<DecoderConfigWidget> page;
@@ -166,9 +160,10 @@ void TestDecoderPage::init()
     card->control(QStringLiteral("clear all"));
     card->control(QStringLiteral("factory all"));
     card->control(QStringLiteral("ptz %1 clear").arg(card->host()));
+    boxes.take();
     link = std::make_unique<DeviceToHisilicon>();
     QVERIFY(link->connectToDevice(card->host(), card->port()));
-    QCOMPARE(IpCardRequests::login(*link), 1);
+    QCOMPARE(logIn(link.get()), 1);
     page = std::make_unique<DecoderConfigWidget>();
     page->setDevice(link.get());
     page->show();
@@ -268,6 +263,7 @@ void TestDecoderPage::refreshFailures_data()
     // After the first refresh the card's view 0 changes to "other": a refresh that went on
     // where it should stop would show it.
     QTest::newRow("sources refused") << true << "fault %1 result 9 on 3/3" << "失败，错误码9" << true << "door";
+    QTest::newRow("sources unreadable") << true << "badname %1" << "设备返回的数据无法识别！" << true << "door";
     QTest::newRow("unknown applied view") << true << "applied %1 0 1000" << "解码器正在使用未知的画面模式1000"
                                           << true << "door";
     QTest::newRow("one view unreadable") << false << "fault %1 result 9 on 3/4" << "" << true << "";
@@ -285,7 +281,7 @@ void TestDecoderPage::refreshFailures()
         QVERIFY(click("pushButtonRefrush").isEmpty());
         Decoder other;
         *other.add_videosources() = named("other");
-        QCOMPARE(IpCardRequests::send(*link, 4, 4, IpCardRequests::bytesOf(other)), 1);
+        QCOMPARE(saveOnCard(other), 1);
     }
     QCOMPARE(card->control(cardSetup.arg(card->host())), QByteArray("OK"));
     const QStringList boxes = click("pushButtonRefrush");
@@ -306,7 +302,7 @@ void TestDecoderPage::viewChangeHidesTheOtherPanes()
     nine.set_viewid(3);
     for (const char* name : {"a", "b", "c", "d", "e", "f", "g", "h", "i"})
         *nine.add_videosources() = named(name);
-    QCOMPARE(IpCardRequests::send(*link, 4, 4, IpCardRequests::bytesOf(nine)), 1);
+    QCOMPARE(saveOnCard(nine), 1);
     click("pushButtonRefrush");
     button("radioButton_4")->click();
     QCOMPARE(paneNames(9).join(QString()), QStringLiteral("abcdefghi"));
@@ -435,7 +431,8 @@ void TestDecoderPage::padGestures()
     fCloudButton* pad = page->findChild<fCloudButton*>();
     if (releaseDuringPress)
         QTimer::singleShot(50, [pad] { QTest::mouseRelease(pad, Qt::LeftButton, {}, PadUp); });
-    QCOMPARE(collectingBoxes([pad] { QTest::mousePress(pad, Qt::LeftButton, {}, PadUp); }), boxes);
+    QTest::mousePress(pad, Qt::LeftButton, {}, PadUp);
+    QCOMPARE(this->boxes.take(), boxes);
     // The stop goes for the source the press went out for, whatever is selected by then.
     tree()->setCurrentItem(item(QStringLiteral("yard")));
     if (!releaseDuringPress)
@@ -448,6 +445,56 @@ void TestDecoderPage::padGestures()
     QTest::mousePress(pad, Qt::LeftButton, {}, PadCentre);
     QTest::mouseRelease(pad, Qt::LeftButton, {}, PadCentre);
     QCOMPARE(cardAnswer(QStringLiteral("ptz")), QByteArray("OK 109:door 100:door"));
+}
+
+void TestDecoderPage::stopWaitsForABusyLink()
+{
+    click("pushButtonRefrush");
+    tree()->setCurrentItem(item(QStringLiteral("door")));
+    fCloudButton* pad = page->findChild<fCloudButton*>();
+    QTest::mousePress(pad, Qt::LeftButton, {}, PadUp);
+    // Another exchange holds the link (its reply comes in two pieces) when the pad is released.
+    QVERIFY(card->fault(QStringLiteral("split 200 on 3/7")));
+    QTimer::singleShot(50, [pad] { QTest::mouseRelease(pad, Qt::LeftButton, {}, PadUp); });
+    QCOMPARE(IpCardCall::request(link.get(), 3, 7), 1);
+    QTRY_COMPARE(cardAnswer(QStringLiteral("ptz")), QByteArray("OK 101:door 100:door"));
+    QCOMPARE(boxes.take(), QStringList());
+}
+
+void TestDecoderPage::forgetCardEmptiesThePage()
+{
+    click("pushButtonRefrush");
+    page->forgetCard();
+    QCOMPARE(tree()->topLevelItemCount(), 0);
+    QVERIFY(!button("radioButton")->isChecked());
+    QVERIFY(!button("pushButtonOk")->isEnabled() && !button("useBtn")->isEnabled());
+    for (ScreenIpWidget* pane : panes())
+        QVERIFY(pane->isHidden() && pane->videoSource().isEmpty());
+    // Nothing of the old card comes back with a view: the views are gone too.
+    button("radioButton")->click();
+    QVERIFY(panes().first()->isHidden());
+}
+
+void TestDecoderPage::panelEmbedsThePageForItsCard()
+{
+    PanelFixture f(4, 2);
+    QVERIFY2(f.isReady(), qPrintable(f.card.errorText()));
+    DeviceToHisilicon other;
+    QVERIFY(other.connectToDevice(f.card.host(), f.card.port()));
+    QCOMPARE(logIn(&other), 1);
+    Decoder odd;
+    odd.set_output(1);
+    *odd.add_videosources() = named("odd");
+    QCOMPARE(IpCardCall::request(&other, 4, 4, IpCardCall::bytesOf(odd)), 1);
+
+    // Port 3 is the card's odd output; connecting fills the decoder tab for it.
+    f.panel->setCardIndex(3);
+    QVERIFY(f.panel->onClickConnect());
+    DecoderConfigWidget* decoder = f.panel->decoderPage();
+    QCOMPARE(f.child<QTabWidget>("tabWidget")->indexOf(decoder), 2);
+    QCOMPARE(decoder->findChild<DecoderTree*>()->topLevelItemCount(), 2);
+    QVERIFY(decoder->findChild<QAbstractButton*>(QStringLiteral("radioButton"))->isChecked());
+    QCOMPARE(decoder->findChildren<ScreenIpWidget*>().first()->sourceName(), QStringLiteral("odd"));
 }
 
 void TestDecoderPage::languages_data()
