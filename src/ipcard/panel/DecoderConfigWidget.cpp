@@ -47,7 +47,7 @@ void DecoderConfigWidget::setupUi()
     resize(916, 575);
 
     tree = new DecoderTree(this);
-    tree->setObjectName(QStringLiteral("treeWidget"));
+    tree->setObjectName(QStringLiteral("DecoderTree"));
     tree->setFixedWidth(TreeWidth);
 
     ptzGroup = new QGroupBox(this);

@@ -23,6 +23,7 @@ DecoderTree::DecoderTree(QWidget* parent)
     : QTreeWidget(parent)
 {
     setColumnCount(1);
+    setUniformRowHeights(true);
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragOnly);
     setDefaultDropAction(Qt::LinkAction);
