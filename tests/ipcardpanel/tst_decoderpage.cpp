@@ -532,6 +532,9 @@ void TestDecoderPage::languages()
         const int textWidth = each->fontMetrics().horizontalAdvance(each->text());
         QVERIFY2(each->width() >= textWidth, qPrintable(each->text()));
     }
+    // The skin reaches the page: its own dark background in the corner below the tree.
+    const QImage shot = page->grab().toImage();
+    QCOMPARE(shot.pixelColor(1, shot.height() - 2), QColor(0x1b, 0x22, 0x30));
     const char* const names[] = {"zh_CN", "zh_TW", "en"};
     WidgetShots::save(page.get(), QStringLiteral("decoder_%1").arg(QLatin1String(names[language])));
     for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
