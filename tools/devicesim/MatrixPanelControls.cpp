@@ -57,6 +57,24 @@ void registerControls(ControlChannel& channel, MatrixSimulator& matrix)
             return "OK " + Escapes::encode(matrix.deviceName().toLatin1()).toUtf8() + ' '
                    + Escapes::encode(matrix.deviceModelText().toLatin1()).toUtf8();
         });
+    channel.registerCommand(
+        QStringLiteral("settings"),
+        QStringLiteral("settings in|out PORT: the card settings the matrix holds for a 1-based port, as "
+                       "WORD=VALUE by command word (InAudio, OutRes, EDID, EDIDCopy = 1-based source "
+                       "output, ...), values escaped"),
+        [&matrix](const QStringList& args) -> QByteArray {
+            bool ok = false;
+            const int port = args.value(2).toInt(&ok);
+            const QString side = args.value(1);
+            if (args.size() != 3 || !ok || port < 1 || port > matrix.model()
+                || (side != QLatin1String("in") && side != QLatin1String("out")))
+                return "ERR usage: settings in|out PORT";
+            QByteArray answer("OK");
+            const QMap<QString, QByteArray> stored = matrix.portSettings(side == QLatin1String("in") ? 'I' : 'O', port);
+            for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+                answer += ' ' + it.key().toLatin1() + '=' + Escapes::encode(it.value()).toLatin1();
+            return answer;
+        });
 }
 
 } // namespace MatrixPanelControls

@@ -21,6 +21,17 @@ QString normalised(const QString& letters, int slotCount)
     return result;
 }
 
+// Whether the card of this letter has an EDID at a 1-based port.
+bool letterHasEdid(char letter, int port)
+{
+    const int position = (port - 1) % 4;
+    if (letter == 'i' || letter == 'k')
+        return position < 2;   // the HDMI half of a mixed card
+    if (letter == '3' || letter == 'v')
+        return port % 2 == 0;   // 4K HDBT: ports 2 and 4 of the card
+    return letter != 0 && std::strchr("ablz0", letter) != nullptr;
+}
+
 char letterOfPort(const QString& letters, int port)
 {
     if (port < 1 || (port - 1) / 4 >= letters.size())
@@ -153,4 +164,35 @@ bool MatrixCards::setPreviewAddress(int slot, const QHostAddress& address)
         return false;
     previews[i] = address;
     return true;
+}
+
+bool MatrixCards::inputHas(int port, Feature feature) const
+{
+    const char c = inLetterOfPort(port);
+    switch (feature) {
+    case Feature::Audio:
+        return c != '1';
+    case Feature::PictureLevels:
+        return c != 'c' && !(c == 'i' && (port - 1) % 4 >= 2);
+    case Feature::Edid:
+        return letterHasEdid(c, port);
+    case Feature::Steps:
+        break;
+    }
+    return false;
+}
+
+bool MatrixCards::outputHas(int port, Feature feature) const
+{
+    const char c = outLetterOfPort(port);
+    switch (feature) {
+    case Feature::Steps:
+        return c != 0 && std::strchr("cz013v", c) == nullptr && !(c == 'i' && (port - 1) % 4 >= 2);
+    case Feature::Edid:
+        return letterHasEdid(c, port);
+    case Feature::Audio:
+    case Feature::PictureLevels:
+        break;
+    }
+    return false;
 }

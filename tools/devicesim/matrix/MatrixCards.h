@@ -31,6 +31,15 @@ public:
     bool hasInputCard(int port) const;
     bool hasOutputCard(int port) const;
 
+    // Settings a card has (a card without one refuses its commands). Audio: every input but 4K
+    // fibre. Picture levels: every input but SDI (the SDI half of an HDMI&SDI card too). Steps:
+    // every output but SDI (and the SDI half), 4K HDMI, 4K fibre and 4K HDBT. EDID: HDMI, DVI,
+    // HDBT, 4K HDMI and the HDMI halves of the mixed cards on both sides, and the even-numbered
+    // ports of 4K HDBT cards.
+    enum class Feature { Audio, PictureLevels, Steps, Edid };
+    bool inputHas(int port, Feature feature) const;
+    bool outputHas(int port, Feature feature) const;
+
     // Addresses, in slot order; the IP list holds the two processors of each card in turn.
     QList<QHostAddress> ipAddresses() const { return ipProcessors; }
     QList<QHostAddress> previewAddresses() const { return previews; }

@@ -16,6 +16,9 @@ constexpr int kBuiltInEdidCount = 11;
 // Card setting commands: "<word>:<port>:<value>".
 enum class ValueKind { Level, Step, Token, Text, Number };
 
+// A setting that only some cards have (see MatrixCards::Feature); Any: every card of the side.
+enum class Needs { Any, Audio, PictureLevels, Steps, Edid };
+
 struct SettingWord
 {
     const char* word;
@@ -23,26 +26,29 @@ struct SettingWord
     const char* label;    // as written in the answer
     ValueKind kind;
     QList<QByteArray> tokens;
+    Needs needs = Needs::Any;
 };
+
+const char kEdidCopyWord[] = "EDIDCopy";
 
 const QList<SettingWord>& settingWords()
 {
     static const QList<SettingWord> words = {
-        {"InBright", 'I', "Brightness", ValueKind::Level, {}},
-        {"InChroma", 'I', "Chroma", ValueKind::Level, {}},
-        {"InContrast", 'I', "Contrast", ValueKind::Level, {}},
-        {"InSharp", 'I', "Sharpness", ValueKind::Level, {}},
+        {"InBright", 'I', "Brightness", ValueKind::Level, {}, Needs::PictureLevels},
+        {"InChroma", 'I', "Chroma", ValueKind::Level, {}, Needs::PictureLevels},
+        {"InContrast", 'I', "Contrast", ValueKind::Level, {}, Needs::PictureLevels},
+        {"InSharp", 'I', "Sharpness", ValueKind::Level, {}, Needs::PictureLevels},
         {"InSubText", 'I', "Subtitle Text", ValueKind::Text, {}},
-        {"InAudio", 'I', "Audio", ValueKind::Token, {"EMB", "EXT", "MUTE"}},
+        {"InAudio", 'I', "Audio", ValueKind::Token, {"EMB", "EXT", "MUTE"}, Needs::Audio},
         {"InFormat", 'I', "Format", ValueKind::Token,
          {"AUTO", "RGB", "YUV444", "YUV422", "YPBPR", "SD", "HD", "3G", "PAL", "NTSC", "H264", "H265"}},
         {"InSubtitle", 'I', "Subtitle", ValueKind::Token, {"OFF", "ON"}},
         {"InSubPos", 'I', "Subtitle Position", ValueKind::Token, {"TL", "TR", "BL", "BR"}},
         {"InSubColor", 'I', "Subtitle Colour", ValueKind::Token, {"WHITE", "RED", "GREEN", "BLUE", "BLACK"}},
-        {"EDID", 'I', "EDID", ValueKind::Number, {}},
-        {"OutBright", 'O', "Brightness", ValueKind::Step, {}},
-        {"OutContrast", 'O', "Contrast", ValueKind::Step, {}},
-        {"OutSat", 'O', "Saturation", ValueKind::Step, {}},
+        {"EDID", 'I', "EDID", ValueKind::Number, {}, Needs::Edid},
+        {"OutBright", 'O', "Brightness", ValueKind::Step, {}, Needs::Steps},
+        {"OutContrast", 'O', "Contrast", ValueKind::Step, {}, Needs::Steps},
+        {"OutSat", 'O', "Saturation", ValueKind::Step, {}, Needs::Steps},
         {"OutRes", 'O', "Resolution", ValueKind::Token,
          {"2160P60", "2160P30", "1080P60", "1080P50", "1080I60", "720P60", "720P50", "1920X1200", "1680X1050",
           "1600X1200", "1440X900", "1366X768", "1280X1024", "1024X768"}},
@@ -61,6 +67,21 @@ const SettingWord* findSettingWord(const QByteArray& word)
             return &w;
     }
     return nullptr;
+}
+
+// The stored name of a setting: the command word as the table spells it.
+QString canonicalWord(const QString& word)
+{
+    if (const SettingWord* setting = findSettingWord(word.toLatin1()))
+        return QLatin1String(setting->word);
+    if (word.compare(QLatin1String(kEdidCopyWord), Qt::CaseInsensitive) == 0)
+        return QLatin1String(kEdidCopyWord);
+    return word;
+}
+
+QString settingKey(char side, int port)
+{
+    return QStringLiteral("%1%2").arg(QLatin1Char(side)).arg(port);
 }
 
 QByteArray line(const QString& text)
@@ -186,7 +207,30 @@ void MatrixSimulator::ipCardMoved(int index, const QHostAddress& address)
 
 QByteArray MatrixSimulator::portSetting(char side, int port, const QString& word) const
 {
-    return settings.value(QStringLiteral("%1%2/%3").arg(QLatin1Char(side)).arg(port).arg(word.toLower()));
+    return settings.value(settingKey(side, port)).value(canonicalWord(word));
+}
+
+QMap<QString, QByteArray> MatrixSimulator::portSettings(char side, int port) const
+{
+    return settings.value(settingKey(side, port));
+}
+
+bool MatrixSimulator::cardHas(char side, int port, int needs) const
+{
+    switch (Needs(needs)) {
+    case Needs::Any:
+        return true;
+    case Needs::Audio:
+        return cards.inputHas(port, MatrixCards::Feature::Audio);
+    case Needs::PictureLevels:
+        return cards.inputHas(port, MatrixCards::Feature::PictureLevels);
+    case Needs::Steps:
+        return cards.outputHas(port, MatrixCards::Feature::Steps);
+    case Needs::Edid:
+        return side == 'I' ? cards.inputHas(port, MatrixCards::Feature::Edid)
+                           : cards.outputHas(port, MatrixCards::Feature::Edid);
+    }
+    return false;
 }
 
 QByteArray MatrixSimulator::execute(Client& client, const QByteArray& body, bool* changed)
@@ -241,7 +285,9 @@ QByteArray MatrixSimulator::execute(Client& client, const QByteArray& body, bool
             return error("bad port");
         if (!cards.hasInputCard(input) || !cards.hasOutputCard(output + 1))
             return error("no card");
-        settings.insert(QStringLiteral("I%1/edidcopy").arg(input), QByteArray::number(output + 1));
+        if (!cardHas('I', input, int(Needs::Edid)) || !cardHas('O', output + 1, int(Needs::Edid)))
+            return error("not supported");
+        settings[settingKey('I', input)].insert(QLatin1String(kEdidCopyWord), QByteArray::number(output + 1));
         return line(QStringLiteral("Input %1 EDID Copied From Output %2.").arg(input).arg(output + 1));
     }
     return executeRouting(word, parts, changed);
@@ -385,10 +431,12 @@ QByteArray MatrixSimulator::executeSetting(const QByteArray& word, const QList<Q
                                                : cards.outLetterOfPort(port) == MatrixCards::PreviewOutputLetter;
     if (!present)
         return error("no card");
-
     const char side = setting.side == 'I' ? 'I' : 'O';
-    const QString key = QStringLiteral("%1%2/%3").arg(QLatin1Char(side)).arg(port)
-                            .arg(QString::fromLatin1(setting.word).toLower());
+    if (!cardHas(side, port, int(setting.needs)))
+        return error("not supported");
+
+    QMap<QString, QByteArray>& stored = settings[settingKey(side, port)];
+    const QString key = QLatin1String(setting.word);
     const QString prefix = QStringLiteral("%1 %2 %3 ").arg(side == 'I' ? QStringLiteral("Input") : QStringLiteral("Output"))
                                .arg(port).arg(QLatin1String(setting.label));
     // The subtitle text may hold ":" itself; every other value is one field.
@@ -401,31 +449,31 @@ QByteArray MatrixSimulator::executeSetting(const QByteArray& word, const QList<Q
     case ValueKind::Level:
         if (!parseNumber(value, &number) || number > kLevelMax)
             return error("bad value");
-        settings.insert(key, QByteArray::number(number));
+        stored.insert(key, QByteArray::number(number));
         return line(prefix + QStringLiteral("%1 OK.").arg(number));
     case ValueKind::Number:
         if (!parseNumber(value, &number) || number < 1 || number > kBuiltInEdidCount)
             return error("bad value");
-        settings.insert(key, QByteArray::number(number));
+        stored.insert(key, QByteArray::number(number));
         return line(prefix + QStringLiteral("%1 OK.").arg(number));
     case ValueKind::Step: {
         if (value != "+" && value != "-")
             return error("bad value");
-        number = settings.value(key, QByteArray::number(kLevelDefault)).toInt();
+        number = stored.value(key, QByteArray::number(kLevelDefault)).toInt();
         number = qBound(0, number + (value == "+" ? 1 : -1), kLevelMax);
-        settings.insert(key, QByteArray::number(number));
+        stored.insert(key, QByteArray::number(number));
         return line(prefix + QStringLiteral("%1 OK.").arg(number));
     }
     case ValueKind::Token:
         if (!setting.tokens.contains(value.toUpper()))
             return error("bad value");
-        settings.insert(key, value.toUpper());
+        stored.insert(key, value.toUpper());
         return line(prefix + QStringLiteral("%1 OK.").arg(QString::fromLatin1(value.toUpper())));
     case ValueKind::Text:
         if (value.size() > kSubtitleMaxBytes)
             return error("text too long");
         // The text is kept but never echoed: it could read like a route report.
-        settings.insert(key, value);
+        stored.insert(key, value);
         return line(prefix + QStringLiteral("OK."));
     }
     return error("bad value");

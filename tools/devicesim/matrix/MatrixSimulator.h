@@ -57,8 +57,11 @@ public:
     bool isKeyboardLocked() const { return keyboardLocked; }
     bool hasScene(int scene) const { return scenes.contains(scene); }
     // Last value a card setting command stored for a 1-based port ('I' or 'O'), by command word
-    // ("InAudio", "OutRes", "EDID", ...); empty when never set.
+    // ("InAudio", "OutRes", "EDID", ...; "EDIDCopy" holds the 1-based source output); empty when
+    // never set.
     QByteArray portSetting(char side, int port, const QString& word) const;
+    // Every setting stored for the port, by command word.
+    QMap<QString, QByteArray> portSettings(char side, int port) const;
 
     // Front-panel actions: they change the state and report to every client.
     void setKeyboardLocked(bool locked);
@@ -95,6 +98,8 @@ private:
     bool parsePort(const QByteArray& text, int* port) const;
     bool parsePortList(const QByteArray& text, QList<int>* ports) const;
     bool sceneInRange(int scene) const;
+    // Whether the card at a port has what a setting needs (refused otherwise).
+    bool cardHas(char side, int port, int needs) const;
 
     int ports;
     MatrixCards cards;
@@ -106,6 +111,6 @@ private:
     QVector<int> routes;        // per 0-based output: 0-based input, -1 none, -2 closed
     QVector<int> lastInput;     // input an output had before it was closed
     QMap<int, QVector<int>> scenes;
-    QHash<QString, QByteArray> settings;   // "<side><port>/<word>" -> value
+    QHash<QString, QMap<QString, QByteArray>> settings;   // "<side><port>" -> command word -> value
     QHash<int, Client> clients;
 };

@@ -1,0 +1,36 @@
+#include "pages/cardsettings/CardSettingsPage.h"
+
+#include "pagekit/MInputListWidget.h"
+#include "pagekit/StyledBackground.h"
+
+#include <QHBoxLayout>
+
+CardSettingsPage::CardSettingsPage(CardPortList::Side listSide, QWidget* parent)
+    : QWidget(parent)
+    , side(listSide)
+    , ports(new MInputListWidget)
+{
+}
+
+void CardSettingsPage::arrange(const QString& listTitle, QWidget* panel, int panelWidth)
+{
+    ports->setTitle(listTitle, true);
+    ports->setFixedWidth(200);
+    panel->setFixedWidth(panelWidth);
+    auto* layout = new QHBoxLayout(this);
+    layout->setSpacing(50);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(ports);
+    layout->addWidget(panel);
+    layout->addStretch();
+}
+
+void CardSettingsPage::initConfig(bool update)
+{
+    CardPortList::fill(ports, side, update);
+}
+
+void CardSettingsPage::paintEvent(QPaintEvent*)
+{
+    paintStyledBackground(this);
+}

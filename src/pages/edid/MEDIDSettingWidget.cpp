@@ -1,0 +1,146 @@
+#include "pages/edid/MEDIDSettingWidget.h"
+
+#include "core/CardInfo.h"
+#include "core/GlobalState.h"
+#include "core/MatrixModel.h"
+#include "core/PortSettingStore.h"
+#include "pagekit/PageModel.h"
+#include "pagekit/StyledBackground.h"
+#include "pages/edid/EDIDOutListWidget.h"
+#include "pages/edid/EdidPorts.h"
+#include "pages/edid/EdidSettings.h"
+#include "pages/switching/ScreenWidget.h"
+#include "pages/switching/SwitchTiles.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+MEDIDSettingWidget::MEDIDSettingWidget(QWidget* parent)
+    : QWidget(parent)
+    , edidList(new EDIDOutListWidget(this))
+    , screenView(new QWidget)
+    , pageDownBtn(new QPushButton(tr("下一页")))
+    , pageUpBtn(new QPushButton(tr("上一页")))
+{
+    setObjectName(QStringLiteral("MEDIDSettingWidget"));
+    edidList->setFixedWidth(200);
+    screenView->setObjectName(QStringLiteral("ScreenViewWidget"));
+    pageDownBtn->setObjectName(QStringLiteral("PageDownBtn"));
+    pageUpBtn->setObjectName(QStringLiteral("PageUpBtn"));
+    for (int i = 0; i < SwitchTiles::tileCount(g_deviceModel); ++i) {
+        auto* tile = new ScreenWidget;
+        tile->setPortIndex(i);
+        connect(tile, &ScreenWidget::dropped, this, &MEDIDSettingWidget::onSwicthStatusChanged);
+        connect(tile, &ScreenWidget::clicked, this, &MEDIDSettingWidget::onScreenClick);
+        connect(tile, &ScreenWidget::clicked, edidList, &EDIDOutListWidget::onSelectIndexChanged);
+        tiles << tile;
+    }
+    buildLayout();
+    connect(pageDownBtn, &QPushButton::clicked, this, &MEDIDSettingWidget::onPageDown);
+    connect(pageUpBtn, &QPushButton::clicked, this, &MEDIDSettingWidget::onPageUp);
+}
+
+MEDIDSettingWidget* MEDIDSettingWidget::instance()
+{
+    return ProcessSingleton<MEDIDSettingWidget>::instance();
+}
+
+void MEDIDSettingWidget::buildLayout()
+{
+    auto* grid = new QGridLayout(screenView);
+    grid->setSpacing(10);
+    grid->setContentsMargins(10, 10, 10, 10);
+    for (int i = 0; i < tiles.size(); ++i) {
+        const int row = i / SwitchTiles::kColumns;
+        const int column = i % SwitchTiles::kColumns;
+        grid->addWidget(tiles.at(i), row, column, 1, 1);
+        grid->setRowStretch(row, 1);
+        grid->setColumnStretch(column, 1);
+    }
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->setSpacing(5);
+    buttonRow->addStretch();
+    buttonRow->addWidget(pageUpBtn);
+    buttonRow->addWidget(pageDownBtn);
+    buttonRow->setContentsMargins(0, 20, 20, 50);
+
+    auto* right = new QVBoxLayout;
+    right->setContentsMargins(0, 0, 0, 0);
+    right->addWidget(screenView);
+    right->addLayout(buttonRow);
+
+    auto* page = new QHBoxLayout(this);
+    page->setSpacing(0);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->addWidget(edidList);
+    page->addLayout(right);
+}
+
+void MEDIDSettingWidget::initConfig(bool update)
+{
+    MatrixModel* model = PageModel::model();
+    for (int port = 0; port < g_deviceModel; ++port) {
+        const CardInfo record = PortSettingStore::ensureRecord(model, port);
+        const int outType = record.value(CardKey::OutCard).toObject().value(CardKey::CardType).toInt(0);
+        if (EdidPorts::takesPart(outType, port))
+            edidList->setCardItem(port, record, 1, update);
+    }
+    refreshPage(-1);
+}
+
+void MEDIDSettingWidget::refreshPage(int page)
+{
+    if (page >= 0)
+        curPage = page;
+    const MatrixModel* model = PageModel::model();
+    const int first = curPage * SwitchTiles::kPerPage;
+    const int end = first + SwitchTiles::tileCount(g_deviceModel);
+    const int count = model->cardCount();
+    for (int p = first; p < end && p < count; ++p) {
+        ScreenWidget* tile = tiles.value(p % SwitchTiles::kPerPage);
+        if (!tile)
+            continue;
+        const QJsonObject in = model->getCardInfo(p).value(CardKey::InCard).toObject();
+        tile->setPortIndex(p);
+        tile->setOutputText(portLabel(in, p));
+        tile->setEnabled(EdidPorts::takesPart(in.value(CardKey::CardType).toInt(0), p));
+        tile->setCardText(in.value(EdidPorts::CopySourceKey).toInt(-1), 1);
+        // The highlight follows the selected input, not the tile that was clicked.
+        tile->setSelected(p == edidList->selectedInput());
+    }
+}
+
+void MEDIDSettingWidget::onSwicthStatusChanged(int source)
+{
+    auto* tile = qobject_cast<ScreenWidget*>(sender());
+    if (!tile || tile->getPortIndex() < 0)
+        return;
+    EdidSettings().copy(source, tile->getPortIndex());
+    refreshPage(curPage);
+}
+
+void MEDIDSettingWidget::onPageDown()
+{
+    refreshPage(SwitchTiles::nextPage(curPage, g_deviceModel));
+}
+
+void MEDIDSettingWidget::onPageUp()
+{
+    refreshPage(SwitchTiles::previousPage(curPage, g_deviceModel));
+}
+
+void MEDIDSettingWidget::onScreenClick()
+{
+    auto* tile = qobject_cast<ScreenWidget*>(sender());
+    if (!tile)
+        return;
+    for (ScreenWidget* other : qAsConst(tiles))
+        other->setSelected(other == tile);
+}
+
+void MEDIDSettingWidget::paintEvent(QPaintEvent*)
+{
+    paintStyledBackground(this);
+}
