@@ -81,6 +81,8 @@ private slots:
 
     void cardSettings_data();
     void cardSettings();
+    void settingsRefusedByCardType_data();
+    void settingsRefusedByCardType();
     void outputStepsMoveLevel();
     void subtitleTextIsNeverEchoed();
     void nameAndModelAreDecoded();
@@ -437,6 +439,53 @@ void TestMatrixSimulator::cardSettings()
     QVERIFY(reply.endsWith("\r\n"));
     QCOMPARE(isSuccess(reply), !stored.isEmpty());
     QCOMPARE(matrix.portSetting(side, port, word), stored);
+}
+
+void TestMatrixSimulator::settingsRefusedByCardType_data()
+{
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<char>("side");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("taken");
+
+    // Inputs: SDI, 4K fibre, HDMI&SDI, 4K HDBT, HDMI&VGA. Outputs: SDI, HDMI&SDI, 4K HDMI, 4K HDBT,
+    // 4K fibre, HDMI&VGA.
+    QTest::newRow("audio, 4K fibre in") << QByteArray("/InAudio:5:EMB;") << 'I' << 5 << "InAudio" << false;
+    QTest::newRow("audio, SDI in") << QByteArray("/InAudio:1:EMB;") << 'I' << 1 << "InAudio" << true;
+    QTest::newRow("level, SDI in") << QByteArray("/InBright:1:10;") << 'I' << 1 << "InBright" << false;
+    QTest::newRow("level, HDMI half") << QByteArray("/InSharp:9:10;") << 'I' << 9 << "InSharp" << true;
+    QTest::newRow("level, SDI half") << QByteArray("/InChroma:11:10;") << 'I' << 11 << "InChroma" << false;
+    QTest::newRow("EDID, SDI in") << QByteArray("/EDID:1:1;") << 'I' << 1 << "EDID" << false;
+    QTest::newRow("EDID, HDMI half") << QByteArray("/EDID:10:1;") << 'I' << 10 << "EDID" << true;
+    QTest::newRow("EDID, 4K HDBT port 13") << QByteArray("/EDID:13:1;") << 'I' << 13 << "EDID" << false;
+    QTest::newRow("EDID, 4K HDBT port 14") << QByteArray("/EDID:14:1;") << 'I' << 14 << "EDID" << true;
+    QTest::newRow("EDID, VGA half") << QByteArray("/EDID:19:1;") << 'I' << 19 << "EDID" << false;
+    QTest::newRow("step, SDI out") << QByteArray("/OutBright:1:+;") << 'O' << 1 << "OutBright" << false;
+    QTest::newRow("step, HDMI half") << QByteArray("/OutBright:5:+;") << 'O' << 5 << "OutBright" << true;
+    QTest::newRow("step, SDI half") << QByteArray("/OutSat:7:-;") << 'O' << 7 << "OutSat" << false;
+    QTest::newRow("step, 4K HDMI") << QByteArray("/OutContrast:9:+;") << 'O' << 9 << "OutContrast" << false;
+    QTest::newRow("step, 4K HDBT") << QByteArray("/OutBright:14:+;") << 'O' << 14 << "OutBright" << false;
+    QTest::newRow("step, 4K fibre") << QByteArray("/OutBright:17:+;") << 'O' << 17 << "OutBright" << false;
+    QTest::newRow("step, HDMI&VGA") << QByteArray("/OutBright:23:+;") << 'O' << 23 << "OutBright" << true;
+    QTest::newRow("copy, HDMI half to HDMI half") << QByteArray("/EDIDCopy:4:9;") << 'I' << 9 << "EDIDCopy" << true;
+    QTest::newRow("copy from SDI out") << QByteArray("/EDIDCopy:0:9;") << 'I' << 9 << "EDIDCopy" << false;
+    QTest::newRow("copy to SDI in") << QByteArray("/EDIDCopy:4:1;") << 'I' << 1 << "EDIDCopy" << false;
+}
+
+void TestMatrixSimulator::settingsRefusedByCardType()
+{
+    QFETCH(QByteArray, command);
+    QFETCH(char, side);
+    QFETCH(int, port);
+    QFETCH(QString, word);
+    QFETCH(bool, taken);
+    MatrixSimulator matrix(config(32, "c1i3k***", "cizv1k**"));
+    const QByteArray reply = matrix.receive(1, command);
+    QCOMPARE(isSuccess(reply), taken);
+    if (!taken)
+        QCOMPARE(reply, QByteArray("Error: not supported.\r\n"));
+    QCOMPARE(matrix.portSettings(side, port).contains(word), taken);
 }
 
 void TestMatrixSimulator::outputStepsMoveLevel()

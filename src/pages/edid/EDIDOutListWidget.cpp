@@ -21,6 +21,7 @@ EDIDOutListWidget::EDIDOutListWidget(QWidget* parent)
     setObjectName(QStringLiteral("EDIDOutListWidget"));
     tree->setObjectName(QStringLiteral("EDIDTreeWidget"));
     // No find row here: the first row holds the built-in EDID choice instead.
+    delete tree->itemWidget(tree->topLevelItem(0), 0);
     delete tree->takeTopLevelItem(0);
 
     box->setObjectName(QStringLiteral("EDIDBox"));
