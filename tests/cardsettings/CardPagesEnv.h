@@ -7,10 +7,12 @@
 #include "../pages/SwitchingTestEnv.h"
 #include "pagekit/MInputListWidget.h"
 #include "pagekit/MInputTreeList.h"
+#include "pagekit/PortDrag.h"
 #include "pagekit/ProcessSingleton.h"
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QSlider>
 #include <QTextCodec>
 
@@ -133,6 +135,16 @@ public:
         slider->setSliderDown(true);
         slider->setSliderPosition(value);
         slider->setSliderDown(false);
+    }
+
+    // A port dropped on a tile, as the window system delivers a drag from a port list.
+    static void dropPort(QWidget* tile, int port)
+    {
+        QScopedPointer<QMimeData> data(PortDrag::mimeFor(port));
+        QDragEnterEvent enter(tile->rect().center(), Qt::LinkAction, data.data(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(tile, &enter);
+        QDropEvent drop(tile->rect().center(), Qt::LinkAction, data.data(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(tile, &drop);
     }
 
     // Types into a line edit and finishes the edit, as leaving the field does.

@@ -8,9 +8,7 @@
 #include "pages/cardsettings/MOutputCardSetting.h"
 #include "pages/edid/MEDIDSettingWidget.h"
 #include "pages/switching/ScreenWidget.h"
-#include "pagekit/PortDrag.h"
 
-#include <QMimeData>
 #include <QPushButton>
 
 namespace {
@@ -113,11 +111,7 @@ void tst_AllSettings::copyAndChooseEdid(int port, int type, Expected* expected)
                                     || type == 27);
     if (!tile->isEnabled())
         return;
-    QScopedPointer<QMimeData> data(PortDrag::mimeFor(0));
-    QDragEnterEvent enter(tile->rect().center(), Qt::LinkAction, data.data(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(tile, &enter);
-    QDropEvent drop(tile->rect().center(), Qt::LinkAction, data.data(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(tile, &drop);
+    CardPagesEnv::dropPort(tile, 0);
     expected->insert(QStringLiteral("EDIDCopy"), "1");
     tile->mouseClick();
     auto* box = edid->findChild<QComboBox*>(QStringLiteral("EDIDBox"));

@@ -6,9 +6,7 @@
 #include "pages/edid/EDIDOutListWidget.h"
 #include "pages/edid/MEDIDSettingWidget.h"
 #include "pages/switching/ScreenWidget.h"
-#include "pagekit/PortDrag.h"
 
-#include <QMimeData>
 #include <QPushButton>
 
 class tst_EdidPage : public QObject
@@ -36,14 +34,6 @@ private:
                 return tile;
         }
         return nullptr;
-    }
-    static void drop(ScreenWidget* tile, int output)
-    {
-        QScopedPointer<QMimeData> data(PortDrag::mimeFor(output));
-        QDragEnterEvent enter(tile->rect().center(), Qt::LinkAction, data.data(), Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(tile, &enter);
-        QDropEvent dropEvent(tile->rect().center(), Qt::LinkAction, data.data(), Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(tile, &dropEvent);
     }
     QComboBox* box() const { return page->findChild<QComboBox*>(QStringLiteral("EDIDBox")); }
     QJsonObject inCard(int port) const { return env->model->getCardInfo(port).value(CardKey::InCard).toObject(); }
@@ -122,7 +112,7 @@ void tst_EdidPage::tileRules()
 void tst_EdidPage::dropCopiesEdid()
 {
     env->clearReceived();
-    drop(tileOf(4), 2);
+    CardPagesEnv::dropPort(tileOf(4), 2);
     // The source goes out as the output's 0-based index, the input as its number.
     QVERIFY2(env->waitForCommand(QStringLiteral("/EDIDCopy:2:5;")), qPrintable(env->received().join(' ')));
     QCOMPARE(inCard(4).value(QStringLiteral("EDID-OUT")).toInt(-1), 2);
@@ -177,7 +167,7 @@ void tst_EdidPage::pagesKeepEachOthersSettings()
     tileOf(4)->mouseClick();
     auto* brightness = inputs->findChild<QSlider*>(QStringLiteral("horizontalSlider_2"));
     if (edidFirst) {
-        drop(tileOf(4), 2);
+        CardPagesEnv::dropPort(tileOf(4), 2);
         CardPagesEnv::release(brightness, 30);
     } else {
         CardPagesEnv::release(brightness, 30);
@@ -196,7 +186,7 @@ void tst_EdidPage::pagesKeepEachOthersSettings()
 void tst_EdidPage::copyNotRecordedWhenNotSent()
 {
     CCHelper::instance()->disConnectToDevice();
-    drop(tileOf(5), 1);
+    CardPagesEnv::dropPort(tileOf(5), 1);
     QVERIFY(!inCard(5).contains(QStringLiteral("EDID-OUT")));
     QCOMPARE(tileOf(5)->inputText(), QStringLiteral("无"));
 }

@@ -70,6 +70,15 @@ void tst_OutputCardSettings::listAndPreviewDefaults()
     QCOMPARE(control<QComboBox>("mainStreamBox")->currentText(), QStringLiteral("1920x1080P 30"));
     QCOMPARE(control<QComboBox>("subStreamBox")->currentText(), QStringLiteral("1280x720 P 30"));
 
+    // Leaving a name field for another port (the page switches) names no other port.
+    page->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(page));
+    control<QLineEdit>("previewNameEdit")->setFocus();
+    QVERIFY(CardPagesEnv::selectPort(page, 16));
+    QVERIFY(!outCard(16).contains(CardKey::Name));
+    QCOMPARE(control<QLineEdit>("lineEdit")->text(), QStringLiteral("HDMI-17"));
+    QVERIFY(CardPagesEnv::selectPort(page, 4));
+
     control<QComboBox>("subStreamBox")->setCurrentIndex(3);
     QCOMPARE(env->received(), QStringList{"/PrvSub:5:360P30;"});
     QCOMPARE(outCard(4).value(QStringLiteral("subResolution")).toInt(), 3);

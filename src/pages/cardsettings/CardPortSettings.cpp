@@ -37,11 +37,11 @@ int CardPortSettings::storedInt(const QString& key, int fallback) const
     return record().value(key).toInt(fallback);
 }
 
-bool CardPortSettings::rename(const QString& text)
+bool CardPortSettings::rename(int port, const QString& text)
 {
-    if (!hasPort() || record().value(CardKey::Name) == QJsonValue(text))
+    if (port < 0 || PortSettingStore::side(PageModel::model(), port, sideKey).value(CardKey::Name) == QJsonValue(text))
         return false;
-    store(selected, CardKey::Name, text);
+    store(port, CardKey::Name, text);
     return true;
 }
 

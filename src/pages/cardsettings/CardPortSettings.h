@@ -34,8 +34,9 @@ public:
     // An integer setting; fallback when it is not stored.
     int storedInt(const QString& key, int fallback) const;
 
-    // Stores the name when it differs from the stored one; no command. True when stored.
-    bool rename(const QString& text);
+    // Stores the name of a port (the one its name field was filled for, which need not be the
+    // selected one any more) when it differs from the stored one; no command. True when stored.
+    bool rename(int port, const QString& text);
     // Sends the choice of an option group entry and stores its position under key on success.
     bool chooseOption(const QString& group, const QString& key, int index, const QString& text);
     // The position shown for an option setting: the stored one, else fallback.

@@ -16,7 +16,9 @@ void CardSettingsPage::arrange(const QString& listTitle, QWidget* panel, int pan
 {
     ports->setTitle(listTitle, true);
     ports->setFixedWidth(200);
-    panel->setFixedWidth(panelWidth);
+    // At least that wide, wider when a translation needs it.
+    panel->setMinimumWidth(panelWidth);
+    panel->setSizePolicy(QSizePolicy::Fixed, panel->sizePolicy().verticalPolicy());
     auto* layout = new QHBoxLayout(this);
     layout->setSpacing(50);
     layout->setContentsMargins(0, 0, 0, 0);

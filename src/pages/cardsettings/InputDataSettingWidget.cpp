@@ -113,6 +113,9 @@ void InputDataSettingWidget::loadCardSettings()
 {
     if (!settings.hasValidType())
         return;
+    // First of all: showing another page or width moves the focus, and the name field would
+    // report its text as finished.
+    disconnectControls();
     const int type = settings.cardType();
     if (type == PublicClass::eCARD_TYPE_IP_I) {
         // The IP card configuration panel is not part of this build yet: the form stays as it was.
@@ -122,7 +125,6 @@ void InputDataSettingWidget::loadCardSettings()
     comboBox->setEnabled(type != PublicClass::eCARD_TYPE_4K_Fiber_I);
     setFixedWidth(300);
     stackedWidget->setCurrentIndex(0);
-    disconnectControls();
 
     OptionBox::fillOrHide(comboBox, labels.at(AudioRow), settings.readGroup(QStringLiteral("AUDIO")));
     OptionBox::fill(comboBox_2, settings.readGroup(QStringLiteral("SUBTITLE")));
@@ -131,6 +133,7 @@ void InputDataSettingWidget::loadCardSettings()
     OptionBox::fillOrHide(comboBox_5, labels.at(FormatRow), settings.readGroup(QStringLiteral("FORMAT")));
 
     lineEdit->setText(settings.displayName());
+    namePort = settings.port();
     for (int i = 0; i < InputCardSettings::LevelCount; ++i) {
         const auto level = InputCardSettings::Level(i);
         shownLevels[i] = settings.levelShown(level);
@@ -173,7 +176,7 @@ void InputDataSettingWidget::disconnectControls()
 
 void InputDataSettingWidget::saveCardName()
 {
-    if (settings.rename(lineEdit->text()))
+    if (settings.rename(namePort, lineEdit->text()))
         MInputCardSetting::instance()->initConfig(true);
 }
 

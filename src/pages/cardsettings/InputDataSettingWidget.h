@@ -54,6 +54,7 @@ private:
 
     InputCardSettings settings;
     int shownLevels[InputCardSettings::LevelCount] = {};
+    int namePort = -1;   // the port whose name the name field shows
     QList<QMetaObject::Connection> wiring;
 
     QStackedWidget* stackedWidget = nullptr;

@@ -149,31 +149,28 @@ QWidget* OutDataSettingWidget::buildPreviewPage()
     previewIpButton = new QPushButton;
     previewIpButton->setObjectName(QStringLiteral("previewIpButton"));
     mainStreamBox = comboNamed("mainStreamBox");
-    mainStreamBox->setMaximumWidth(150);
     subStreamBox = comboNamed("subStreamBox");
-    subStreamBox->setMaximumWidth(150);
-    auto* radios = new QWidget;
-    mainStreamRadio = new QRadioButton(radios);
+    // As wide as the address field: the skin's font needs more than 150 px for a resolution.
+    for (QComboBox* box : {mainStreamBox, subStreamBox})
+        box->setFixedWidth(160);
+    // Both on the page: they exclude each other.
+    mainStreamRadio = new QRadioButton(page);
     mainStreamRadio->setObjectName(QStringLiteral("mainStreamRadio"));
-    subStreamRadio = new QRadioButton(radios);
+    subStreamRadio = new QRadioButton(page);
     subStreamRadio->setObjectName(QStringLiteral("subStreamRadio"));
-    auto* radioRow = new QHBoxLayout(radios);
-    radioRow->setContentsMargins(0, 0, 0, 0);
-    radioRow->setSpacing(5);
-    radioRow->addWidget(mainStreamRadio);
-    radioRow->addWidget(subStreamRadio);
 
     auto* grid = new QGridLayout;
     grid->setVerticalSpacing(15);
     grid->setHorizontalSpacing(5);
     grid->setContentsMargins(0, 0, 0, 0);
-    QWidget* const fields[] = {previewName, previewIp, mainStreamBox, subStreamBox, radios};
+    QWidget* const fields[] = {previewName, previewIp, mainStreamBox, subStreamBox, mainStreamRadio};
     for (int row = 0; row < 5; ++row) {
         auto* label = new QLabel;
         grid->addWidget(label, row, 0);
         previewLabels << label;
-        grid->addWidget(fields[row], row, 1, 1, row == 4 ? 2 : 1);
+        grid->addWidget(fields[row], row, 1);
     }
+    grid->addWidget(subStreamRadio, 4, 2);
     grid->addWidget(previewIpButton, 1, 2);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 39, 9, 9);
@@ -204,6 +201,9 @@ void OutDataSettingWidget::loadCardSettings()
 {
     if (!settings.hasValidType())
         return;
+    // First of all: showing the other page moves the focus, and a name field would report its
+    // text as finished.
+    disconnectControls();
     const int type = settings.cardType();
     if (type == PublicClass::eCARD_TYPE_Preview_O)
         loadPreviewCard();
@@ -215,10 +215,10 @@ void OutDataSettingWidget::loadPreviewCard()
 {
     stackedWidget->setCurrentIndex(1);
     previewName->setText(settings.displayName());
+    previewNamePort = settings.port();
     previewIp->setText(settings.record().value(CardKey::PreviewIp).toString(kDefaultPreviewIp));
     // Checking does not emit clicked(): nothing is stored.
     (settings.storedInt(QStringLiteral("previewType"), 0) == 0 ? mainStreamRadio : subStreamRadio)->setChecked(true);
-    disconnectControls();
     for (const OptionBox::Binding& option : {mainStream(), subStream()}) {
         OptionBox::fill(option.box, settings.readGroup(QLatin1String(option.group)));
         OptionBox::showStored(settings, option);
@@ -231,11 +231,11 @@ void OutDataSettingWidget::loadOutputCard(int type)
     stackedWidget->setCurrentIndex(0);
     for (QPushButton* button : qAsConst(stepButtons))
         button->setEnabled(stepsAllowed(type));
-    disconnectControls();
     OptionBox::fill(comboBox, settings.readGroup(QStringLiteral("RESOLUTION")));
     OptionBox::fillOrHide(comboBox_2, labels.at(AudioRow), settings.readGroup(QStringLiteral("AUDIO")));
     OptionBox::fillOrHide(comboBox_3, labels.at(FormatRow), settings.readGroup(QStringLiteral("FORMAT")));
     lineEdit->setText(settings.displayName());
+    namePort = settings.port();
     for (const OptionBox::Binding& option : {resolution(), audio(), format()})
         OptionBox::showStored(settings, option);
     connectControls();
@@ -287,7 +287,7 @@ void OutDataSettingWidget::disconnectControls()
 
 void OutDataSettingWidget::saveCardName()
 {
-    if (settings.rename(lineEdit->text()))
+    if (settings.rename(namePort, lineEdit->text()))
         MOutputCardSetting::instance()->initConfig(true);
 }
 
@@ -375,7 +375,7 @@ void OutDataSettingWidget::onChangedIpClick()
 
 void OutDataSettingWidget::onChangedNameClick()
 {
-    settings.rename(previewName->text());
+    settings.rename(previewNamePort, previewName->text());
 }
 
 void OutDataSettingWidget::onChangedStream(bool)

@@ -61,6 +61,9 @@ private:
 
     OutputCardSettings settings;
     QList<QMetaObject::Connection> wiring;
+    // The ports whose names the two name fields show (-1: none yet).
+    int namePort = -1;
+    int previewNamePort = -1;
 
     QStackedWidget* stackedWidget = nullptr;
     QList<QLabel*> labels;
