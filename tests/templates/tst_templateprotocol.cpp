@@ -74,6 +74,22 @@ void TestTemplateProtocol::cleanupTestCase()
     g_languageIndex = 2;
 }
 
+// Settings the card of a file lacks: the pages disable them and the matrix refuses them.
+static bool cardLacks(int type, const QString& section, const QString& key)
+{
+    if (section == QLatin1String("AUDIO"))
+        return type == PublicClass::eCARD_TYPE_4K_Fiber_I;
+    if (section != QLatin1String("CONFIG"))
+        return false;
+    if (QStringList{"Brightness", "Chroma", "Contrast", "Sharpness"}.contains(key))
+        return type == PublicClass::eCARD_TYPE_SDI_I || type == PublicClass::eCARD_TYPE_HDMI_SDI_2SDI_I;
+    if (key.startsWith(QLatin1String("Add")) || key.startsWith(QLatin1String("Reduce")))
+        return QList<int>{PublicClass::eCARD_TYPE_SDI_O, PublicClass::eCARD_TYPE_HDMI_SDI_2SDI_O, PublicClass::eCARD_TYPE_4K_HDMI_O,
+                          PublicClass::eCARD_TYPE_4K_Fiber_O, PublicClass::eCARD_TYPE_4K_HDBT_O}
+            .contains(type);
+    return false;
+}
+
 int TestTemplateProtocol::portOfWord(const QString& word) const
 {
     const bool input = word.endsWith(QLatin1String(" I"));
@@ -145,6 +161,11 @@ void TestTemplateProtocol::everyTemplateIsAnswered()
 
             const QByteArray reply = matrix.receive(1, filled.toLocal8Bit());
             const QString what = QStringLiteral("%1 -> %2").arg(filled, QString::fromLatin1(reply.toPercentEncoding(" :;.,")));
+            if (cardLacks(type, section, lookupKey)) {
+                QVERIFY2(reply == "Error: not supported.\r\n", qPrintable(what));
+                ++sent;
+                continue;
+            }
             QVERIFY2(isSuccess(reply), qPrintable(what));
             QVERIFY2(reply.endsWith("\r\n"), qPrintable(what));
             const bool routing = QStringList{"IOStatus", "SwitchIO", "SwitchAll", "CloseOut", "CloseAll", "SceneCall"}
