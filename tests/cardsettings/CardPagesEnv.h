@@ -14,17 +14,10 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QSlider>
-#include <QTextCodec>
 
 class CardPagesEnv : public SwitchingTestEnv
 {
 public:
-    CardPagesEnv()
-    {
-        // The subtitle limit counts bytes of the local code page: make it the same on every machine.
-        QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
-    }
-
     // devicesim with the model and cards, the link connected to it.
     bool start(int ports, const QString& inCards, const QString& outCards, QString* error)
     {

@@ -3,6 +3,7 @@
 #include "CardPagesEnv.h"
 #include "pages/cardsettings/InputDataSettingWidget.h"
 #include "pages/cardsettings/MInputCardSetting.h"
+#include "platform/LocalCodePage.h"
 
 #include <QLabel>
 #include <QStackedWidget>
@@ -244,8 +245,8 @@ void tst_InputCardSettings::subtitleText_data()
     QTest::newRow("semicolon refused") << "A;B" << "AB";
     QTest::newRow("placeholder stays text") << "50%1 off" << "50%1 off";
     QTest::newRow("64 bytes of ASCII") << QString(70, QLatin1Char('x')) << QString(64, QLatin1Char('x'));
-    // Three bytes a character in UTF-8: 21 fit.
-    QTest::newRow("Chinese") << QString(30, QChar(0x5b57)) << QString(21, QChar(0x5b57));
+    // The matrix's code page, GB2312, takes two bytes a character: 32 fit.
+    QTest::newRow("Chinese") << QString(40, QChar(0x5b57)) << QString(32, QChar(0x5b57));
 }
 
 void tst_InputCardSettings::subtitleText()
@@ -257,9 +258,9 @@ void tst_InputCardSettings::subtitleText()
     auto* edit = control<QLineEdit>("lineEdit_3");
     CardPagesEnv::typeAndFinish(edit, typed);
     QCOMPARE(edit->text(), kept);
-    const QString command = CardPagesEnv::escape("/InSubText:2:" + kept.toUtf8() + ';');
+    const QString command = CardPagesEnv::escape("/InSubText:2:" + LocalCodePage::encode(kept) + ';');
     QVERIFY2(env->waitForCommand(command), qPrintable(env->received().join(' ')));
-    QCOMPARE(QString::fromUtf8(env->matrixSettings('I', 1).value(QStringLiteral("InSubText"))), kept);
+    QCOMPARE(LocalCodePage::decode(env->matrixSettings('I', 1).value(QStringLiteral("InSubText"))), kept);
     QCOMPARE(env->model->getCardInfo(1).value(CardKey::InCard).toObject().value(QStringLiteral("subtitle-content")).toString(),
              kept);
 }

@@ -10,7 +10,7 @@ public:
     // The picture levels, in the order of the panel's sliders.
     enum Level { Chroma, Brightness, Contrast, Sharpness, LevelCount };
 
-    // Longest subtitle the matrix takes, in bytes of the local code page.
+    // Longest subtitle the matrix takes, in bytes of its code page.
     static constexpr int kSubtitleMaxBytes = 64;
 
     explicit InputCardSettings(CommandSender sender = CommandSender());
