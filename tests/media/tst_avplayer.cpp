@@ -17,6 +17,13 @@
 #include <QThread>
 #include <QtTest>
 
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+
+#include <future>
+
 using namespace Media;
 
 namespace {
@@ -74,6 +81,8 @@ private slots:
     void slowGuiKeepsNewestFrameOnly();
     void controlCommands_data();
     void controlCommands();
+    void streamKindsAreWhatTheySay_data();
+    void streamKindsAreWhatTheySay();
 
 private:
     QString url(int channel, int stream) const { return farm.streamUrl(0, channel, stream); }
@@ -538,6 +547,8 @@ void tst_AVPlayer::controlCommands_data()
     QTest::newRow("channel 4") << "stream-start 127.0.0.61 4 0" << QByteArray("ERR no such stream");
     QTest::newRow("stream 2") << "stream-start 127.0.0.61 0 2" << QByteArray("ERR no such stream");
     QTest::newRow("start a running one") << "stream-start 127.0.0.61 3 0" << QByteArray("OK");
+    QTest::newRow("pause, no stream") << "stream-pause 127.0.0.61 3" << QByteArray("ERR usage");
+    QTest::newRow("resume another card") << "stream-resume 127.0.0.99 3 1" << QByteArray("ERR no such stream");
     QTest::newRow("list") << "streams" << QByteArray("OK running:rtsp://127.0.0.61:");
 }
 
@@ -548,6 +559,54 @@ void tst_AVPlayer::controlCommands()
     const QByteArray answer = control.execute(line);
     QVERIFY2(answer.startsWith(answerStart), answer.constData());
     QVERIFY(farm.isStreamRunning(card, 3, 0));
+}
+
+// What each kind of simulated stream sends, as a decoder sees it.
+void tst_AVPlayer::streamKindsAreWhatTheySay_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("stream");
+    QTest::addColumn<int>("profile");
+    QTest::addColumn<QSize>("size");
+    const int cameraLike = int(PreviewStreamKind::CameraLike);
+    QTest::newRow("camera-like main") << cameraLike << 0 << int(FF_PROFILE_H264_HIGH) << QSize(1280, 720);
+    QTest::newRow("camera-like sub") << cameraLike << 1 << int(FF_PROFILE_H264_HIGH) << QSize(640, 360);
+    QTest::newRow("fast") << int(PreviewStreamKind::Fast) << 0 << int(FF_PROFILE_H264_CONSTRAINED_BASELINE)
+                          << QSize(1280, 720);
+}
+
+void tst_AVPlayer::streamKindsAreWhatTheySay()
+{
+    QFETCH(int, kind);
+    QFETCH(int, stream);
+    QFETCH(int, profile);
+    QFETCH(QSize, size);
+    PreviewStreamFarm other;
+    other.setStreamKind(PreviewStreamKind(kind));
+    QString error;
+    QVERIFY2(other.start({QHostAddress(QStringLiteral("127.0.0.63"))}, 0, &error), qPrintable(error));
+    const QByteArray address = other.streamUrl(0, 0, stream).toUtf8();
+    // The server answers in this thread's event loop: probe from another thread.
+    auto probe = std::async(std::launch::async, [address] {
+        struct Found { int profile = -1; QSize size; int reordered = -1; } found;
+        AVFormatContext* format = nullptr;
+        AVDictionary* options = nullptr;
+        av_dict_set(&options, "rtsp_transport", "tcp", 0);
+        if (avformat_open_input(&format, address.constData(), nullptr, &options) == 0) {
+            if (avformat_find_stream_info(format, nullptr) >= 0 && format->nb_streams > 0) {
+                const AVCodecParameters* par = format->streams[0]->codecpar;
+                found = {par->profile, QSize(par->width, par->height), par->video_delay};
+            }
+            avformat_close_input(&format);
+        }
+        av_dict_free(&options);
+        return found;
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(probe.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 15000);
+    const auto found = probe.get();
+    QCOMPARE(found.profile, profile);
+    QCOMPARE(found.size, size);
+    QCOMPARE(found.reordered, 0); // no B-frames
 }
 
 QTEST_MAIN(tst_AVPlayer)
