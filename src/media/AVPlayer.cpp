@@ -27,7 +27,10 @@ qint64 monotonicMs()
 class SessionBridge : public SessionListener
 {
 public:
-    SessionBridge(AVPlayer* player, quint64 generation) : owner(player), generation(generation) {}
+    SessionBridge(AVPlayer* player, quint64 generation, FramePump* pump)
+        : owner(player), generation(generation), pump(pump)
+    {
+    }
 
     void detach()
     {
@@ -42,6 +45,11 @@ public:
     void sessionStarted() override
     {
         post([](AVPlayer* p) { p->sessionStarted(); });
+    }
+    void sessionPictureWaiting() override
+    {
+        // The pump outlives every player and takes calls from any thread.
+        pump->pictureWaiting();
     }
     void sessionFinished(MediaStatus s, const AVError& e, bool hadStarted) override
     {
@@ -71,6 +79,7 @@ private:
     QMutex mutex;
     AVPlayer* owner;
     const quint64 generation;
+    FramePump* const pump;
 };
 
 AVPlayer::AVPlayer(QObject* parent) : QObject(parent)
@@ -202,13 +211,13 @@ void AVPlayer::play()
         settings.startDelayMs = qMax<qint64>(0, lastOpenAtMs + kMinOpenIntervalMs - now);
     lastOpenAtMs = now + settings.startDelayMs;
 
-    bridge = std::make_shared<SessionBridge>(this, ++generation);
+    pump = FramePump::forCurrentThread();
+    bridge = std::make_shared<SessionBridge>(this, ++generation, pump);
     session = std::make_shared<DecodeSession>(settings, bridge);
     updateOutputGeometry();
     lastSession = session;
     // Set now, so that a caller checking the status right after play() does not play again.
     setStatus(LoadingMedia);
-    pump = FramePump::forCurrentThread();
     pump->add(this);
     std::thread([s = session] { s->run(); }).detach();
 }
@@ -250,13 +259,13 @@ void AVPlayer::sessionStarted()
     emit started();
 }
 
-void AVPlayer::presentNewest()
+bool AVPlayer::presentNewest()
 {
     if (!session)
-        return;
+        return false;
     VideoFrame frame;
     if (!session->mailbox().take(&frame))
-        return;
+        return false;
     ++presented;
     // Hidden widgets get no resize events: check the renderers' size with every picture.
     const OutputGeometry now = outputGeometry();
@@ -269,6 +278,7 @@ void AVPlayer::presentNewest()
         if (renderers.contains(r))
             r->receive(frame);
     }
+    return true;
 }
 
 void AVPlayer::signalLost()

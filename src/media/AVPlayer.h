@@ -118,8 +118,8 @@ private:
     void sessionStatus(MediaStatus s);
     void sessionStarted();
     void sessionFinished(MediaStatus s, const AVError& e, bool hadStarted);
-    // Called by the pump at each screen refresh: the newest picture, if any, to the renderers.
-    void presentNewest();
+    // Called by the pump: the newest picture, if any, to the renderers; false when there was none.
+    bool presentNewest();
     void retireSession();
     void signalLost();
     OutputGeometry outputGeometry() const;

@@ -418,8 +418,8 @@ void DecodeSession::present(AVFrame* f)
         firstFrameSent = true;
         listener->sessionStatus(BufferedMedia);
     }
-    // The GUI thread takes the newest picture at its next screen refresh.
-    box.put(std::move(out));
+    if (box.put(std::move(out)))
+        listener->sessionPictureWaiting();
 }
 
 QSize DecodeSession::shownSize(const OutputGeometry& g, const QSize& picture) const

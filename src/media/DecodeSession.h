@@ -48,13 +48,15 @@ struct OutputGeometry
 };
 
 // Receives a session's news in the decoding thread; implementations pass it on to the GUI thread.
-// Pictures are not news: they wait in the session's mailbox until the GUI thread takes them.
+// Pictures wait in the session's mailbox until the GUI thread takes them.
 class SessionListener
 {
 public:
     virtual ~SessionListener() = default;
     virtual void sessionStatus(MediaStatus status) = 0;
     virtual void sessionStarted() = 0;
+    // A picture waits in the mailbox, which was empty.
+    virtual void sessionPictureWaiting() = 0;
     // Last news of a session. started tells whether sessionStarted() was sent.
     virtual void sessionFinished(MediaStatus status, const AVError& error, bool started) = 0;
 };

@@ -11,8 +11,9 @@ struct Feeder
     GstElement* source = nullptr; // a reference held
     std::shared_ptr<const RecordedPictures> pictures;
     const std::vector<GstBuffer*>* units = nullptr;
-    GstClockTime interval = 0;
-    GstClockTime start = GST_CLOCK_TIME_NONE; // running time of picture 0
+    gint64 intervalUs = 0;
+    gint64 startUs = 0;   // monotonic time picture 0 was due, counting only while playing
+    bool playing = false;
     quint64 pushed = 0;
 };
 
@@ -26,16 +27,24 @@ void freeFeeder(gpointer data)
 gboolean feedDue(gpointer data)
 {
     auto* f = static_cast<Feeder*>(data);
-    const GstClockTime now = gst_element_get_current_running_time(f->source);
-    if (!GST_CLOCK_TIME_IS_VALID(now))
-        return G_SOURCE_CONTINUE; // not playing yet
-    if (!GST_CLOCK_TIME_IS_VALID(f->start))
-        f->start = now;
-    // Every picture whose time has come, each stamped with its own time.
-    while (f->start + f->pushed * f->interval <= now) {
+    // The server plays a client's pipeline to learn its caps, pauses it until the client says
+    // PLAY, then plays it again: pictures go out only while it plays, and pick up where they
+    // stopped (appsrc stamps each with the running time it is pushed at).
+    GstState state = GST_STATE_VOID_PENDING;
+    gst_element_get_state(f->source, &state, nullptr, 0);
+    const gint64 now = g_get_monotonic_time();
+    if (state != GST_STATE_PLAYING) {
+        f->playing = false;
+        return G_SOURCE_CONTINUE;
+    }
+    if (!f->playing) {
+        f->playing = true;
+        f->startUs = now - gint64(f->pushed) * f->intervalUs;
+    }
+    while (f->startUs + gint64(f->pushed) * f->intervalUs <= now) {
         GstBuffer* unit = gst_buffer_copy((*f->units)[f->pushed % f->units->size()]);
-        GST_BUFFER_PTS(unit) = GST_BUFFER_DTS(unit) = f->start + f->pushed * f->interval;
-        GST_BUFFER_DURATION(unit) = f->interval;
+        GST_BUFFER_PTS(unit) = GST_BUFFER_DTS(unit) = GST_CLOCK_TIME_NONE;
+        GST_BUFFER_DURATION(unit) = GstClockTime(f->intervalUs) * GST_USECOND;
         GstFlowReturn result = GST_FLOW_OK;
         g_signal_emit_by_name(f->source, "push-buffer", unit, &result);
         gst_buffer_unref(unit);
@@ -117,7 +126,7 @@ GSource* RecordedPictures::feed(GstElement* appsrc, int fps) const
     f->source = GST_ELEMENT(gst_object_ref(appsrc));
     f->pictures = shared_from_this();
     f->units = &units;
-    f->interval = GST_SECOND / GstClockTime(fps);
+    f->intervalUs = G_USEC_PER_SEC / fps;
     // Looked at more often than pictures are due, so that each goes out close to its time.
     GSource* timer = g_timeout_source_new(10);
     g_source_set_callback(timer, &feedDue, f, &freeFeeder);
