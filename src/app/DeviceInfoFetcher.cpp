@@ -1,6 +1,7 @@
 #include "app/DeviceInfoFetcher.h"
 
 #include "app/ClientConfig.h"
+#include "core/CardTypeLetter.h"
 #include "core/GlobalState.h"
 #include "core/PublicClass.h"
 #include "framework/Utilities.h"
@@ -66,7 +67,7 @@ bool DeviceInfoFetcher::run()
     if (!send(QStringLiteral("InCardList"), &reply)) {
         failure = tr("获取输入板卡信息失败！");
     } else {
-        g_inCardTypes = lettersOfReply(reply);
+        g_inCardTypes = CardTypeLetter::withinModel(lettersOfReply(reply), "input card list");
         qDebug() << "输入板卡列表" << g_inCardTypes;
 
         status(tr("正在获取输出板卡信息！"));
@@ -74,10 +75,10 @@ bool DeviceInfoFetcher::run()
             failure = tr("获取输出板卡信息失败！");
         } else {
             qDebug() << "设备返回：" << reply;
-            if (g_deviceModel == PublicClass::_96x96)
-                g_outCardTypes = outputLettersOf96(g_outCardTypes, reply);
-            else
-                g_outCardTypes = lettersOfReply(reply);
+            g_outCardTypes = CardTypeLetter::withinModel(g_deviceModel == PublicClass::_96x96
+                                                             ? outputLettersOf96(g_outCardTypes, reply)
+                                                             : lettersOfReply(reply),
+                                                         "output card list");
             qDebug() << "输出板卡列表" << g_outCardTypes;
 
             send(QStringLiteral("ReleaseCardList"), nullptr);

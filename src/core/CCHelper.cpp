@@ -203,14 +203,20 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
     delayMs(kSettleMs);
     if (!device->isOpen())
         return false;
-    const QByteArray bytes = device->readAll();
+    const bool raw = cmd.contains(QLatin1String("/V"));
+    const QByteArray bytes = device->peek(device->bytesAvailable());
+    // A line still arriving when the settle time ends stays buffered until its end comes, and is
+    // then read as one unsolicited line: cut here, its start would be parsed as a whole line.
+    // A raw reply is bytes, not lines, and is taken whole.
+    const QByteArray lines = raw ? bytes : bytes.left(bytes.lastIndexOf('\n') + 1);
+    device->read(lines.size());
     reply = LocalCodePage::decode(bytes);
-    if (cmd.contains(QLatin1String("/V")))
+    if (raw)
         replyBytes = bytes;
     qDebug() << "RecvData1:" << reply;
     lock.unlock();
 
-    const QStringList parts = reply.split(QStringLiteral("\r\n"));
+    const QStringList parts = LocalCodePage::decode(lines).split(QStringLiteral("\r\n"));
     for (const QString& part : parts) {
         const QString line = part.trimmed();
         if (!line.isEmpty())

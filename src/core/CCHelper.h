@@ -33,8 +33,9 @@ public:
     bool isConnected();
     // Sends cmd unchanged (Latin-1 or the local code page). With waitReply, waits for a whole
     // line, lets the rest of the answer arrive for 200 ms and returns it in reply (and, for a
-    // command containing "/V", its raw bytes in replyBytes). True unless nothing was sent or
-    // answered, or the answer holds "error" or "fail".
+    // command containing "/V", its raw bytes in replyBytes). Only whole lines are emitted: a last
+    // line still incomplete after the 200 ms stays buffered and comes later as an unsolicited
+    // line. True unless nothing was sent or answered, or the answer holds "error" or "fail".
     bool sendData(const QString& cmd, bool waitReply, QString& reply, QByteArray& replyBytes, bool latin1);
     void setAutoReconnect(bool on);
 

@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMutex>
+#include <QVariant>
 
 namespace {
 
@@ -30,17 +31,37 @@ QJsonArray rightsToJson(const QMap<int, bool>& rights)
     return array;
 }
 
-User_Info userFromJson(const QJsonObject& object)
+// "Id" as a 64-bit identity: missing or not a number reads as 0; a number that no qint64 holds
+// (1e300, say) is refused rather than converted.
+bool idFromJson(const QJsonValue& value, qint64* id)
+{
+    const QVariant number = value.toVariant();
+    if (number.userType() == QMetaType::LongLong) {
+        *id = number.toLongLong();
+        return true;
+    }
+    const double d = value.toDouble(0);
+    // 2^63 is exact as a double; the comparisons are false for NaN as well.
+    if (!(d >= -9223372036854775808.0 && d < 9223372036854775808.0))
+        return false;
+    *id = qint64(d);
+    return true;
+}
+
+// False when the record cannot be a user (its "Id" out of range).
+bool userFromJson(const QJsonObject& object, User_Info* read)
 {
     User_Info user;
-    user.Id = qint64(object.value(QStringLiteral("Id")).toDouble(0));
+    if (!idFromJson(object.value(QStringLiteral("Id")), &user.Id))
+        return false;
     user.Group = object.value(QStringLiteral("Group")).toInt(0);
     user.setUserName(object.value(QStringLiteral("UserName")).toString());
     user.setPassWord(object.value(QStringLiteral("PassWord")).toString());
     user.setDescription(object.value(QStringLiteral("Description")).toString());
     user.inputRights = rightsFromJson(object.value(QStringLiteral("input-rights")).toArray());
     user.outputRights = rightsFromJson(object.value(QStringLiteral("output-rights")).toArray());
-    return user;
+    *read = user;
+    return true;
 }
 
 QJsonObject userToJson(const User_Info& user)
@@ -171,7 +192,11 @@ void CUserManage::readConfig()
         // Only objects are users; anything else would read as a nameless administrator.
         if (!value.isObject())
             continue;
-        const User_Info user = userFromJson(value.toObject());
+        User_Info user;
+        if (!userFromJson(value.toObject(), &user)) {
+            qWarning() << configFilePath() << ": user with an out-of-range Id skipped";
+            continue;
+        }
         users.insert(user.Id, user);
     }
 }

@@ -1,6 +1,9 @@
 #include "core/CardTypeLetter.h"
 
+#include "core/ModelBounds.h"
 #include "core/PublicClass.h"
+
+#include <QDebug>
 
 namespace {
 
@@ -67,4 +70,13 @@ int CardTypeLetter::outputType(QChar letter, int position)
 {
     const LetterTypes* entry = findLetter(letter);
     return entry ? secondKind(entry->output, position) : 0;
+}
+
+QString CardTypeLetter::withinModel(const QString& letters, const char* origin)
+{
+    if (letters.size() <= ModelBounds::MaxSlots)
+        return letters;
+    qWarning().noquote() << QStringLiteral("%1: %2 slots, beyond the largest model (%3); the rest is ignored")
+                                .arg(QLatin1String(origin)).arg(letters.size()).arg(ModelBounds::MaxSlots);
+    return letters.left(ModelBounds::MaxSlots);
 }

@@ -8,6 +8,7 @@
 #include "platform/EventLoopDelay.h"
 
 #include <QStringList>
+#include <QTimer>
 
 namespace {
 
@@ -44,9 +45,35 @@ QString DeviceQueries::addressFromReply(const QByteArray& replyBytes)
 
 void DeviceQueries::queryIOStatus()
 {
-    commands.sendSystem(QStringLiteral("IOStatus"), {}, false);
-    // The status lines come back unsolicited and pass through the reply parser meanwhile.
-    delayMs(g_deviceModel * 40);
+    // Asked again while one runs (an "Open." or "Recall" among the lines it waits for): one more
+    // round once this one ends covers every such request, however many came.
+    if (statusQueryRunning) {
+        statusQueryAgain = true;
+        return;
+    }
+    statusQueryRunning = true;
+    do {
+        statusQueryAgain = false;
+        commands.sendSystem(QStringLiteral("IOStatus"), {}, false);
+        // The status lines come back unsolicited and pass through the reply parser meanwhile.
+        delayMs(g_deviceModel * 40);
+    } while (statusQueryAgain);
+    statusQueryRunning = false;
+}
+
+void DeviceQueries::requestIOStatus()
+{
+    if (statusQueryRunning) {
+        statusQueryAgain = true;
+        return;
+    }
+    if (statusQueryPending)
+        return;
+    statusQueryPending = true;
+    QTimer::singleShot(0, this, [this] {
+        statusQueryPending = false;
+        queryIOStatus();
+    });
 }
 
 bool DeviceQueries::queryAddress(int cardKind, int slot, QString* address)
@@ -72,7 +99,7 @@ DeviceQueries::IpCardProcessors DeviceQueries::readIpInputCard(int slot)
 
 void DeviceQueries::queryIpCardAddresses()
 {
-    const QString inCards = g_inCardTypes;
+    const QString inCards = CardTypeLetter::withinModel(g_inCardTypes, "input card letters");
     for (int slot = 0; slot < inCards.size(); ++slot) {
         if (inCards.at(slot) != CardTypeLetter::IpInputLetter)
             continue;
@@ -85,7 +112,7 @@ void DeviceQueries::queryIpCardAddresses()
         }
     }
 
-    const QString outCards = g_outCardTypes;
+    const QString outCards = CardTypeLetter::withinModel(g_outCardTypes, "output card letters");
     for (int slot = 0; slot < outCards.size(); ++slot) {
         if (outCards.at(slot) != CardTypeLetter::PreviewOutputLetter)
             continue;

@@ -33,8 +33,12 @@ public:
     IpCardProcessors readIpInputCard(int slot);
 
 public slots:
-    // Sends "IOStatus" without waiting, then pumps events for model x 40 ms.
+    // Sends "IOStatus" without waiting, then pumps events for model x 40 ms. A call made while a
+    // query runs returns at once and is merged into one further round after it.
     void queryIOStatus();
+    // The same query from the event loop, for reports that need no answer before they return:
+    // every request made while one is pending or running is merged into it.
+    void requestIOStatus();
     // Stores "ip" of every IP input card's ports and "preview-Ip" of every preview card's first port.
     void queryIpCardAddresses();
 
@@ -43,4 +47,7 @@ private:
 
     PortRecords* records;
     MatrixCommands commands;
+    bool statusQueryPending = false;
+    bool statusQueryRunning = false;
+    bool statusQueryAgain = false;
 };

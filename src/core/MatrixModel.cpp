@@ -24,9 +24,10 @@ MatrixModel::MatrixModel(QObject* parent)
         if (!linkLost)
             return;
         linkLost = false;
-        QMetaObject::invokeMethod(deviceQueries, &DeviceQueries::queryIOStatus, Qt::QueuedConnection);
+        deviceQueries->requestIOStatus();
     });
     connect(replyParser, &ReplyParser::ioStatusQueryNeeded, deviceQueries, &DeviceQueries::queryIOStatus);
+    connect(replyParser, &ReplyParser::ioStatusRefreshWanted, deviceQueries, &DeviceQueries::requestIOStatus);
     portRecords->loadCardConfig();
 }
 

@@ -4,10 +4,13 @@
 #include "core/AtomicFile.h"
 #include "core/CardTypeLetter.h"
 #include "core/GlobalState.h"
+#include "core/ModelBounds.h"
 
+#include <QDebug>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QTimer>
 
 namespace {
 const QString cardListKey = QStringLiteral("card-list");
@@ -15,7 +18,28 @@ const QString cardListKey = QStringLiteral("card-list");
 
 PortRecords::PortRecords(QObject* parent)
     : QObject(parent)
+    , saveTimer(new QTimer(this))
 {
+    saveTimer->setSingleShot(true);
+    saveTimer->setInterval(DefaultSaveDelayMs);
+    connect(saveTimer, &QTimer::timeout, this, &PortRecords::saveCardConfig);
+}
+
+void PortRecords::setSaveDelay(int ms)
+{
+    saveTimer->setInterval(ms);
+}
+
+bool PortRecords::isSavePending() const
+{
+    return saveTimer->isActive();
+}
+
+void PortRecords::scheduleSave()
+{
+    // Not restarted by later changes: a steady stream of them must not postpone the save forever.
+    if (!saveTimer->isActive())
+        saveTimer->start();
 }
 
 QString PortRecords::configFilePath()
@@ -30,9 +54,13 @@ CardInfo PortRecords::getCardInfo(int port) const
 
 void PortRecords::setCardInfo(int port, const CardInfo& record)
 {
-    if (port < 0)
+    if (!ModelBounds::isPortIndex(port)) {
+        if (port >= 0)
+            qWarning() << "port record beyond the largest model ignored:" << port;
         return;
+    }
     records.insert(port, record);
+    scheduleSave();
     emit recordChanged(port);
 }
 
@@ -53,7 +81,7 @@ int PortRecords::getRoute(int output) const
 
 void PortRecords::setRoute(int output, int input)
 {
-    if (output < 0)
+    if (!ModelBounds::isPortIndex(output))
         return;
     const auto old = routeMap.constFind(output);
     if (old != routeMap.constEnd() && old.value() == input)
@@ -66,7 +94,7 @@ void PortRecords::setRoutes(int mode, int input, int output)
 {
     switch (mode) {
     case 0:
-        if (output - 1 >= 0)
+        if (ModelBounds::isPortIndex(output - 1))
             routeMap.insert(output - 1, input - 1);
         break;
     case 1:
@@ -111,11 +139,14 @@ void PortRecords::loadCardConfig()
     if (file.open(QIODevice::ReadOnly)) {
         // A truncated or foreign file parses as nothing and leaves no records.
         const QJsonArray list = QJsonDocument::fromJson(file.readAll()).object().value(cardListKey).toArray();
+        int beyond = 0;
         for (const QJsonValue& value : list) {
             QJsonObject element = value.toObject();
             const int id = element.value(CardKey::Id).toInt(0);
-            if (id < 0)
+            if (!ModelBounds::isPortIndex(id)) {
+                ++beyond;
                 continue;
+            }
             // Card types come from the letter strings only, never from the file.
             for (const QString& subKey : {CardKey::InCard, CardKey::OutCard}) {
                 QJsonObject sub = element.value(subKey).toObject();
@@ -124,10 +155,12 @@ void PortRecords::loadCardConfig()
             }
             records.insert(id, element);
         }
+        if (beyond > 0)
+            qWarning() << configFilePath() << ": records outside the largest model ignored:" << beyond;
     }
 
-    applyLetters(g_inCardTypes, CardKey::InCard, true);
-    applyLetters(g_outCardTypes, CardKey::OutCard, false);
+    applyLetters(CardTypeLetter::withinModel(g_inCardTypes, "input card letters"), CardKey::InCard, true);
+    applyLetters(CardTypeLetter::withinModel(g_outCardTypes, "output card letters"), CardKey::OutCard, false);
 }
 
 void PortRecords::applyLetters(const QString& letters, const QString& subKey, bool input)

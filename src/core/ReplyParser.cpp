@@ -2,6 +2,7 @@
 #include "platform/ConfigFiles.h"
 
 #include "core/CardInfo.h"
+#include "core/ModelBounds.h"
 #include "core/PortRecords.h"
 #include "core/PublicClass.h"
 #include "platform/TextHelpers.h"
@@ -20,6 +21,10 @@ int wholeNumber(const QString& text)
     return ok ? value : 0;
 }
 
+void warnBeyondModel(const QString& line)
+{
+    qWarning().noquote() << "port number beyond the largest model ignored in:" << line.left(80);
+}
 
 } // namespace
 
@@ -43,8 +48,12 @@ void ReplyParser::clientReceived(const QString& recvStr)
 
     if (line.contains(QLatin1String("To All"))) {
         const QList<int> numbers = extractNumbers(line);
-        if (!numbers.isEmpty())
+        if (numbers.isEmpty())
+            return;
+        if (ModelBounds::isPortNumberOrZero(numbers.first()))
             records->setRoutes(2, numbers.first(), 0);
+        else
+            warnBeyondModel(line);
         return;
     }
     if (line.contains(QLatin1String("All Through."))) {
@@ -52,7 +61,7 @@ void ReplyParser::clientReceived(const QString& recvStr)
         return;
     }
     if (line.contains(QLatin1String("Open."))) {
-        emit ioStatusQueryNeeded();
+        emit ioStatusRefreshWanted();
         return;
     }
     if (line.contains(QLatin1String("Factory Default"))) {
@@ -74,6 +83,10 @@ bool ReplyParser::handleClosed(const QString& line)
         return true;
     }
     const int output = numbers.first();
+    if (!ModelBounds::isPortNumberOrZero(output)) {
+        warnBeyondModel(line);
+        return true;
+    }
     if (output >= 1)
         records->setRoute(output - 1, -2);
     qDebug().noquote() << QStringLiteral("输出端口") << output << QStringLiteral("已关闭");
@@ -92,6 +105,10 @@ bool ReplyParser::handleArrow(const QString& line)
     const int last = text.lastIndexOf(arrow);
     const int input = wholeNumber(first < 0 ? text : text.left(first));
     const int output = wholeNumber(last < 0 ? text : text.mid(last + arrow.size()));
+    if (!ModelBounds::isPortNumberOrZero(input) || !ModelBounds::isPortNumberOrZero(output)) {
+        warnBeyondModel(line);
+        return true;
+    }
 
     if (output >= 1)
         records->setRoute(output - 1, input - 1);
@@ -126,11 +143,25 @@ bool ReplyParser::handleRouteList(const QString& line)
         return false;
     const QList<int> numbers = extractNumbers(line);
     const int input = numbers.first();
-    for (int i = 1; i < numbers.size(); ++i) {
+    if (!ModelBounds::isPortNumberOrZero(input)) {
+        warnBeyondModel(line);
+        return true;
+    }
+    // A list names each output once: more numbers than the largest model has outputs are no
+    // route list of any matrix, and are not worth a log line each.
+    bool beyond = numbers.size() - 1 > ModelBounds::MaxPorts;
+    const int last = qMin(numbers.size() - 1, ModelBounds::MaxPorts);
+    for (int i = 1; i <= last; ++i) {
         const int output = numbers.at(i);
+        if (!ModelBounds::isPortNumberOrZero(output)) {
+            beyond = true;
+            continue;
+        }
         if (output >= 1)
             records->setRoute(output - 1, input - 1);
         qDebug().noquote() << QStringLiteral("输入端口") << input << QStringLiteral("切换到输出端口") << output;
     }
+    if (beyond)
+        warnBeyondModel(line);
     return true;
 }

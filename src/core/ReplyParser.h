@@ -21,8 +21,11 @@ public slots:
     void clientReceived(const QString& recvStr);
 
 signals:
-    // The routes should be asked for again ("Recall", "Open."); connected to the IO-status query.
+    // The routes must be asked for again before the line is done with ("Recall": the scene
+    // call that caused it reads them); connected to the IO-status query.
     void ioStatusQueryNeeded();
+    // The routes changed elsewhere ("Open."): asked for again soon, bursts merged.
+    void ioStatusRefreshWanted();
 
 private:
     bool handleClosed(const QString& line);

@@ -15,3 +15,12 @@ inline RouteMap parseRoutes(const QString& text)
     }
     return map;
 }
+
+// Sets every route of the text on a model with setRoute(output, input).
+template <typename Model>
+void seedRoutes(Model& model, const QString& text)
+{
+    const RouteMap map = parseRoutes(text);
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
+        model.setRoute(it.key(), it.value());
+}

@@ -21,6 +21,7 @@ private slots:
     void secondCommandWhileWaitingIsRefused();
     void replyLinesAndResult_data();
     void replyLinesAndResult();
+    void lineCutBySettleWaitsForItsEnd();
     void rawBytesOnlyForCapitalV_data();
     void rawBytesOnlyForCapitalV();
     void bytesArrivingDuringSendBelongToIt();
@@ -152,6 +153,20 @@ void TestCCHelperTcp::replyLinesAndResult()
     QCOMPARE(waited(QStringLiteral("/1V2.;"), &reply), result);
     QCOMPARE(recorder.lines, lines);
     QVERIFY(!reply.isEmpty());
+}
+
+void TestCCHelperTcp::lineCutBySettleWaitsForItsEnd()
+{
+    QVERIFY(connectLink());
+    // Three pieces 400 ms apart: the settle time ends inside the second line.
+    QCOMPARE(sim.control(QStringLiteral("split 3 400")), QByteArray("OK"));
+    QCOMPARE(sim.control(QStringLiteral("reply Output\\s1\\sClosed.\\r\\nOutput\\s2\\sClosed.\\r\\n")), QByteArray("OK"));
+    LinkRecorder recorder(link);
+    QString reply;
+    QVERIFY(waited(QStringLiteral("/Close:1,2;"), &reply));
+    QCOMPARE(reply, QStringLiteral("Output 1 Closed.\r\nOutput"));
+    QCOMPARE(recorder.lines, QStringList{QStringLiteral("Output 1 Closed.")});
+    QTRY_COMPARE(recorder.lines, (QStringList{QStringLiteral("Output 1 Closed."), QStringLiteral("Output 2 Closed.\r\n")}));
 }
 
 void TestCCHelperTcp::rawBytesOnlyForCapitalV_data()

@@ -94,6 +94,7 @@ private slots:
     void statusQueryFillsRoutesFromMatrix();
     void addressesFromMatrix();
     void sceneRecallReportedByMatrixRefreshesRoutes();
+    void openBurstAsksForTheStatusOnce();
 
 private:
     bool startMatrix(const QStringList& args);
@@ -310,6 +311,25 @@ void TestDeviceQueries::sceneRecallReportedByMatrixRefreshesRoutes()
     QCOMPARE(model.getRoute(0), 3);
     QCOMPARE(QSettings(QStringLiteral("data/ClientConfig.dat"), QSettings::IniFormat)
                  .value(QStringLiteral("CLIENT_INFO/CurrentSencce")).toInt(), 2);
+}
+
+// A burst of "Open." reports (another controller opening outputs one by one) asks for the
+// status once, not once per report with its model x 40 ms pause each.
+void TestDeviceQueries::openBurstAsksForTheStatusOnce()
+{
+    QVERIFY(startMatrix({QStringLiteral("--model"), QStringLiteral("16")}));
+    MatrixModel model;
+    bool ok = false;
+    sim.controlOk(QStringLiteral("received clear"), &ok);
+    QVERIFY(ok);
+    sim.controlOk(QStringLiteral("send %1").arg(QStringLiteral("Out5 Open.\\r\\n").repeated(100)), &ok);
+    QVERIFY(ok);
+
+    auto statusQueries = [this] { return sim.control(QStringLiteral("received all")).count("/IOStatus;"); };
+    QTRY_COMPARE(statusQueries(), 1);
+    // Without merging, a round of 640 ms would follow every report for a minute.
+    QTest::qWait(3 * 16 * 40);
+    QCOMPARE(statusQueries(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestDeviceQueries)

@@ -2,12 +2,14 @@
 #include "core/CardTypeLetter.h"
 #include "FileSizeLimit.h"
 #include "core/GlobalState.h"
+#include "core/MatrixModel.h"
 #include "core/PortRecords.h"
 #include "RouteText.h"
 #include "TempWorkDir.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -21,13 +23,6 @@ int inType(const PortRecords& records, int port)
 int outType(const PortRecords& records, int port)
 {
     return records.getCardInfo(port).value(CardKey::OutCard).toObject().value(CardKey::CardType).toInt(-1);
-}
-
-void setRoutes(PortRecords& records, const QString& text)
-{
-    const RouteMap map = parseRoutes(text);
-    for (auto it = map.cbegin(); it != map.cend(); ++it)
-        records.setRoute(it.key(), it.value());
 }
 
 QByteArray cardList(const QJsonArray& list)
@@ -61,6 +56,9 @@ private slots:
     void saveWritesEveryRecordWithItsId();
     void failedSaveKeepsOldFile();
     void recordAccess();
+    void recordsWithinTheLargestModel();
+    void changesAreSavedShortlyAfter();
+    void renameSurvivesKill();
     void bulkRouting_data();
     void bulkRouting();
     void singleRouteAndOutputsOfInput();
@@ -220,6 +218,7 @@ void TestPortRecords::oddElementsOfTheList()
     };
     QVERIFY(work->write(QStringLiteral("data/CardConfig.dat"), cardList(list)));
 
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("records outside the largest model ignored: 1")));
     PortRecords records;
     records.loadCardConfig();
     QCOMPARE(records.getCardInfo(2).value(CardKey::InCard).toObject().value(CardKey::Name).toString(),
@@ -300,6 +299,87 @@ void TestPortRecords::recordAccess()
     QVERIFY(records.getCardInfo(3).contains(CardKey::InCard));
 }
 
+void TestPortRecords::recordsWithinTheLargestModel()
+{
+    // A card list of a million letters, and a file naming ports far beyond 160.
+    g_inCardTypes = QString(1000000, QLatin1Char('a'));
+    QVERIFY(work->write(QStringLiteral("data/CardConfig.dat"),
+                        cardList({QJsonObject{{CardKey::Id, 159}}, QJsonObject{{CardKey::Id, 160}},
+                                  QJsonObject{{CardKey::Id, 129998}}})));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("records outside the largest model ignored: 2")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("1000000 slots, beyond the largest model")));
+    PortRecords records;
+    records.loadCardConfig();
+    QCOMPARE(records.cardCount(), 160);
+    QCOMPARE(inType(records, 159), 1);
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("beyond the largest model ignored: 160")));
+    records.setCardInfo(160, QJsonObject{{CardKey::Id, 160}});
+    records.setRoute(160, 1);
+    records.setRoutes(0, 1, 161);
+    QCOMPARE(records.cardCount(), 160);
+    QVERIFY(records.routes().isEmpty());
+}
+
+void TestPortRecords::changesAreSavedShortlyAfter()
+{
+    PortRecords records;
+    records.setSaveDelay(50);
+    QVERIFY(!records.isSavePending());
+    for (int port = 0; port < 100; ++port)
+        records.setCardInfo(port % 8, QJsonObject{{CardKey::InCard, QJsonObject{{CardKey::Name, QString::number(port)}}}});
+    QVERIFY(records.isSavePending());
+    QVERIFY(!QFile::exists(QStringLiteral("data/CardConfig.dat")));
+
+    QTRY_VERIFY(!records.isSavePending());
+    PortRecords reloaded;
+    reloaded.loadCardConfig();
+    QCOMPARE(reloaded.cardCount(), 8);
+    QCOMPARE(reloaded.getCardInfo(3).value(CardKey::InCard).toObject().value(CardKey::Name).toString(),
+             QStringLiteral("99"));
+}
+
+// The console killed without a chance to save (kill -9, power loss) keeps a rename made
+// shortly before: the child renames a port through the model the main window owns.
+void TestPortRecords::renameSurvivesKill()
+{
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PORTRECORDS_RENAME_IN"), work->path());
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), QStringList());
+    QVERIFY(child.waitForStarted());
+    QVERIFY(child.waitForReadyRead(10000));
+    QCOMPARE(child.readLine().trimmed(), QByteArray("renamed"));
+    QTest::qWait(3 * PortRecords::DefaultSaveDelayMs);
+    child.kill();   // SIGKILL
+    QVERIFY(child.waitForFinished());
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+
+    g_inCardTypes = QStringLiteral("a");
+    PortRecords records;
+    records.loadCardConfig();
+    QCOMPARE(records.getCardInfo(2).value(CardKey::InCard).toObject().value(CardKey::Name).toString(),
+             QStringLiteral("讲台"));
+}
+
+// The child side of renameSurvivesKill: renames port 2, says so, and runs until killed.
+static int renameAndWait(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QDir::setCurrent(qEnvironmentVariable("PORTRECORDS_RENAME_IN"));
+    g_inCardTypes = QStringLiteral("a");
+    MatrixModel model;
+    CardInfo record = model.getCardInfo(2);
+    QJsonObject in = record.value(CardKey::InCard).toObject();
+    in.insert(CardKey::Name, QStringLiteral("讲台"));
+    record.insert(CardKey::InCard, in);
+    model.setCardInfo(2, record);
+    printf("renamed\n");
+    fflush(stdout);
+    return app.exec();
+}
+
 void TestPortRecords::bulkRouting_data()
 {
     QTest::addColumn<QString>("before");
@@ -327,7 +407,7 @@ void TestPortRecords::bulkRouting()
     QFETCH(QString, after);
 
     PortRecords records;
-    setRoutes(records, before);
+    seedRoutes(records, before);
     QSignalSpy refresh(&records, &PortRecords::routesChanged);
     records.setRoutes(mode, input, output);
     QCOMPARE(records.routes(), parseRoutes(after));
@@ -342,7 +422,7 @@ void TestPortRecords::singleRouteAndOutputsOfInput()
     QCOMPARE(records.getRoute(5), -1);
     records.setRoute(-1, 3);
     QVERIFY(records.routes().isEmpty());
-    setRoutes(records, "0:2,1:-1,5:2,6:-2");
+    seedRoutes(records, "0:2,1:-1,5:2,6:-2");
     QCOMPARE(refresh.count(), 4);   // every new value is announced
     records.setRoute(5, 2);
     QCOMPARE(refresh.count(), 4);   // the same value again is not
@@ -391,5 +471,13 @@ void TestPortRecords::portLabel()
     QCOMPARE(::portLabel(sub, port), label);
 }
 
-QTEST_GUILESS_MAIN(TestPortRecords)
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsSet("PORTRECORDS_RENAME_IN"))
+        return renameAndWait(argc, argv);
+    QCoreApplication app(argc, argv);
+    TestPortRecords test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_portrecords.moc"

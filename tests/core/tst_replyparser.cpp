@@ -27,6 +27,8 @@ private slots:
 
     void lineForms_data();
     void lineForms();
+    void numbersBeyondTheModel_data();
+    void numbersBeyondTheModel();
 
 private:
     PerTestWorkDir work;
@@ -86,6 +88,51 @@ void TestReplyParser::lineForms_data()
 
     QTest::newRow("unknown line") << "0:1" << "Welcome 12" << "0:1" << 0 << 0 << 0;
     QTest::newRow("empty line") << "0:1" << "" << "0:1" << 0 << 0 << 0;
+    QTest::newRow("arrow to output 160") << "" << "AV: 160->160" << "159:159" << 1 << 0 << 0;
+}
+
+void TestReplyParser::numbersBeyondTheModel_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("refreshes");
+
+    // Numbers outside 0..160 (the largest model) change nothing; one warning per line.
+    QTest::newRow("arrow from the lowest int") << "4:2" << "A: -2147483648->5" << "4:2" << 0;
+    QTest::newRow("arrow to the lowest int") << "" << "A: 3->-2147483648" << "" << 0;
+    QTest::newRow("arrow from a negative input") << "4:2" << "AV: -3->5" << "4:2" << 0;
+    QTest::newRow("arrow to output 161") << "" << "AV: 3->161" << "" << 0;
+    QTest::newRow("closed 161") << "0:1" << "161 Closed." << "0:1" << 0;
+    QTest::newRow("input 161 to all") << "0:1" << "161 To All." << "0:1" << 0;
+    QTest::newRow("route list from input 161") << "" << "161V5,6" << "" << 0;
+    QTest::newRow("route list, outputs beyond skipped") << "" << "3V5,129998,6" << "4:2,5:2" << 2;
+    QStringList outputs;
+    QString routed;
+    for (int output = 1; output <= 2 * 160; ++output) {
+        outputs << QString::number(output);
+        if (output <= 160)
+            routed += QStringLiteral("%1%2:0").arg(routed.isEmpty() ? "" : ",").arg(output - 1);
+    }
+    QTest::newRow("route list longer than the model") << "" << "1V" + outputs.join(QLatin1Char(',')) << routed << 160;
+}
+
+void TestReplyParser::numbersBeyondTheModel()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, line);
+    QFETCH(QString, after);
+    QFETCH(int, refreshes);
+
+    PortRecords records;
+    seedRoutes(records, before);
+    ReplyParser parser(&records);
+    QSignalSpy refresh(&records, &PortRecords::routesChanged);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("beyond the largest model")));
+
+    parser.clientReceived(line);
+    QCOMPARE(records.routes(), parseRoutes(after));
+    QCOMPARE(refresh.count(), refreshes);
 }
 
 void TestReplyParser::lineForms()
@@ -98,18 +145,17 @@ void TestReplyParser::lineForms()
     QFETCH(int, scene);
 
     PortRecords records;
-    const RouteMap start = parseRoutes(before);
-    for (auto it = start.cbegin(); it != start.cend(); ++it)
-        records.setRoute(it.key(), it.value());
+    seedRoutes(records, before);
     ReplyParser parser(&records);
     QSignalSpy refresh(&records, &PortRecords::routesChanged);
     QSignalSpy status(&parser, &ReplyParser::ioStatusQueryNeeded);
+    QSignalSpy laterStatus(&parser, &ReplyParser::ioStatusRefreshWanted);
 
     parser.clientReceived(line);
 
     QCOMPARE(records.routes(), parseRoutes(after));
     QCOMPARE(refresh.count(), refreshes);
-    QCOMPARE(status.count(), statusQueries);
+    QCOMPARE(status.count() + laterStatus.count(), statusQueries);
     if (scene)
         QCOMPARE(storedScene().toInt(), scene);
     else

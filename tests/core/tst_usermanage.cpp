@@ -64,6 +64,8 @@ private slots:
     void editRules();
     void deleteRules();
     void readingDefaults();
+    void idRange_data();
+    void idRange();
     void unreadableFileGivesEmptyStore_data();
     void unreadableFileGivesEmptyStore();
     void failedWriteKeepsOldFile();
@@ -202,6 +204,37 @@ void TestUserManage::readingDefaults()
     QCOMPARE(none.Id, qint64(-1));
     QCOMPARE(none.Group, 1);
     QVERIFY(none.userName().isEmpty());
+}
+
+void TestUserManage::idRange_data()
+{
+    QTest::addColumn<QByteArray>("idText");   // as written in the file
+    QTest::addColumn<bool>("kept");
+    QTest::addColumn<qint64>("id");
+    QTest::newRow("largest") << QByteArray("9223372036854775807") << true << std::numeric_limits<qint64>::max();
+    QTest::newRow("smallest") << QByteArray("-9223372036854775808") << true << std::numeric_limits<qint64>::min();
+    QTest::newRow("time stamp") << QByteArray("1700000000000") << true << qint64(1700000000000);
+    QTest::newRow("fraction") << QByteArray("3.75") << true << qint64(3);
+    QTest::newRow("text reads as missing") << QByteArray("\"12\"") << true << qint64(0);
+    QTest::newRow("2^63") << QByteArray("9223372036854775808") << false << qint64(0);
+    QTest::newRow("1e300") << QByteArray("1e300") << false << qint64(0);
+    QTest::newRow("-1e300") << QByteArray("-1e300") << false << qint64(0);
+}
+
+void TestUserManage::idRange()
+{
+    QFETCH(QByteArray, idText);
+    QFETCH(bool, kept);
+    QFETCH(qint64, id);
+    QVERIFY(work->write(userFile, "{\"user-list\": [{\"Id\": " + idText + ", \"UserName\": \"u\"},"
+                                  " {\"Id\": 5, \"UserName\": \"other\"}]}"));
+    if (!kept)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("out-of-range Id skipped")));
+    CUserManage store;
+    QCOMPARE(store.getUserNames().contains(QStringLiteral("u")), kept);
+    QVERIFY(store.getUserNames().contains(QStringLiteral("other")));
+    if (kept)
+        QCOMPARE(store.getUserByName(QStringLiteral("u")).Id, id);
 }
 
 void TestUserManage::unreadableFileGivesEmptyStore_data()

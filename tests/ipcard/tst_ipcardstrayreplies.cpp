@@ -2,6 +2,7 @@
 #include "IpCardRequests.h"
 #include "IpCardFarmThread.h"
 
+#include <QElapsedTimer>
 #include <QtTest>
 
 using namespace IpCardRequests;
@@ -15,6 +16,7 @@ private slots:
     void initTestCase();
     void strayReplyFailsAndLeavesTheLinkUsable_data();
     void strayReplyFailsAndLeavesTheLinkUsable();
+    void babblingCardIsBoundedByTheWait();
 
 private:
     std::unique_ptr<IpCardFarmThread> card;
@@ -56,6 +58,25 @@ void TestIpCardStrayReplies::strayReplyFailsAndLeavesTheLinkUsable()
     QTest::qWait(100);
     QCOMPARE(send(link, 3, 7, QByteArray(), &body), IpLinkCode::Success);
     QVERIFY(body != QByteArray("untouched"));
+}
+
+// A card that sends a byte every 10 ms and never a reply to the request: the heartbeat ends
+// within its reply wait plus the header allowance, however long the card goes on, so that three
+// of them declare the card dead.
+void TestIpCardStrayReplies::babblingCardIsBoundedByTheWait()
+{
+    DeviceToHisilicon link;
+    QVERIFY(link.connectToDevice(card->host(), card->port()));
+    QCOMPARE(login(link), IpLinkCode::Success);
+    QVERIFY(card->fault(QStringLiteral("babble 40000 on 253/0")));
+    QElapsedTimer clock;
+    clock.start();
+    const int result = send(link, 0xFD, 0);
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(result == IpLinkCode::ReceiveFailed || result == IpLinkCode::Timeout, qPrintable(QString::number(result)));
+    const int bound = DeviceToHisilicon::HeartbeatReplyWaitMs + DeviceToHisilicon::ReadPassesWaitMs;
+    QVERIFY2(elapsed < bound + 1000, qPrintable(QString::number(elapsed)));
+    link.closeConnect();
 }
 
 QTEST_GUILESS_MAIN(TestIpCardStrayReplies)

@@ -4,8 +4,8 @@
 #include "ipcard/link/OpenIpCardLinks.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDebug>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPointer>
 #include <QTcpSocket>
@@ -122,19 +122,22 @@ IpLinkResult DeviceToHisilicon::exchange(const _KIV_MSG_HEAD_T& head, const QByt
     if (request.length > 0 && !writeAll(body, "send data-body fail:"))
         return IpLinkCode::SendFailed;
 
+    // One deadline for the reply's header, whatever the card sends meanwhile: the first bytes
+    // within the reply wait, a header that answers this request within the read allowance after
+    // it. Noise and replies to other requests are skipped, but never extend the wait.
     const int waitMs = replyWaitFor(request);
-    QElapsedTimer sinceSent;
-    sinceSent.start();
+    const QDeadlineTimer firstBytesDeadline(waitMs, Qt::PreciseTimer);
+    const QDeadlineTimer headerDeadline(waitMs + ReadPassesWaitMs, Qt::PreciseTimer);
     for (;;) {
         if (socket->bytesAvailable() == 0) {
-            const qint64 left = waitMs - sinceSent.elapsed();
+            const qint64 left = firstBytesDeadline.remainingTime();
             // Blocks without running events: nothing else of the program runs here.
             if (left <= 0 || !socket->waitForReadyRead(int(left))) {
                 qDebug() << "recv data-return timeout";
                 return IpLinkCode::Timeout;
             }
         }
-        if (!waitForBytes(_KIV_MSG_HEAD_T::Size, ReadPassesWaitMs) || !self) {
+        if (!waitForBytes(_KIV_MSG_HEAD_T::Size, headerDeadline) || !self) {
             qDebug() << "recv data-return-head fail";
             return IpLinkCode::ReceiveFailed;
         }
@@ -149,7 +152,7 @@ IpLinkResult DeviceToHisilicon::exchange(const _KIV_MSG_HEAD_T& head, const QByt
             qDebug() << "recv data-return mismatch, skipped: class" << reply.msgClass
                      << "command" << reply.msgCommand << "result" << reply.result;
             if (reply.length > 0) {
-                if (!waitForBytes(reply.length, ReadPassesWaitMs) || !self) {
+                if (!waitForBytes(reply.length, headerDeadline) || !self) {
                     qDebug() << "recv data-return-body fail";
                     return IpLinkCode::ReceiveFailed;
                 }
@@ -167,7 +170,7 @@ IpLinkResult DeviceToHisilicon::exchange(const _KIV_MSG_HEAD_T& head, const QByt
         }
         if (reply.length == 0)
             return IpLinkCode::Success;
-        if (!waitForBytes(reply.length, ReadPassesWaitMs) || !self) {
+        if (!waitForBytes(reply.length, QDeadlineTimer(ReadPassesWaitMs, Qt::PreciseTimer)) || !self) {
             qDebug() << "recv data-return-body fail";
             return IpLinkCode::ReceiveFailed;
         }
@@ -190,16 +193,14 @@ bool DeviceToHisilicon::writeAll(const QByteArray& bytes, const char* failureTex
     return written;
 }
 
-bool DeviceToHisilicon::waitForBytes(qint64 count, int timeoutMs)
+bool DeviceToHisilicon::waitForBytes(qint64 count, const QDeadlineTimer& deadline)
 {
     QPointer<DeviceToHisilicon> self(this);
-    QElapsedTimer clock;
-    clock.start();
     while (socket->bytesAvailable() < count) {
         // Once the socket has dropped, everything the peer sent is already in the buffer.
         if (socket->state() != QAbstractSocket::ConnectedState)
             return false;
-        const qint64 left = timeoutMs - clock.elapsed();
+        const qint64 left = deadline.remainingTime();
         if (left <= 0)
             return false;
         runEventPass(socket, int(qMin<qint64>(left, EventPassMs)));

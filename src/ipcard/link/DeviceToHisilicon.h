@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+class QDeadlineTimer;
 class QTcpSocket;
 class QTimer;
 
@@ -57,7 +58,7 @@ private:
     IpLinkResult exchange(const _KIV_MSG_HEAD_T& head, const QByteArray& body,
                           _KIV_MSG_HEAD_T* replyHead, QByteArray* replyBody);
     bool writeAll(const QByteArray& bytes, const char* failureText);
-    bool waitForBytes(qint64 count, int timeoutMs);
+    bool waitForBytes(qint64 count, const QDeadlineTimer& deadline);
     void dropSocket();
     void restartHeartbeat();
     void stopHeartbeat();

@@ -24,6 +24,7 @@ const QHash<QString, KindInfo>& kinds()
         {QStringLiteral("bodylen"), {CardFault::BodyLength, true}},
         {QStringLiteral("garbage"), {CardFault::Garbage, true}},
         {QStringLiteral("split"), {CardFault::Split, true}},
+        {QStringLiteral("babble"), {CardFault::Babble, true}},
     };
     return table;
 }
@@ -48,7 +49,8 @@ bool CardFault::matches(int requestClass, int requestCommand) const
 
 bool CardFault::replacesRequest() const
 {
-    return kind == Result || kind == Silence || kind == Close || kind == Reset || kind == Garbage;
+    return kind == Result || kind == Silence || kind == Close || kind == Reset || kind == Garbage
+           || kind == Babble;
 }
 
 bool CardFault::parse(const QStringList& words, CardFault* fault, QString* error)

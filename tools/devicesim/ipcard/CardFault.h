@@ -12,12 +12,15 @@
 //   bodylen <n>     carry it out, announce a body of n bytes in the header, send the real body
 //   garbage <n>     send n bytes of noise instead of a reply (request not carried out)
 //   split <ms>      carry it out, send the reply's first 10 bytes now and the rest after ms
+//   babble <ms>     for ms, send one byte and then, every 10 ms, a reply to another request (no
+//                   body): the reader always holds part of a header and never this request's
+//                   reply (request not carried out)
 
 #include <QStringList>
 
 struct CardFault
 {
-    enum Kind { Result, Silence, Close, Reset, Late, WrongId, Truncate, Cut, BodyLength, Garbage, Split };
+    enum Kind { Result, Silence, Close, Reset, Late, WrongId, Truncate, Cut, BodyLength, Garbage, Split, Babble };
 
     Kind kind = Result;
     int value = 0;

@@ -12,6 +12,7 @@ namespace {
 
 constexpr int SeenLimit = 4096;
 constexpr int SplitAt = 10;   // inside the header
+constexpr int BabbleStepMs = 10;
 
 // Drops the connection with a TCP reset rather than an orderly close.
 void resetConnection(QTcpSocket* socket)
@@ -189,6 +190,9 @@ void SimulatedIpCard::process(QTcpSocket* socket, const CardFrameHead& head, con
         case CardFault::Garbage:
             deliver(socket, noise(fault.value), 0, false);
             return;
+        case CardFault::Babble:
+            babble(socket, head, fault.value);
+            return;
         default: {
             CardFrameHead reply = head;
             reply.result = quint8(fault.value);
@@ -266,6 +270,30 @@ void SimulatedIpCard::deliver(QTcpSocket* socket, const QByteArray& bytes, int d
         QTimer::singleShot(delayMs, Qt::PreciseTimer, this, send);
     else
         send();
+}
+
+void SimulatedIpCard::babble(QTcpSocket* socket, const CardFrameHead& head, int ms)
+{
+    CardFrameHead stray = head;
+    stray.result = 1;
+    stray.bodyFormat = 0;
+    stray.length = 0;
+    stray.reserved = 0;
+    auto* timer = new QTimer(socket);   // ends with the connection at the latest
+    timer->setTimerType(Qt::PreciseTimer);
+    connect(timer, &QTimer::timeout, socket,
+            [socket, timer, stray, rounds = ms / BabbleStepMs, lead = QByteArray(1, '\0')]() mutable {
+        if (rounds-- <= 0 || socket->state() != QAbstractSocket::ConnectedState) {
+            timer->deleteLater();
+            return;
+        }
+        // The lone first byte shifts every later frame by one: whole frames never line up with
+        // what the reader takes as headers.
+        stray.requestId += 1;
+        socket->write(lead + stray.encode());
+        lead.clear();
+    });
+    timer->start(BabbleStepMs);
 }
 
 void SimulatedIpCard::dropConnections(bool withReset)

@@ -79,6 +79,7 @@ private:
     // Runs the first matching fault; true when it took the place of the request.
     bool takeFault(const CardFrameHead& head, CardFault* fault);
     void deliver(QTcpSocket* socket, const QByteArray& bytes, int delayMs, bool closeAfter);
+    void babble(QTcpSocket* socket, const CardFrameHead& head, int ms);
     // Drops every connection, stops listening for the downtime, then listens again.
     void reboot();
     bool canListenOn(const QHostAddress& address) const;
