@@ -1,6 +1,10 @@
 // The input card settings page against a simulated 32-port matrix whose input slots hold HDMI,
 // 4K HDBT, SDI, HDMI&SDI, 4K fibre, IP and fibre cards and one empty slot.
 #include "CardPagesEnv.h"
+#include "FakePing.h"
+#include "IpCardFarmThread.h"
+#include "ipcard/link/OpenIpCardLinks.h"
+#include "ipcard/panel/HisliconConfigDialog.h"
 #include "pages/cardsettings/InputDataSettingWidget.h"
 #include "pages/cardsettings/MInputCardSetting.h"
 #include "platform/LocalCodePage.h"
@@ -32,6 +36,7 @@ private slots:
     void subtitleText_data();
     void subtitleText();
     void templateFaults();
+    void ipCardPanel();
 
 private:
     template <typename T>
@@ -300,6 +305,62 @@ void tst_InputCardSettings::templateFaults()
 
     QFile::remove(file);
     QFile::rename(file + QStringLiteral(".bak"), file);
+}
+
+void tst_InputCardSettings::ipCardPanel()
+{
+    // A simulated IP card (in a thread of the test: the panel's link blocks this one) at the
+    // address the record of IP input port 21 holds.
+    IpCardFarmThread card(QHostAddress(QStringLiteral("127.15.1.1")), HisliconConfigDialog::CardPort);
+    QVERIFY2(card.isStarted(), qPrintable(card.errorText()));
+    openIpCardLinks.clear();
+    for (int port : {20, 21}) {
+        CardInfo record = env->model->getCardInfo(port);
+        QJsonObject in = record.value(CardKey::InCard).toObject();
+        in.insert(CardKey::Ip, port == 20 ? card.host() : QStringLiteral("127.15.1.2"));
+        record.insert(CardKey::InCard, in);
+        env->model->setCardInfo(port, record);
+    }
+    auto* panel = page->findChild<HisliconConfigDialog*>();
+    auto* form = page->findChild<InputDataSettingWidget*>();
+    const auto panelPage = [panel] { return panel->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"))->currentIndex(); };
+    const auto logins = [&card] {
+        int count = 0;
+        for (const IpCardFarmThread::Seen& seen : card.requests())
+            count += seen.msgClass == 1 && seen.msgCommand == 0 ? 1 : 0;
+        return count;
+    };
+
+    // No open link, the card answers a ping: the panel connects and logs in.
+    QVERIFY(CardPagesEnv::selectPort(page, 20));
+    QCOMPARE(form->width(), 770);
+    QCOMPARE(control<QStackedWidget>("stackedWidget")->currentIndex(), 1);
+    QCOMPARE(panel->currentCardIndex(), 20);
+    QCOMPARE(panelPage(), 1);
+    QCOMPARE(logins(), 1);
+    QCOMPARE(openIpCardLinks.size(), 1);
+
+    // Back to an HDMI port and again: the open link is configured, not logged in again.
+    QVERIFY(CardPagesEnv::selectPort(page, 0));
+    QCOMPARE(form->width(), 300);
+    QCOMPARE(control<QStackedWidget>("stackedWidget")->currentIndex(), 0);
+    QVERIFY(CardPagesEnv::selectPort(page, 20));
+    QCOMPARE(panelPage(), 1);
+    QCOMPARE(logins(), 1);
+
+    // A card that answers no ping: the box, and the panel stays on its connection page.
+    FakePing silent(QStringLiteral("exit 1"));
+    QVERIFY(silent.isReady());
+    QStringList texts;
+    CardPagesEnv::dismissNextModal(&texts);
+    QVERIFY(CardPagesEnv::selectPort(page, 21));
+    QTRY_VERIFY(texts.contains(QStringLiteral("无法访问设备，请确认IP!")));
+    QCOMPARE(silent.invocations().size(), 1);
+    QVERIFY(silent.invocations().first().endsWith(QStringLiteral("127.15.1.2")));
+    QCOMPARE(panelPage(), 0);
+    QCOMPARE(panel->currentCardIndex(), 21);
+    QVERIFY(env->receivedSettled().isEmpty());   // nothing for the matrix
+    openIpCardLinks.clear();
 }
 
 QTEST_MAIN(tst_InputCardSettings)

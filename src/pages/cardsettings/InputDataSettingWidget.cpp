@@ -1,11 +1,18 @@
 #include "pages/cardsettings/InputDataSettingWidget.h"
 
+#include "core/CardInfo.h"
 #include "core/OptionGroup.h"
 #include "core/PublicClass.h"
+#include "framework/MessageShortcuts.h"
+#include "ipcard/link/DeviceToHisilicon.h"
+#include "ipcard/link/OpenIpCardLinks.h"
+#include "ipcard/panel/HisliconConfigDialog.h"
+#include "pagekit/WaitMaskGuard.h"
 #include "pages/cardsettings/CardForm.h"
 #include "pages/cardsettings/MInputCardSetting.h"
 #include "pages/cardsettings/OptionBox.h"
 #include "pages/cardsettings/SubtitleTextValidator.h"
+#include "platform/Reachability.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -14,6 +21,8 @@
 #include <QSlider>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -35,6 +44,11 @@ constexpr int kRowCount = int(sizeof(kRowLabels) / sizeof(kRowLabels[0]));
 
 enum Row { NameRow, FormatRow, AudioRow };
 
+// The address an IP input card is taken to have when none was reported, and how long it may take
+// to answer a ping.
+const QString kDefaultIpCardAddress = QStringLiteral("192.168.0.176");
+constexpr int kIpCardPingMs = 6000;
+
 QComboBox* comboNamed(const char* name)
 {
     auto* box = new QComboBox;
@@ -49,6 +63,7 @@ InputDataSettingWidget::InputDataSettingWidget(QWidget* parent)
 {
     setupUi();
     retranslateUi();
+    setFixedWidth(300);
 }
 
 void InputDataSettingWidget::setupUi()
@@ -82,10 +97,12 @@ void InputDataSettingWidget::setupUi()
         form.gridLayout->addWidget(controls[row], row, 2);
     }
 
-    ipPage = new QWidget;
+    auto* ipPage = new QWidget;
     ipPage->setObjectName(QStringLiteral("page_2"));
     auto* ipLayout = new QVBoxLayout(ipPage);
     ipLayout->setContentsMargins(0, 0, 0, 0);
+    ipPanel = new HisliconConfigDialog(QString(), this);
+    ipLayout->addWidget(ipPanel);
     stackedWidget->addWidget(ipPage);
     stackedWidget->setCurrentIndex(0);
 }
@@ -118,7 +135,7 @@ void InputDataSettingWidget::loadCardSettings()
     disconnectControls();
     const int type = settings.cardType();
     if (type == PublicClass::eCARD_TYPE_IP_I) {
-        // The IP card configuration panel is not part of this build yet: the form stays as it was.
+        showIpCard();
         return;
     }
 
@@ -147,6 +164,26 @@ void InputDataSettingWidget::loadCardSettings()
     for (QSlider* slider : sliders)
         slider->setEnabled(levelsOn);
     connectControls();
+}
+
+void InputDataSettingWidget::showIpCard()
+{
+    setFixedWidth(770);
+    ipPanel->setCurrentPage(0);
+    ipPanel->setCardIndex(settings.port());   // the decoder page's too
+    stackedWidget->setCurrentIndex(1);
+    const QString ip = settings.record().value(CardKey::Ip).toString(kDefaultIpCardAddress);
+    ipPanel->refreshConnectState(ip);
+    const bool open = std::any_of(openIpCardLinks.cbegin(), openIpCardLinks.cend(),
+                                  [&ip](const DeviceToHisilicon* link) { return link->ip() == ip; });
+
+    const WaitMaskGuard busy;
+    if (open)
+        ipPanel->onClickConfig();
+    else if (ping(ip, kIpCardPingMs))
+        ipPanel->onClickConnect();
+    else
+        showErrorMessage(tr("无法访问设备，请确认IP!"));
 }
 
 void InputDataSettingWidget::connectControls()

@@ -7,6 +7,7 @@
 #include <QMetaObject>
 #include <QWidget>
 
+class HisliconConfigDialog;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -42,6 +43,8 @@ private:
     void retranslateUi();
     QLabel* addRow(int row, const char* labelName, QWidget* control);
     void loadCardSettings();
+    // An IP input card: its configuration panel, connected to the card (or its open link reused).
+    void showIpCard();
     void connectControls();
     void disconnectControls();
     void saveLevel(InputCardSettings::Level level, int value);
@@ -58,7 +61,7 @@ private:
     QList<QMetaObject::Connection> wiring;
 
     QStackedWidget* stackedWidget = nullptr;
-    QWidget* ipPage = nullptr;
+    HisliconConfigDialog* ipPanel = nullptr;
     QList<QLabel*> labels;
     QLineEdit* lineEdit = nullptr;
     QComboBox* comboBox_5 = nullptr;
