@@ -120,6 +120,10 @@ void CWaitMaskWidget::hideWait()
         QWidget* owner = parentWidget();
         if (owner && owner->isVisible() && isActiveWindow())
             owner->activateWindow();
+        // Closing deletes it later: the next wait must build a new one, not show this one (it
+        // would be deleted under the show, whose events run the pending deletion).
+        if (s_overlay == this)
+            s_overlay = nullptr;
         close();
     });
     fade->start();

@@ -1,6 +1,7 @@
 // The whole console against a simulated matrix: log in, let the main window start up, open the
-// input settings page from the navigation, change a setting and find it held by the matrix; then
-// the EDID page copies an EDID onto the same input without losing that setting.
+// input settings page from the navigation, change a setting and find it held by the matrix; the
+// EDID page copies an EDID onto the same input without losing that setting; the IP input card
+// (its address from the start-up query) opens its configuration panel logged in.
 #include "app/CLoginDialog.h"
 #include "app/CSelectCardTypeDialog.h"
 #include "app/CenterWindow.h"
@@ -8,9 +9,12 @@
 #include "framework/FBasePushButton.h"
 #include "framework/FCheckabelButton.h"
 #include "framework/FNavgationBar.h"
+#include "ipcard/panel/HisliconConfigDialog.h"
 #include "pages/cardsettings/MInputCardSetting.h"
 #include "pages/edid/MEDIDSettingWidget.h"
 #include "pages/switching/ScreenWidget.h"
+
+#include <QStackedWidget>
 #include "CardPagesEnv.h"
 #include "../app/AppTestSupport.h"
 
@@ -35,8 +39,8 @@ void e2e_CardSettings::initTestCase()
     env = std::make_unique<CardPagesEnv>();
     QVERIFY(env->isValid());
     QVERIFY2(env->sim.start({QStringLiteral("--model"), QStringLiteral("16"), QStringLiteral("--in-cards"),
-                             QStringLiteral("aaca"), QStringLiteral("--out-cards"), QStringLiteral("aaaa"),
-                             QStringLiteral("--no-ipcards"), QStringLiteral("--no-streams")}),
+                             QStringLiteral("afca"), QStringLiteral("--out-cards"), QStringLiteral("aaaa"),
+                             QStringLiteral("--no-streams")}),
              qPrintable(env->sim.errorString()));
     QSettings client(QStringLiteral("data/ClientConfig.dat"), QSettings::IniFormat);
     client.setValue(QStringLiteral("DEVICE_INFO/dev_addr"), env->sim.address());
@@ -72,23 +76,33 @@ void e2e_CardSettings::settingsReachTheMatrix()
     MInputCardSetting* inputs = MInputCardSetting::instance();
     QTRY_VERIFY(inputs->isVisible());
     env->clearReceived();
-    QVERIFY(CardPagesEnv::selectPort(inputs, 5));
+    QVERIFY(CardPagesEnv::selectPort(inputs, 12));
     auto* colour = inputs->findChild<QComboBox*>(QStringLiteral("comboBox_4"));
     colour->setCurrentIndex(2);
-    QCOMPARE(env->matrixSettings('I', 5).value(QStringLiteral("InSubColor")), QByteArray("GREEN"));
+    QCOMPARE(env->matrixSettings('I', 12).value(QStringLiteral("InSubColor")), QByteArray("GREEN"));
     WidgetShots::save(window, QStringLiteral("e2e_input_settings"));
 
     open(QStringLiteral("EdidConfig"));
     MEDIDSettingWidget* edid = MEDIDSettingWidget::instance();
     QTRY_VERIFY(edid->isVisible());
-    ScreenWidget* tile = edid->findChildren<ScreenWidget*>().at(5);
-    QCOMPARE(tile->getPortIndex(), 5);
+    ScreenWidget* tile = edid->findChildren<ScreenWidget*>().at(12);
+    QCOMPARE(tile->getPortIndex(), 12);
     CardPagesEnv::dropPort(tile, 1);
-    QTRY_COMPARE(env->matrixSettings('I', 5).value(QStringLiteral("EDIDCopy")), QByteArray("2"));
-    const QJsonObject in = CenterWindow::instance()->getCardInfo(5).value(CardKey::InCard).toObject();
+    QTRY_COMPARE(env->matrixSettings('I', 12).value(QStringLiteral("EDIDCopy")), QByteArray("2"));
+    const QJsonObject in = CenterWindow::instance()->getCardInfo(12).value(CardKey::InCard).toObject();
     QCOMPARE(in.value(QStringLiteral("subtitle-color")).toInt(), 2);
     QCOMPARE(in.value(QStringLiteral("EDID-OUT")).toInt(), 1);
     WidgetShots::save(window, QStringLiteral("e2e_edid"));
+
+    open(QStringLiteral("InSetting"));
+    QTRY_VERIFY(inputs->isVisible());
+    const QString ip = CenterWindow::instance()->getCardInfo(4).value(CardKey::InCard).toObject().value(CardKey::Ip).toString();
+    QVERIFY2(ip.startsWith(QStringLiteral("127.")), qPrintable(ip));
+    QVERIFY(CardPagesEnv::selectPort(inputs, 4));
+    auto* panel = inputs->findChild<HisliconConfigDialog*>();
+    QTRY_COMPARE(panel->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"))->currentIndex(), 1);
+    QCOMPARE(panel->cardAddress(), ip);
+    WidgetShots::save(window, QStringLiteral("e2e_ip_card"));
 }
 
 void e2e_CardSettings::cleanupTestCase()
