@@ -95,6 +95,10 @@
         <source>黑色</source>
         <translation>black</translation>
     </message>
+    <message>
+        <source>无法访问设备，请确认IP!</source>
+        <translation>Unable to access the device, please confirm IP!</translation>
+    </message>
 </context>
 <context>
     <name>MInputCardSetting</name>

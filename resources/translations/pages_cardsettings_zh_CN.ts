@@ -95,6 +95,10 @@
         <source>黑色</source>
         <translation>黑色</translation>
     </message>
+    <message>
+        <source>无法访问设备，请确认IP!</source>
+        <translation>无法访问设备，请确认IP!</translation>
+    </message>
 </context>
 <context>
     <name>MInputCardSetting</name>
