@@ -92,10 +92,17 @@ void e2e_CardSettings::settingsReachTheMatrix()
     const QJsonObject in = CenterWindow::instance()->getCardInfo(12).value(CardKey::InCard).toObject();
     QCOMPARE(in.value(QStringLiteral("subtitle-color")).toInt(), 2);
     QCOMPARE(in.value(QStringLiteral("EDID-OUT")).toInt(), 1);
+    // The longest built-in EDID name, chosen for the clicked input.
+    tile->mouseClick();
+    auto* box = edid->findChild<QComboBox*>(QStringLiteral("EDIDBox"));
+    box->setCurrentIndex(box->findText(QStringLiteral("1920x1200-2D-2.0")));
+    QCOMPARE(env->matrixSettings('I', 12).value(QStringLiteral("EDID")), QByteArray("7"));
+    QTest::qWait(500);   // the page slides in: the picture below shows it in place
     WidgetShots::save(window, QStringLiteral("e2e_edid"));
 
     open(QStringLiteral("InSetting"));
     QTRY_VERIFY(inputs->isVisible());
+    QTest::qWait(500);   // the page slides in: the picture below shows it in place
     const QString ip = CenterWindow::instance()->getCardInfo(4).value(CardKey::InCard).toObject().value(CardKey::Ip).toString();
     QVERIFY2(ip.startsWith(QStringLiteral("127.")), qPrintable(ip));
     QVERIFY(CardPagesEnv::selectPort(inputs, 4));
