@@ -25,6 +25,7 @@
 #include <QGridLayout>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 
@@ -49,15 +50,27 @@ double processCpuSeconds()
     return ru.ru_utime.tv_sec + ru.ru_stime.tv_sec + (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
 }
 
-double pidCpuSeconds(qint64 pid)
+// CPU seconds of a process (or of one of its threads: /proc/PID/task/TID/stat).
+double statCpuSeconds(const QString& statFile)
 {
-    QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
+    QFile f(statFile);
     if (!f.open(QIODevice::ReadOnly))
         return 0;
     const QByteArray text = f.readAll();
     const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
     // Fields after the name: state is index 0, utime 11, stime 12.
     return (fields.value(11).toDouble() + fields.value(12).toDouble()) / double(sysconf(_SC_CLK_TCK));
+}
+
+double pidCpuSeconds(qint64 pid)
+{
+    return statCpuSeconds(QStringLiteral("/proc/%1/stat").arg(pid));
+}
+
+// The GUI thread is the process's first thread.
+double guiThreadCpuSeconds()
+{
+    return statCpuSeconds(QStringLiteral("/proc/self/task/%1/stat").arg(getpid()));
 }
 
 double rssMiB(qint64 pid)
@@ -113,6 +126,7 @@ qint64 receiveBacklog(quint16 port, const QSet<QString>& inodes)
 struct Result
 {
     double cpuPerFrameMs = 0;
+    double guiPerFrameMs = -1;    // ours only: the GUI thread's share
     double firstFrameMs = 0;      // slowest player's
     double rssPerPlayerMiB = 0;
     double fpsPerPlayer = 0;
@@ -222,11 +236,13 @@ private:
     std::vector<std::unique_ptr<Media::AVPlayer>> players;
 };
 
-// One "ffmpeg -rtsp_transport tcp -i URL -f null -" per stream.
+// One "ffmpeg -rtsp_transport tcp -i URL -f null -" per stream. Their progress goes to files,
+// read only when a figure is wanted, so that following them costs our process nothing while
+// it is measured.
 class FfmpegPeers : public Decoders
 {
 public:
-    explicit FfmpegPeers(const QStringList& urls) : urls(urls), lastFrame(urls.size(), 0) {}
+    explicit FfmpegPeers(const QStringList& urls) : urls(urls) {}
     ~FfmpegPeers() override
     {
         for (auto& p : procs) {
@@ -238,21 +254,15 @@ public:
     {
         for (int i = 0; i < urls.size(); ++i) {
             auto p = std::make_unique<QProcess>();
-            p->setProcessChannelMode(QProcess::SeparateChannels);
-            QObject::connect(p.get(), &QProcess::readyReadStandardOutput, [this, i, proc = p.get()] {
-                while (proc->canReadLine()) {
-                    const QByteArray line = proc->readLine().trimmed();
-                    if (line.startsWith("frame="))
-                        lastFrame[i] = line.mid(6).toLongLong();
-                }
-            });
+            p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            p->setStandardOutputFile(QProcess::nullDevice());
             p->start(QStringLiteral("ffmpeg"), {"-hide_banner", "-nostdin", "-loglevel", "error", "-rtsp_transport",
-                                               "tcp", "-i", urls.at(i), "-f", "null", "-progress", "pipe:1",
+                                               "tcp", "-i", urls.at(i), "-f", "null", "-progress", progressFile(i),
                                                "-stats_period", "0.1", "-"});
             procs.push_back(std::move(p));
         }
     }
-    bool hasPicture(int i) const override { return lastFrame.at(i) > 0; }
+    bool hasPicture(int i) const override { return framesOf(i) > 0; }
     double cpuSeconds() const override
     {
         double s = 0;
@@ -260,7 +270,13 @@ public:
             s += pidCpuSeconds(p->processId());
         return s;
     }
-    qint64 frames() const override { return std::accumulate(lastFrame.begin(), lastFrame.end(), qint64(0)); }
+    qint64 frames() const override
+    {
+        qint64 n = 0;
+        for (int i = 0; i < urls.size(); ++i)
+            n += framesOf(i);
+        return n;
+    }
     double rssMiB() const override
     {
         double rss = 0;
@@ -277,8 +293,21 @@ public:
     }
 
 private:
+    QString progressFile(int i) const { return folder.filePath(QStringLiteral("progress%1.txt").arg(i)); }
+    // The last "frame=" of a peer's progress file.
+    qint64 framesOf(int i) const
+    {
+        QFile f(progressFile(i));
+        if (!f.open(QIODevice::ReadOnly))
+            return 0;
+        f.seek(qMax<qint64>(0, f.size() - 2048));
+        const QByteArray tail = f.readAll();
+        const int at = tail.lastIndexOf("\nframe=");
+        return at < 0 ? 0 : tail.mid(at + 7, tail.indexOf('\n', at + 1) - at - 7).toLongLong();
+    }
+
     QStringList urls;
-    QVector<qint64> lastFrame;
+    QTemporaryDir folder;
     std::vector<std::unique_ptr<QProcess>> procs;
 };
 
@@ -311,6 +340,7 @@ Round measure(const QStringList& urls, const QSize& tile, int seconds, quint16 p
     const double ourCpu0 = ours.cpuSeconds(), peerCpu0 = peers ? peers->cpuSeconds() : 0;
     const qint64 ourFrames0 = ours.frames(), peerFrames0 = peers ? peers->frames() : 0;
     const qint64 dropped0 = ours.dropped(), wakeUps0 = pump->wakeUps();
+    const double gui0 = guiThreadCpuSeconds();
     wait(seconds * 1000);
     const auto finish = [&](Result& r, const Decoders& side, double cpu0, qint64 frames0) {
         const double cpu = side.cpuSeconds() - cpu0;
@@ -322,6 +352,8 @@ Round measure(const QStringList& urls, const QSize& tile, int seconds, quint16 p
     };
     finish(round.ours, ours, ourCpu0, ourFrames0);
     round.ours.dropped = ours.dropped() - dropped0;
+    const qint64 ourFrames = ours.frames() - ourFrames0;
+    round.ours.guiPerFrameMs = ourFrames > 0 ? (guiThreadCpuSeconds() - gui0) * 1000.0 / double(ourFrames) : 0;
     round.ours.endings = ours.endings;
     round.ours.wakeUpsPerSecond = double(pump->wakeUps() - wakeUps0) / seconds;
     if (peers)
@@ -363,8 +395,9 @@ void printRow(int players, const QString& tile, const char* who, const Result& r
 {
     const QString wake = r.wakeUpsPerSecond < 0 ? QStringLiteral("-") : QString::number(r.wakeUpsPerSecond, 'f', 0);
     const QString dropped = r.dropped < 0 ? QStringLiteral("-") : QString::number(r.dropped);
-    std::printf("%-7d %-9s %-6s %9.3f %6.2f %8.0f %8.1f %7.1f %7s %7s %8lld %6.2f%s\n", players, qPrintable(tile), who,
-                r.cpuPerFrameMs, ratio, r.firstFrameMs, r.rssPerPlayerMiB, r.fpsPerPlayer, qPrintable(wake),
+    const QString gui = r.guiPerFrameMs < 0 ? QStringLiteral("-") : QString::number(r.guiPerFrameMs, 'f', 3);
+    std::printf("%-7d %-9s %-6s %9.3f %7s %6.2f %8.0f %8.1f %7.1f %7s %7s %8lld %6.2f%s\n", players, qPrintable(tile),
+                who, r.cpuPerFrameMs, qPrintable(gui), ratio, r.firstFrameMs, r.rssPerPlayerMiB, r.fpsPerPlayer, qPrintable(wake),
                 qPrintable(dropped), (long long)r.backlogBytes, serverCores, r.failed ? "  FAILED PLAYERS" : "");
 }
 
@@ -473,7 +506,7 @@ int main(int argc, char* argv[])
     std::printf("preview players vs ffmpeg -rtsp_transport tcp -i URL -f null -, both decoding the same %s 1280x720 "
                 "H.264 25 fps streams (%s) at the same time, %d s per row\n",
                 fast ? "fast" : "camera-like", live ? "encoded per client" : "recorded once, replayed", seconds);
-    std::printf("%-7s %-9s %-6s %9s %6s %8s %8s %7s %7s %7s %8s %6s\n", "players", "tile", "who", "cpu/pic", "ratio",
+    std::printf("%-7s %-9s %-6s %9s %7s %6s %8s %8s %7s %7s %7s %8s %6s\n", "players", "tile", "who", "cpu/pic", "gui/pic", "ratio",
                 "1st ms", "MiB/pl", "fps/pl", "wake/s", "dropped", "rxq B", "server");
     QList<Rows> all;
     for (const QString& n : parser.value("players").split(',')) {

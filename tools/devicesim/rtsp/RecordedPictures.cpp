@@ -15,6 +15,7 @@ struct Feeder
     gint64 startUs = 0;   // monotonic time picture 0 was due, counting only while playing
     bool playing = false;
     quint64 pushed = 0;
+    GstClockTime lastPts = GST_CLOCK_TIME_NONE;
 };
 
 void freeFeeder(gpointer data)
@@ -29,11 +30,12 @@ gboolean feedDue(gpointer data)
     auto* f = static_cast<Feeder*>(data);
     // The server plays a client's pipeline to learn its caps, pauses it until the client says
     // PLAY, then plays it again: pictures go out only while it plays, and pick up where they
-    // stopped (appsrc stamps each with the running time it is pushed at).
+    // stopped.
     GstState state = GST_STATE_VOID_PENDING;
     gst_element_get_state(f->source, &state, nullptr, 0);
     const gint64 now = g_get_monotonic_time();
-    if (state != GST_STATE_PLAYING) {
+    const GstClockTime running = gst_element_get_current_running_time(f->source);
+    if (state != GST_STATE_PLAYING || !GST_CLOCK_TIME_IS_VALID(running)) {
         f->playing = false;
         return G_SOURCE_CONTINUE;
     }
@@ -41,9 +43,17 @@ gboolean feedDue(gpointer data)
         f->playing = true;
         f->startUs = now - gint64(f->pushed) * f->intervalUs;
     }
-    while (f->startUs + gint64(f->pushed) * f->intervalUs <= now) {
+    gint64 due = 0;
+    while ((due = f->startUs + gint64(f->pushed) * f->intervalUs) <= now) {
         GstBuffer* unit = gst_buffer_copy((*f->units)[f->pushed % f->units->size()]);
-        GST_BUFFER_PTS(unit) = GST_BUFFER_DTS(unit) = GST_CLOCK_TIME_NONE;
+        // Stamped with the running time it was due at, so that pictures sent together in one
+        // call keep their distance.
+        const GstClockTime late = GstClockTime(now - due) * GST_USECOND;
+        GstClockTime pts = running > late ? running - late : 0;
+        if (GST_CLOCK_TIME_IS_VALID(f->lastPts) && pts <= f->lastPts)
+            pts = f->lastPts + 1;
+        f->lastPts = pts;
+        GST_BUFFER_PTS(unit) = GST_BUFFER_DTS(unit) = pts;
         GST_BUFFER_DURATION(unit) = GstClockTime(f->intervalUs) * GST_USECOND;
         GstFlowReturn result = GST_FLOW_OK;
         g_signal_emit_by_name(f->source, "push-buffer", unit, &result);

@@ -23,8 +23,8 @@ public:
     int size() const { return int(units.size()); }
 
     // Pushes the pictures into appsrc at fps while its pipeline plays, from the first one and
-    // round again; appsrc stamps them (do-timestamp). Runs in the calling thread's default main
-    // context; destroy the returned source (g_source_destroy, g_source_unref) to stop.
+    // round again, stamped with the pipeline's running time. Runs in the calling thread's
+    // default main context; destroy the returned source (g_source_destroy, g_source_unref) to stop.
     GSource* feed(GstElement* appsrc, int fps) const;
 
 private:

@@ -62,7 +62,7 @@ QString picturesLine(PreviewStreamKind kind, int stream, bool live, const QStrin
 QString launchLine(PreviewStreamKind kind, int stream, bool replayed)
 {
     const QString pictures =
-        replayed ? QStringLiteral("appsrc name=replay is-live=true do-timestamp=true format=time "
+        replayed ? QStringLiteral("appsrc name=replay is-live=true format=time "
                                   "caps=video/x-h264,stream-format=byte-stream,alignment=au ! h264parse")
                  : picturesLine(kind, stream, true);
     return QStringLiteral("( %1 ! valve name=gate ! rtph264pay name=pay0 pt=96 config-interval=-1 )").arg(pictures);
