@@ -11,7 +11,20 @@
 
 namespace {
 CWaitMaskWidget* s_overlay = nullptr;
+
+// Modal windows (message boxes above all) stay above the overlay, so that the operator sees
+// and can answer them while a device operation waits: every visible one, the active one last.
+void raiseModalWindows()
+{
+    QWidget* active = QApplication::activeModalWidget();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != active && window->isVisible() && window->isModal())
+            window->raise();
+    }
+    if (active && active->isVisible())
+        active->raise();
 }
+} // namespace
 
 CWaitMaskWidget* CWaitMaskWidget::instance(QWidget* parent)
 {
@@ -101,6 +114,7 @@ void CWaitMaskWidget::showWait()
     changepic();
     timer->start();
     show();
+    raiseModalWindows();
 }
 
 void CWaitMaskWidget::hideWait()
@@ -144,6 +158,7 @@ bool CWaitMaskWidget::eventFilter(QObject* watched, QEvent* event)
     if (watched == parent()) {
         auto* owner = static_cast<QWidget*>(watched);
         raise();
+        raiseModalWindows();
         if (type == QEvent::Show)
             show();
         else if (type == QEvent::Hide)

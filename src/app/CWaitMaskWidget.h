@@ -13,7 +13,8 @@ class QTimer;
 
 // Busy overlay laid over the main window while a device operation runs: a cycling loading
 // image and the text "请等待" with 0 to 3 growing dots. A top-level window of its own that
-// follows the main window; at most one exists, and it deletes itself after fading out.
+// follows the main window; at most one exists, and it deletes itself after fading out. Modal
+// windows (message boxes) stay above it, so that they can be read and answered meanwhile.
 class CWaitMaskWidget : public QWidget
 {
     Q_OBJECT
