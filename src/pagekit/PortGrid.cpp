@@ -35,11 +35,18 @@ QAbstractButton* PortGrid::button(int port) const
     return buttons->button(port);
 }
 
+void PortGrid::setPortCount(int count)
+{
+    portCount = qBound(0, count, int(PortCount));
+    for (int port = portCount; port < PortCount; ++port)
+        button(port)->setEnabled(false);
+}
+
 void PortGrid::applyRights(const QMap<int, bool>& rights)
 {
     for (auto it = rights.cbegin(); it != rights.cend(); ++it) {
         if (QAbstractButton* b = button(it.key()))
-            b->setEnabled(it.value());
+            b->setEnabled(it.value() && it.key() < portCount);
     }
 }
 

@@ -10,7 +10,8 @@ class QButtonGroup;
 // The 160 port buttons of a side in 8 rows of 20, texts "1" to "160", group ids 0 to 159
 // whatever the device's port count, each with the property "Type" = "MatrixSwitch". Radio
 // buttons (one input at a time) or check boxes. A disabled button is a port the user may not
-// use: the grid never checks it, and never reports it as selected.
+// use, or one the matrix does not have: the grid never checks it, and never reports it as
+// selected.
 class PortGrid : public QWidget
 {
     Q_OBJECT
@@ -25,6 +26,8 @@ public:
 
     QButtonGroup* group() const { return buttons; }
 
+    // Ports from count on do not exist on the matrix: disabled, whatever the rights say.
+    void setPortCount(int count);
     // Enables each port by its entry; ports without an entry stay enabled.
     void applyRights(const QMap<int, bool>& rights);
     // Shows rights as check marks: permitted (also without an entry) = checked.
@@ -53,4 +56,5 @@ private:
     QAbstractButton* button(int port) const;
 
     QButtonGroup* buttons;
+    int portCount = PortCount;
 };

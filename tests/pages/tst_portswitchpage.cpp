@@ -84,6 +84,7 @@ private slots:
     void inputShowsWhatItFeeds();
     void switchAndCloseThroughMatrix();
     void switchWhileDisconnected();
+    void selectAllSwitchesTheModelsPorts();
     void closeAllForAdministratorsOnly_data();
     void closeAllForAdministratorsOnly();
     void ownPasswordChange();
@@ -142,6 +143,7 @@ MatrixSwitchPage* tst_PortSwitchPage::makePage(qint64 userId)
 
 void tst_PortSwitchPage::switcherCommands_data()
 {
+    QTest::addColumn<int>("model");
     QTest::addColumn<bool>("close");
     QTest::addColumn<int>("input");
     QTest::addColumn<Ports>("outputs");
@@ -150,33 +152,41 @@ void tst_PortSwitchPage::switcherCommands_data()
     QTest::addColumn<QStringList>("commands");
     QTest::addColumn<Ports>("changed");
 
-    QTest::newRow("input 3 to 1,2,5") << false << 2 << Ports{0, 1, 4} << Rights() << -1
+    QTest::newRow("input 3 to 1,2,5") << 160 << false << 2 << Ports{0, 1, 4} << Rights() << -1
                                       << QStringList{"/Switch:3:1,2,5;"} << Ports{0, 1, 4};
     QTest::newRow("33 outputs in two commands")
-        << false << 0 << range(0, 32) << Rights() << -1
+        << 160 << false << 0 << range(0, 32) << Rights() << -1
         << QStringList{"/Switch:1:" + numbers(range(0, 31)) + ";", "/Switch:1:33;"} << range(0, 32);
     QTest::newRow("chunks by position, not by number")
-        << false << 0 << (range(0, 30) + Ports{100, 159}) << Rights() << -1
+        << 160 << false << 0 << (range(0, 30) + Ports{100, 159}) << Rights() << -1
         << QStringList{"/Switch:1:" + numbers(range(0, 30) + Ports{100}) + ";", "/Switch:1:160;"}
         << (range(0, 30) + Ports{100, 159});
-    QTest::newRow("refused output left out") << false << 0 << Ports{0, 1, 2} << Rights{{1, false}} << -1
+    QTest::newRow("refused output left out") << 160 << false << 0 << Ports{0, 1, 2} << Rights{{1, false}} << -1
                                              << QStringList{"/Switch:1:1,3;"} << Ports{0, 2};
-    QTest::newRow("second command refused") << false << 0 << range(0, 39) << Rights() << 1
+    QTest::newRow("second command refused") << 160 << false << 0 << range(0, 39) << Rights() << 1
                                             << QStringList{"/Switch:1:" + numbers(range(0, 31)) + ";",
                                                            "/Switch:1:" + numbers(range(32, 39)) + ";"}
                                             << range(0, 31);
-    QTest::newRow("disconnected: one attempt") << false << 0 << range(0, 159) << Rights() << 0
+    QTest::newRow("disconnected: one attempt") << 160 << false << 0 << range(0, 159) << Rights() << 0
                                                << QStringList{"/Switch:1:" + numbers(range(0, 31)) + ";"} << Ports();
-    QTest::newRow("close 1,2,5") << true << -1 << Ports{0, 1, 4} << Rights() << -1
+    QTest::newRow("close 1,2,5") << 160 << true << -1 << Ports{0, 1, 4} << Rights() << -1
                                  << QStringList{"/Close:1,2,5;"} << Ports{0, 1, 4};
-    QTest::newRow("close refused") << true << -1 << Ports{0, 1} << Rights() << 0
+    QTest::newRow("close refused") << 160 << true << -1 << Ports{0, 1} << Rights() << 0
                                    << QStringList{"/Close:1,2;"} << Ports();
-    QTest::newRow("close skips refused output") << true << -1 << Ports{0, 1} << Rights{{0, false}} << -1
+    QTest::newRow("close skips refused output") << 160 << true << -1 << Ports{0, 1} << Rights{{0, false}} << -1
                                                 << QStringList{"/Close:2;"} << Ports{1};
+    QTest::newRow("16-port model: outputs beyond it left out")
+        << 16 << false << 0 << range(0, 159) << Rights() << -1 << QStringList{"/Switch:1:" + numbers(range(0, 15)) + ";"}
+        << range(0, 15);
+    QTest::newRow("16-port model: input beyond it") << 16 << false << 16 << Ports{0} << Rights() << -1 << QStringList()
+                                                    << Ports();
+    QTest::newRow("16-port model: close beyond it") << 16 << true << -1 << Ports{15, 16} << Rights() << -1
+                                                    << QStringList{"/Close:16;"} << Ports{15};
 }
 
 void tst_PortSwitchPage::switcherCommands()
 {
+    QFETCH(int, model);
     QFETCH(bool, close);
     QFETCH(int, input);
     QFETCH(Ports, outputs);
@@ -185,28 +195,30 @@ void tst_PortSwitchPage::switcherCommands()
     QFETCH(QStringList, commands);
     QFETCH(Ports, changed);
 
-    MatrixModel* model = env->useModel(160, QString(), QString());
+    MatrixModel* routes = env->useModel(160, QString(), QString());
     for (int o = 0; o < 160; ++o)
-        model->setRoute(o, 9);
+        routes->setRoute(o, 9);
+    g_deviceModel = model;
     Recorder recorder;
     recorder.refuseFrom = refuseFrom;
-    PortSwitcher switcher(model, recorder.sender());
+    PortSwitcher switcher(routes, recorder.sender());
     switcher.setRights({}, outputRights);
     const Ports done = close ? switcher.closeOutputs(outputs) : switcher.switchOutputs(input, outputs);
     QCOMPARE(recorder.sent, commands);
     QCOMPARE(done, changed);
     for (int o = 0; o < 160; ++o)
-        QCOMPARE(model->getRoute(o), changed.contains(o) ? (close ? -1 : input) : 9);
+        QCOMPARE(routes->getRoute(o), changed.contains(o) ? (close ? -1 : input) : 9);
 }
 
 // The matrix needs 2000 ms after each command, the last one too.
 void tst_PortSwitchPage::switcherPausesAfterEveryCommand()
 {
+    MatrixModel* routes = env->useModel(160, QString(), QString());
     PortSwitcher::setPauseMs(PortSwitcher::DefaultPauseMs);
     Recorder recorder;
     QElapsedTimer total;
     total.start();
-    PortSwitcher(env->model, recorder.sender()).switchOutputs(0, range(0, 32));
+    PortSwitcher(routes, recorder.sender()).switchOutputs(0, range(0, 32));
     const qint64 elapsed = total.elapsed();
     PortSwitcher::setPauseMs(0);
     QCOMPARE(recorder.times.size(), 2);
@@ -243,7 +255,8 @@ void tst_PortSwitchPage::rightsOnTheGrids()
             const int id = grid(side.first)->group()->id(b);
             QCOMPARE(b->text(), QString::number(id + 1));
             QCOMPARE(b->property("Type").toString(), QStringLiteral("MatrixSwitch"));
-            QCOMPARE(b->isEnabled(), !side.second.contains(id));
+            // The matrix has 16 ports: the buttons beyond them stay, never usable.
+            QCOMPARE(b->isEnabled(), id < 16 && !side.second.contains(id));
         }
     }
 }
@@ -259,8 +272,9 @@ void tst_PortSwitchPage::rangeButtons_data()
     QTest::newRow("select 3 to 5, all enabled") << "pushButtonChecked" << 3 << 5 << Ports{0, 9} << Ports{2, 4};
     QTest::newRow("select 5 to 8") << "pushButtonChecked" << 5 << 8 << Ports() << Ports{4, 6, 7};
     QTest::newRow("select leaves a checked disabled box") << "pushButtonChecked" << 1 << 1 << Ports{3} << Ports{0, 3};
-    QTest::newRow("select all skips disabled") << "pushButtonCheckedAll" << 1 << 160 << Ports()
-                                               << (Ports{0, 1, 2, 4} + range(6, 159));
+    QTest::newRow("select all skips disabled and the ports beyond the model")
+        << "pushButtonCheckedAll" << 1 << 160 << Ports() << (Ports{0, 1, 2, 4} + range(6, 15));
+    QTest::newRow("select runs up to the model's last port") << "pushButtonChecked" << 10 << 40 << Ports() << range(9, 15);
     QTest::newRow("deselect clears disabled too") << "pushButtonUnchecked" << 1 << 160 << Ports{3, 5, 7} << Ports();
 }
 
@@ -363,6 +377,18 @@ void tst_PortSwitchPage::switchWhileDisconnected()
         QCOMPARE(env->model->getRoute(o), 5);
     QString error;
     QVERIFY2(env->startMatrix(&error), qPrintable(error));
+}
+
+void tst_PortSwitchPage::selectAllSwitchesTheModelsPorts()
+{
+    makePage(freeUser);
+    QTest::mouseClick(grid("widgetInput")->group()->button(0), Qt::LeftButton);
+    click("pushButtonCheckedAll");
+    click("pushButtonOk");
+    const QString command = "/Switch:1:" + numbers(range(0, 15)) + ";";
+    QVERIFY(env->waitForCommand(command));
+    QTest::qWait(100);
+    QCOMPARE(env->received(), QStringList{command});
 }
 
 void tst_PortSwitchPage::closeAllForAdministratorsOnly_data()

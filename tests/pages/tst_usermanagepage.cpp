@@ -114,6 +114,7 @@ void tst_UserManagePage::init()
                            userObject(5, "carol", 1, QJsonArray{false, true})};
     QVERIFY(dir->write(userFile, QJsonDocument(QJsonObject{{"user-list", users}}).toJson()));
     CUserManage::instance()->readConfig();
+    g_deviceModel = 16;   // the rights grids still offer all 160 ports
     page = std::make_unique<UserManagePage>();
     page->initConfig(false);
     page->resize(1280, 800);

@@ -56,6 +56,9 @@ MatrixSwitchRightWidget::MatrixSwitchRightWidget(QWidget* parent)
 
     // Close all exists for administrators only: hidden, and refused should it be reached anyway.
     closeAllButton->setVisible(g_isAdministrator == 1);
+    // All 160 buttons stay; those beyond the matrix's ports are never usable.
+    inputs->setPortCount(g_deviceModel);
+    outputs->setPortCount(g_deviceModel);
 
     initConfig();
     connect(inputs->group(), qOverload<QAbstractButton*>(&QButtonGroup::buttonClicked), this,

@@ -1,5 +1,6 @@
 #include "pages/portswitch/PortSwitcher.h"
 
+#include "core/GlobalState.h"
 #include "core/MatrixCommands.h"
 #include "core/MatrixModel.h"
 #include "pagekit/PortGrid.h"
@@ -25,6 +26,7 @@ void PortSwitcher::setPauseMs(int ms)
 PortSwitcher::PortSwitcher(MatrixModel* matrixModel, CommandSender commandSender)
     : model(matrixModel)
     , sender(std::move(commandSender))
+    , portCount(qBound(0, g_deviceModel, int(PortGrid::PortCount)))
 {
 }
 
@@ -46,7 +48,7 @@ QList<int> PortSwitcher::allowedOutputs(const QList<int>& outputs) const
 {
     QList<int> allowed;
     for (int output : outputs) {
-        if (output >= 0 && output < PortGrid::PortCount && isPortAllowed(outputRights, output))
+        if (exists(output) && isPortAllowed(outputRights, output))
             allowed << output;
     }
     return allowed;
@@ -63,7 +65,7 @@ QString PortSwitcher::numberList(const QList<int>& ports)
 QList<int> PortSwitcher::switchOutputs(int input, const QList<int>& outputs)
 {
     QList<int> done;
-    if (input < 0 || input >= PortGrid::PortCount || !isPortAllowed(inputRights, input))
+    if (!exists(input) || !isPortAllowed(inputRights, input))
         return done;
     const MatrixCommands commands(sender);
     for (const QList<int>& chunk : chunks(allowedOutputs(outputs))) {

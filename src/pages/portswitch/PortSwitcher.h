@@ -10,7 +10,8 @@ class MatrixModel;
 // Switches and closes sets of outputs for the port-switch page. The matrix takes at most 32
 // outputs per command and needs a pause after each (2000 ms); a chunk's routes enter the
 // routing map only once its command was written, and the first command the link refuses ends
-// the operation. Ports outside the user's rights are never part of a command.
+// the operation. Ports outside the user's rights, and ports the current model does not have,
+// are never part of a command.
 class PortSwitcher
 {
 public:
@@ -21,7 +22,8 @@ public:
     static int pauseMs();
     static void setPauseMs(int ms);
 
-    // Sends through the matrix link unless a sender is given.
+    // Sends through the matrix link unless a sender is given. The ports are those of the model
+    // chosen at login (g_deviceModel).
     explicit PortSwitcher(MatrixModel* model, CommandSender sender = CommandSender());
 
     // The user's rights (0-based port -> permitted; a missing port is permitted).
@@ -37,11 +39,13 @@ public:
     static QList<QList<int>> chunks(const QList<int>& outputs);
 
 private:
+    bool exists(int port) const { return port >= 0 && port < portCount; }
     QList<int> allowedOutputs(const QList<int>& outputs) const;
     static QString numberList(const QList<int>& ports);
 
     MatrixModel* model;
     CommandSender sender;
+    int portCount;
     QMap<int, bool> inputRights;
     QMap<int, bool> outputRights;
 };
