@@ -6,6 +6,7 @@
 #include "pages/switching/MSenceListWidget.h"
 #include "core/MatrixModel.h"
 #include "pagekit/PageModel.h"
+#include "pagekit/PortListRules.h"
 #include "core/PublicClass.h"
 #include "pages/switching/RouteSwitch.h"
 #include "pages/switching/ScreenWidget.h"
@@ -161,7 +162,7 @@ void MCenterMainWindow::initConfig(bool update)
             model->setCardInfo(i, CardInfo{{CardKey::Id, i}});
         const CardInfo record = model->getCardInfo(i);
         const int inType = record.value(CardKey::InCard).toObject().value(CardKey::CardType).toInt(0);
-        if (!SwitchTiles::inputListed(inType, i))
+        if (!PortListRules::inputListed(inType, i))
             continue;
         inputList->setCardItem(i, record, 0, update);
     }

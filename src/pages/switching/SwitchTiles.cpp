@@ -1,6 +1,7 @@
 #include "pages/switching/SwitchTiles.h"
 
 #include "core/PublicClass.h"
+#include "pagekit/PortListRules.h"
 
 #include <QtGlobal>
 
@@ -30,14 +31,8 @@ int previousPage(int page, int model)
 
 bool outputOffered(int outCardType, int port)
 {
-    if (outCardType == PublicClass::eCARD_TYPE_NONE || outCardType == PublicClass::eCARD_TYPE_Preview_O)
-        return false;
-    return !(outCardType == PublicClass::eCARD_TYPE_4K_HDBT_O && port % 2 == 0);
-}
-
-bool inputListed(int inCardType, int port)
-{
-    return !(inCardType == PublicClass::eCARD_TYPE_4K_HDBT_I && port % 2 == 0);
+    return outCardType != PublicClass::eCARD_TYPE_NONE && outCardType != PublicClass::eCARD_TYPE_Preview_O
+           && PortListRules::outputListed(outCardType, port);
 }
 
 } // namespace SwitchTiles

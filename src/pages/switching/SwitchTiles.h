@@ -15,9 +15,7 @@ int nextPage(int page, int model);
 int previousPage(int page, int model);
 
 // Whether an output port can be switched from its tile: a card is fitted, it is not a preview
-// output, and of a 4K HDBT card only the odd port indexes are offered.
+// output, and the port lists would show it (PortListRules).
 bool outputOffered(int outCardType, int port);
-// Whether an input port is listed: every port except the even ones of a 4K HDBT input card.
-bool inputListed(int inCardType, int port);
 
 } // namespace SwitchTiles
