@@ -21,7 +21,7 @@
     </message>
 </context>
 <context>
-    <name>FMessageBoxDialog</name>
+    <name>FMessageBoxParts</name>
     <message>
         <source>确定</source>
         <translation>确定</translation>

@@ -7,39 +7,15 @@
 #include <QKeyEvent>
 #include <QPropertyAnimation>
 #include <QScreen>
-#include <QVBoxLayout>
 
 CMeetingBaseDialog::CMeetingBaseDialog(QWidget *parent)
-    : QDialog(parent),
-      titleBar(new FTitleBar(this)),
-      presetSize(0, 0),
-      mainLayout(new QVBoxLayout(this))
+    : FFramelessDialog(QSize(0, 0), parent)
 {
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setProperty("Type", QStringLiteral("MeetingBaseDialog"));
-
     titleBar->setTitleBarHeight(48);
     titleBar->setLogoButtonVisible(false);
-    titleBar->setMenuButtonVisible(false);
-    titleBar->setSkinButtonVisible(false);
-    titleBar->setLockButtonVisible(false);
-    titleBar->setMinButtonVisible(false);
-    titleBar->setMaxButtonVisible(false);
     // No icon of its own: the skin draws the close glyph for the object name.
     titleBar->setCloseButtonIcon("", "close");
-
-    mainLayout->setContentsMargins(0, 0, 0, 0);
-    mainLayout->setSpacing(0);
-    mainLayout->addWidget(titleBar);
-
-    connect(titleBar, &FTitleBar::closed, this, &CMeetingBaseDialog::animationClose);
-    connect(titleBar, &FTitleBar::MaxNormal, this, &CMeetingBaseDialog::swithMaxNormal);
-    connect(titleBar, &FTitleBar::minimuned, this, &CMeetingBaseDialog::Hidden);
-}
-
-void CMeetingBaseDialog::setTitle(const QString &title)
-{
-    titleBar->setTitleText(title);
 }
 
 void CMeetingBaseDialog::animationClose()
@@ -54,29 +30,6 @@ void CMeetingBaseDialog::animationClose()
         setWindowOpacity(1.0);
     });
     fade->start(QAbstractAnimation::DeleteWhenStopped);
-}
-
-void CMeetingBaseDialog::swithMaxNormal()
-{
-    if (titleBar->isMaximised())
-        showFullScreen();
-    else
-        showNormal();
-}
-
-void CMeetingBaseDialog::mousePressEvent(QMouseEvent *event)
-{
-    drag.press(this, event, titleBar->height());
-}
-
-void CMeetingBaseDialog::mouseReleaseEvent(QMouseEvent *event)
-{
-    drag.release(event);
-}
-
-void CMeetingBaseDialog::mouseMoveEvent(QMouseEvent *event)
-{
-    drag.move(this, event, titleBar->isMaximised());
 }
 
 void CMeetingBaseDialog::keyPressEvent(QKeyEvent *event)

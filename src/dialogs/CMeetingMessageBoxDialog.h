@@ -2,7 +2,8 @@
 
 #include "dialogs/CMeetingBaseDialog.h"
 
-class FBasePushButton;
+#include "framework/FMessageBoxParts.h"
+
 class QLabel;
 
 // The application's information (kind 0), question (1) and error (2) box. It deletes itself
@@ -19,10 +20,10 @@ public:
     static void showInformation(const QString &text);
     static int showQuestion(const QString &text);
 
-    FBasePushButton *getOkButton() const { return okButton; }
-    FBasePushButton *getCancelButton() const { return cancelButton; }
-    QLabel *getIconLabel() const { return iconLabel; }
-    QLabel *getTextLabel() const { return textLabel; }
+    FBasePushButton *getOkButton() const { return parts.okButton; }
+    FBasePushButton *getCancelButton() const { return parts.cancelButton; }
+    QLabel *getIconLabel() const { return parts.iconLabel; }
+    QLabel *getTextLabel() const { return parts.textLabel; }
 
 public slots:
     void OnOk();
@@ -30,8 +31,5 @@ public slots:
 private:
     static int run(const QString &text, int kind);
 
-    FBasePushButton *okButton;
-    FBasePushButton *cancelButton;
-    QLabel *iconLabel;
-    QLabel *textLabel;
+    FMessageBoxParts parts;
 };

@@ -1,13 +1,11 @@
 #include "framework/FBaseDialog.h"
 
-#include "framework/FTitleBar.h"
 #include "framework/ScreenMetrics.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPropertyAnimation>
 #include <QScreen>
-#include <QVBoxLayout>
 
 namespace {
 QSize recordedScreenSize()
@@ -21,29 +19,8 @@ QSize recordedScreenSize()
 }
 
 FBaseDialog::FBaseDialog(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      titleBar(new FTitleBar(this)),
-      presetSize(800, 600),
-      mainLayout(new QVBoxLayout(this))
+    : FFramelessDialog(QSize(800, 600), parent)
 {
-    titleBar->setMenuButtonVisible(false);
-    titleBar->setSkinButtonVisible(false);
-    titleBar->setLockButtonVisible(false);
-    titleBar->setMinButtonVisible(false);
-    titleBar->setMaxButtonVisible(false);
-
-    mainLayout->setContentsMargins(0, 0, 0, 0);
-    mainLayout->setSpacing(0);
-    mainLayout->addWidget(titleBar);
-
-    connect(titleBar, &FTitleBar::closed, this, &FBaseDialog::animationClose);
-    connect(titleBar, &FTitleBar::MaxNormal, this, &FBaseDialog::swithMaxNormal);
-    connect(titleBar, &FTitleBar::minimuned, this, &FBaseDialog::Hidden);
-}
-
-void FBaseDialog::setTitle(const QString &title)
-{
-    titleBar->setTitleText(title);
 }
 
 void FBaseDialog::animationClose()
@@ -56,29 +33,6 @@ void FBaseDialog::animationClose()
     animation->setEndValue(to);
     connect(animation, &QPropertyAnimation::finished, this, &QWidget::close);
     animation->start(QAbstractAnimation::DeleteWhenStopped);
-}
-
-void FBaseDialog::swithMaxNormal()
-{
-    if (titleBar->isMaximised())
-        showFullScreen();
-    else
-        showNormal();
-}
-
-void FBaseDialog::mousePressEvent(QMouseEvent *event)
-{
-    drag.press(this, event, titleBar->height());
-}
-
-void FBaseDialog::mouseReleaseEvent(QMouseEvent *event)
-{
-    drag.release(event);
-}
-
-void FBaseDialog::mouseMoveEvent(QMouseEvent *event)
-{
-    drag.move(this, event, titleBar->isMaximised());
 }
 
 void FBaseDialog::keyPressEvent(QKeyEvent *event)

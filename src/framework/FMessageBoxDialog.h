@@ -2,7 +2,8 @@
 
 #include "framework/FBaseDialog.h"
 
-class FBasePushButton;
+#include "framework/FMessageBoxParts.h"
+
 class QLabel;
 
 // Information (kind 0), question (1) or error (2) box of the window framework. It deletes
@@ -15,17 +16,14 @@ public:
 
     void setMessage(const QString &title, const QString &text, int kind);
 
-    FBasePushButton *getOkButton() const { return okButton; }
-    FBasePushButton *getCancelButton() const { return cancelButton; }
-    QLabel *getIconLabel() const { return iconLabel; }
-    QLabel *getTextLabel() const { return textLabel; }
+    FBasePushButton *getOkButton() const { return parts.okButton; }
+    FBasePushButton *getCancelButton() const { return parts.cancelButton; }
+    QLabel *getIconLabel() const { return parts.iconLabel; }
+    QLabel *getTextLabel() const { return parts.textLabel; }
 
 public slots:
     void OnOk();
 
 private:
-    FBasePushButton *okButton;
-    FBasePushButton *cancelButton;
-    QLabel *iconLabel;
-    QLabel *textLabel;
+    FMessageBoxParts parts;
 };

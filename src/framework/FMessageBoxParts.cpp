@@ -1,12 +1,12 @@
 #include "framework/FMessageBoxParts.h"
 
 #include "framework/FBasePushButton.h"
+#include "framework/FFramelessDialog.h"
 
 #include <QBoxLayout>
 #include <QLabel>
 
-FMessageBoxParts FMessageBoxParts::build(QWidget *dialog, QBoxLayout *layout,
-                                         const QString &okText, const QString &cancelText)
+FMessageBoxParts FMessageBoxParts::build(QWidget *dialog, QBoxLayout *layout)
 {
     FMessageBoxParts parts;
     parts.iconLabel = new QLabel(dialog);
@@ -16,8 +16,8 @@ FMessageBoxParts FMessageBoxParts::build(QWidget *dialog, QBoxLayout *layout,
     // Long messages wrap instead of being cut off at the box's fixed width.
     parts.textLabel->setWordWrap(true);
     parts.textLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    parts.okButton = new FBasePushButton(okText, dialog);
-    parts.cancelButton = new FBasePushButton(cancelText, dialog);
+    parts.okButton = new FBasePushButton(tr("确定"), dialog);
+    parts.cancelButton = new FBasePushButton(tr("取消"), dialog);
 
     auto *iconRow = new QHBoxLayout;
     iconRow->addSpacing(10);
@@ -56,4 +56,20 @@ bool FMessageBoxParts::showKind(int kind) const
     iconLabel->setStyleSheet(QStringLiteral("border-image: url(skin/images/%1);").arg(QLatin1String(image)));
     cancelButton->setVisible(kind == Question);
     return true;
+}
+
+void FMessageBoxParts::showMessage(FFramelessDialog *box, const QString &title, const QString &text, int kind) const
+{
+    showKind(kind);
+    QString shown = title;
+    if (shown.isEmpty()) {
+        switch (kind) {
+        case Information: shown = tr("提示"); break;
+        case Question: shown = tr("询问"); break;
+        case Error: shown = tr("错误"); break;
+        default: break;
+        }
+    }
+    box->setTitle(shown);
+    textLabel->setText(text);
 }
