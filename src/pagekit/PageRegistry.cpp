@@ -1,7 +1,5 @@
 #include "pagekit/PageRegistry.h"
 
-#include "pagekit/PlaceholderPage.h"
-
 #include <QCoreApplication>
 
 #include <algorithm>
@@ -9,13 +7,6 @@
 QString PageEntry::translatedTitle() const
 {
     return QCoreApplication::translate("CenterWindow", title);
-}
-
-void PageRegistry::addPlaceholder(const QString& key, const char* title, bool administratorsOnly,
-                                  int startupRank)
-{
-    append({key, title, administratorsOnly, startupRank,
-            [key] { return PlaceholderPage::instance(key); }, [](bool) {}});
 }
 
 void PageRegistry::append(const PageEntry& entry)

@@ -35,10 +35,6 @@ public:
                 [](bool update) { Page::instance()->initConfig(update); }});
     }
 
-    // A page whose contents are not written yet: an empty styled page under the same key.
-    void addPlaceholder(const QString& key, const char* title, bool administratorsOnly,
-                        int startupRank);
-
     void append(const PageEntry& entry);
 
     // A step of the start-up sequence that runs after every page was initialised (the previews).

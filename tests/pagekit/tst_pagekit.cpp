@@ -1,7 +1,6 @@
 // The page registry the main window is built from, and the busy-overlay guard the pages use.
 
 #include "pagekit/PageRegistry.h"
-#include "pagekit/PlaceholderPage.h"
 #include "pagekit/WaitMaskGuard.h"
 
 #include <QtTest>
@@ -47,7 +46,6 @@ private slots:
     void registryOrders_data();
     void registryOrders();
     void registryCallsThePage();
-    void placeholdersOnePerKey();
     void startupStepsByGroup();
     void guardShowsOverlayForItsScope();
 };
@@ -68,8 +66,8 @@ void TestPageKit::registryOrders()
     QFETCH(QStringList, startup);
     PageRegistry registry;
     registry.add<FakePage<1>>(QStringLiteral("A"), "a", true, 1);
-    registry.addPlaceholder(QStringLiteral("B"), "b", true, 9);
-    registry.addPlaceholder(QStringLiteral("C"), "c", true, 2);
+    registry.add<FakePage<4>>(QStringLiteral("B"), "b", true, 9);
+    registry.add<FakePage<5>>(QStringLiteral("C"), "c", true, 2);
     registry.add<FakePage<2>>(QStringLiteral("D"), "d", false, 2);   // same rank: navigation order
     QCOMPARE(keys(registry.pagesFor(administrator)), navigation);
     QCOMPARE(keys(registry.startupOrder(administrator)), startup);
@@ -89,19 +87,6 @@ void TestPageKit::registryCallsThePage()
     QCOMPARE(FakePage<3>::instance()->calls, (QList<bool>{false, true}));
     // No catalogue loaded: the source text is the title.
     QCOMPARE(entry->translatedTitle(), QStringLiteral("信号切换"));
-}
-
-void TestPageKit::placeholdersOnePerKey()
-{
-    PageRegistry registry;
-    registry.addPlaceholder(QStringLiteral("InSetting"), "in", true, 1);
-    registry.addPlaceholder(QStringLiteral("OutSetting"), "out", true, 2);
-    QWidget* in = registry.find(QStringLiteral("InSetting"))->instance();
-    QCOMPARE(registry.find(QStringLiteral("InSetting"))->instance(), in);
-    QVERIFY(registry.find(QStringLiteral("OutSetting"))->instance() != in);
-    QCOMPARE(in->objectName(), QStringLiteral("InSettingPage"));
-    delete in;   // deleted with its stack: the next call builds it afresh
-    QVERIFY(PlaceholderPage::instance(QStringLiteral("InSetting")));
 }
 
 void TestPageKit::startupStepsByGroup()
