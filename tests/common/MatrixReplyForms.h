@@ -4,6 +4,8 @@
 // (output index -> input index). Tests use it to check that the simulated matrix reports routes
 // in forms the console understands, and that other answers are not mistaken for reports.
 
+#include "platform/LocalCodePage.h"
+
 #include <QMap>
 #include <QRegularExpression>
 #include <QString>
@@ -99,7 +101,7 @@ inline Form apply(QMap<int, int>& routes, const QString& raw)
 inline QStringList replyLines(const QByteArray& reply)
 {
     QStringList lines;
-    for (const QString& part : QString::fromLocal8Bit(reply).split(QStringLiteral("\r\n"))) {
+    for (const QString& part : LocalCodePage::decode(reply).split(QStringLiteral("\r\n"))) {
         if (!part.trimmed().isEmpty())
             lines << part.trimmed();
     }
@@ -109,7 +111,7 @@ inline QStringList replyLines(const QByteArray& reply)
 // What the console's link counts as a successful reply.
 inline bool isSuccess(const QByteArray& reply)
 {
-    const QString text = QString::fromLocal8Bit(reply);
+    const QString text = LocalCodePage::decode(reply);
     return !text.trimmed().isEmpty() && !text.contains(QLatin1String("error"), Qt::CaseInsensitive)
            && !text.contains(QLatin1String("fail"), Qt::CaseInsensitive);
 }

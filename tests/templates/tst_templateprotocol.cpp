@@ -159,7 +159,7 @@ void TestTemplateProtocol::everyTemplateIsAnswered()
                 filled = command.arg(port);
             QVERIFY2(!filled.contains(QLatin1Char('%')), qPrintable(filled));
 
-            const QByteArray reply = matrix.receive(1, filled.toLocal8Bit());
+            const QByteArray reply = matrix.receive(1, LocalCodePage::encode(filled));
             const QString what = QStringLiteral("%1 -> %2").arg(filled, QString::fromLatin1(reply.toPercentEncoding(" :;.,")));
             if (cardLacks(type, section, lookupKey)) {
                 QVERIFY2(reply == "Error: not supported.\r\n", qPrintable(what));
