@@ -8,6 +8,7 @@
 #include "ipcard/panel/VideoSourceConfigDialog.h"
 
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTranslator>
 
@@ -43,6 +44,16 @@ QStringList TestPanelShots::clipped(QWidget* widget)
     for (QPushButton* button : widget->findChildren<QPushButton*>()) {
         if (button->isVisible() && button->width() < button->fontMetrics().horizontalAdvance(button->text()))
             found << button->text();
+    }
+    // A field too narrow for its text scrolls it: with the cursor at the end, the start is gone.
+    for (QLineEdit* edit : widget->findChildren<QLineEdit*>()) {
+        if (!edit->isVisible() || edit->text().isEmpty() || edit->echoMode() != QLineEdit::Normal)
+            continue;
+        edit->end(false);
+        edit->repaint();   // the field scrolls its text as it paints
+        if (edit->cursorPositionAt(QPoint(edit->contentsRect().left() + 1, edit->height() / 2)) > 0)
+            found << edit->text();
+        edit->home(false);
     }
     return found;
 }
@@ -100,6 +111,8 @@ void TestPanelShots::panel()
 
     VideoSourceConfigDialog editor;
     show(&editor);
+    // The widest address a camera can have.
+    editor.findChild<QLineEdit*>(QStringLiteral("lineEditAddress"))->setText(QStringLiteral("255.255.255.255"));
     QCOMPARE(clipped(&editor), QStringList());
     WidgetShots::save(&editor, QStringLiteral("ipcardpanel_%1_editor").arg(lang));
     QVERIFY(f.boxes.texts.isEmpty());

@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 using namespace com::kiv::protobuf;
 
@@ -35,6 +37,20 @@ bool isAscii(const QString& text)
 std::string latin1(const QLineEdit* edit)
 {
     return edit->text().trimmed().toLatin1().toStdString();
+}
+
+// Room for the widest IPv4 address in the field's own font, padding and frame.
+int ipv4FieldWidth(QLineEdit* edit)
+{
+    edit->ensurePolished();
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+    const QMargins margins = edit->textMargins() + edit->contentsMargins();
+    // The field keeps 2 pixels on either side of its text, and one for the cursor.
+    const int text = edit->fontMetrics().horizontalAdvance(QStringLiteral("255.255.255.255")) + 5;
+    const QSize contents(text + margins.left() + margins.right(), edit->fontMetrics().height());
+    return edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, contents, edit).width();
 }
 
 } // namespace
@@ -110,6 +126,7 @@ VideoSourceConfigDialog::VideoSourceConfigDialog(QWidget* parent)
         typeBox->addItem(QString::fromStdString(VideoSource::E_DeviceType_Name(VideoSource::E_DeviceType(type))));
     transportBox->addItems({QStringLiteral("TCP"), QStringLiteral("UDP")});
     foundBox->setFixedWidth(150);
+    addressEdit->setMinimumWidth(ipv4FieldWidth(addressEdit));
     passwordEdit->setEchoMode(QLineEdit::Password);
     for (QSpinBox* port : {mediaPortBox, onvifPortBox}) {
         port->setRange(1, 65535);
