@@ -20,6 +20,13 @@ QString typeName(int type)
                : QString::number(type);
 }
 
+// What column 6 says of a source the card reported.
+QString saveStateText(const VideoSource& source)
+{
+    return source.saveissuccess() != 0 ? QCoreApplication::translate("VideoSourceTree", "已连接")
+                                       : QCoreApplication::translate("VideoSourceTree", "未连接");
+}
+
 void centre(QTreeWidgetItem* item)
 {
     for (int column = 0; column < VideoSourceTree::ColumnCount; ++column)
@@ -65,11 +72,8 @@ void VideoSourceTree::retranslate()
                            QCoreApplication::translate("VideoSourceTree", "媒体端口"),
                            QCoreApplication::translate("VideoSourceTree", "连接状态")});
     for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-        if (!isSource(*it) || (*it)->text(SaveState).isEmpty())
-            continue;
-        const bool saved = sourceOf(*it).saveissuccess() != 0;
-        (*it)->setText(SaveState, saved ? QCoreApplication::translate("VideoSourceTree", "已连接")
-                                        : QCoreApplication::translate("VideoSourceTree", "未连接"));
+        if (isSource(*it) && !(*it)->text(SaveState).isEmpty())
+            (*it)->setText(SaveState, saveStateText(sourceOf(*it)));
     }
 }
 
@@ -100,10 +104,8 @@ QTreeWidgetItem* VideoSourceTree::newSourceItem(const VideoSource& source, bool 
     auto* item = new QTreeWidgetItem;
     setSourceColumns(item, source);
     if (withSaveState) {
-        const bool saved = source.saveissuccess() != 0;
-        item->setText(SaveState, saved ? QCoreApplication::translate("VideoSourceTree", "已连接")
-                                       : QCoreApplication::translate("VideoSourceTree", "未连接"));
-        item->setBackground(SaveState, saved ? kSavedColour : kNotSavedColour);
+        item->setText(SaveState, saveStateText(source));
+        item->setBackground(SaveState, source.saveissuccess() != 0 ? kSavedColour : kNotSavedColour);
     }
     centre(item);
     return item;
