@@ -187,6 +187,11 @@ void tst_SysConfigPage::consoleShowsSentAndReceived()
     QVERIFY2(lines.at(1).contains(QStringLiteral(" 接收: 1V1.2V2.")), qPrintable(lines.at(1)));
     QVERIFY(QRegularExpression(QStringLiteral("^时间\\[\\d\\d:\\d\\d:\\d\\d \\d{3}\\] ")).match(lines.at(1)).hasMatch());
 
+    // Typed Chinese goes out in the matrix's code page, GB2312.
+    child<QLineEdit>("lineEditSendCode")->setText(QStringLiteral("/Name:场景;"));
+    QTest::mouseClick(child<QPushButton>("pushButtonSendCode"), Qt::LeftButton);
+    QVERIFY(env->waitForCommand(QStringLiteral("/Name:\\xb3\\xa1\\xbe\\xb0;")));
+
     CCHelper::instance()->disConnectToDevice();
     QTest::mouseClick(child<QPushButton>("pushButtonSendCode"), Qt::LeftButton);
     QVERIFY2(logLines().last().endsWith(QStringLiteral(" 接收: ")), qPrintable(logLines().last()));
