@@ -76,6 +76,7 @@ private slots:
     void deviceSearchFindsOnvifAndOthers();
     void restartAndFactoryReset();
     void malformedInputIsRefusedNotFatal();
+    void cardGoesAwayWithConnectionsOpen();
 
 private:
     std::unique_ptr<IpCardFarmThread> card;
@@ -451,6 +452,23 @@ void TestSimulatedIpCard::malformedInputIsRefusedNotFatal()
     raw.abort();
 
     QCOMPARE(send(*link, 3, 7), 1);
+}
+
+// A card deleted while it still holds connections (its clients have not closed, or their close
+// has not reached it yet) ends them without reaching back into itself.
+void TestSimulatedIpCard::cardGoesAwayWithConnectionsOpen()
+{
+    auto other = std::make_unique<IpCardFarmThread>(QHostAddress(QStringLiteral("127.0.77.52")));
+    QVERIFY2(other->isStarted(), qPrintable(other->errorText()));
+    QTcpSocket clients[2];
+    for (QTcpSocket& client : clients) {
+        client.connectToHost(other->host(), other->port());
+        QVERIFY(client.waitForConnected(3000));
+    }
+    QTRY_COMPARE(other->stateNumber(QStringLiteral("connections")), 2);
+    other.reset();
+    QTRY_VERIFY(clients[0].state() == QAbstractSocket::UnconnectedState
+                && clients[1].state() == QAbstractSocket::UnconnectedState);
 }
 
 QTEST_GUILESS_MAIN(TestSimulatedIpCard)
