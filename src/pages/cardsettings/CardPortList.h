@@ -1,15 +1,15 @@
 #pragma once
 
+#include "pagekit/PortListRules.h"
+
 class MInputListWidget;
 
-// Which ports the card settings pages list, and the filling of their port lists.
+// The port lists of the card settings pages, by the page kit's listing rules.
 namespace CardPortList {
 
-enum Side { Inputs, Outputs };
-
-// Inputs: every port except the even ones of a 4K HDBT input card. Outputs: a preview card once,
-// at the first port of its slot; of a 4K HDBT output card only the odd ports.
-bool listed(Side side, int cardType, int port);
+using Side = PortListRules::Side;
+constexpr Side Inputs = PortListRules::Inputs;
+constexpr Side Outputs = PortListRules::Outputs;
 
 // One row per listed port of the matrix model (update false appends, true relabels); a port
 // without a record gets one holding its "id".

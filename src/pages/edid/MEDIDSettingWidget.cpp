@@ -5,6 +5,7 @@
 #include "core/MatrixModel.h"
 #include "core/PortSettingStore.h"
 #include "pagekit/PageModel.h"
+#include "pagekit/PortListRules.h"
 #include "pagekit/StyledBackground.h"
 #include "pages/edid/EDIDOutListWidget.h"
 #include "pages/edid/EdidPorts.h"
@@ -80,13 +81,10 @@ void MEDIDSettingWidget::buildLayout()
 
 void MEDIDSettingWidget::initConfig(bool update)
 {
-    MatrixModel* model = PageModel::model();
-    for (int port = 0; port < g_deviceModel; ++port) {
-        const CardInfo record = PortSettingStore::ensureRecord(model, port);
-        const int outType = record.value(CardKey::OutCard).toObject().value(CardKey::CardType).toInt(0);
-        if (EdidPorts::takesPart(outType, port))
-            edidList->setCardItem(port, record, 1, update);
-    }
+    PortListRules::forEachListedPort(PortListRules::Outputs, EdidPorts::takesPart,
+                                     [this, update](int port, const CardInfo& record) {
+                                         edidList->setCardItem(port, record, 1, update);
+                                     });
     refreshPage(-1);
 }
 
@@ -95,21 +93,16 @@ void MEDIDSettingWidget::refreshPage(int page)
     if (page >= 0)
         curPage = page;
     const MatrixModel* model = PageModel::model();
-    const int first = curPage * SwitchTiles::kPerPage;
-    const int end = first + SwitchTiles::tileCount(g_deviceModel);
-    const int count = model->cardCount();
-    for (int p = first; p < end && p < count; ++p) {
-        ScreenWidget* tile = tiles.value(p % SwitchTiles::kPerPage);
-        if (!tile)
-            continue;
+    const int selected = edidList->selectedInput();
+    SwitchTiles::forEachTileOfPage(tiles, curPage, g_deviceModel, model->cardCount(), [model, selected](ScreenWidget* tile, int p) {
         const QJsonObject in = model->getCardInfo(p).value(CardKey::InCard).toObject();
         tile->setPortIndex(p);
         tile->setOutputText(portLabel(in, p));
         tile->setEnabled(EdidPorts::takesPart(in.value(CardKey::CardType).toInt(0), p));
         tile->setCardText(in.value(EdidPorts::CopySourceKey).toInt(-1), 1);
         // The highlight follows the selected input, not the tile that was clicked.
-        tile->setSelected(p == edidList->selectedInput());
-    }
+        tile->setSelected(p == selected);
+    });
 }
 
 void MEDIDSettingWidget::onSwicthStatusChanged(int source)

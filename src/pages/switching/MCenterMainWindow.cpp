@@ -156,16 +156,9 @@ void MCenterMainWindow::buildLayout()
 
 void MCenterMainWindow::initConfig(bool update)
 {
-    MatrixModel* model = PageModel::model();
-    for (int i = 0; i < g_deviceModel; ++i) {
-        if (!model->hasCard(i))
-            model->setCardInfo(i, CardInfo{{CardKey::Id, i}});
-        const CardInfo record = model->getCardInfo(i);
-        const int inType = record.value(CardKey::InCard).toObject().value(CardKey::CardType).toInt(0);
-        if (!PortListRules::inputListed(inType, i))
-            continue;
-        inputList->setCardItem(i, record, 0, update);
-    }
+    PortListRules::forEachListedPort(PortListRules::Inputs, [this, update](int port, const CardInfo& record) {
+        inputList->setCardItem(port, record, 0, update);
+    });
     refreshPage(-1);
 }
 
@@ -174,19 +167,13 @@ void MCenterMainWindow::refreshPage(int page)
     if (page >= 0)
         curPage = page;
     const MatrixModel* model = PageModel::model();
-    const int first = curPage * SwitchTiles::kPerPage;
-    const int end = first + SwitchTiles::tileCount(g_deviceModel);
-    const int count = model->cardCount();
-    for (int p = first; p < end && p < count; ++p) {
-        ScreenWidget* tile = tiles.value(p % SwitchTiles::kPerPage);
-        if (!tile)
-            continue;
+    SwitchTiles::forEachTileOfPage(tiles, curPage, g_deviceModel, model->cardCount(), [model](ScreenWidget* tile, int p) {
         const QJsonObject out = model->getCardInfo(p).value(CardKey::OutCard).toObject();
         tile->setPortIndex(p);
         tile->setOutputText(portLabel(out, p));
         tile->setEnabled(SwitchTiles::outputOffered(out.value(CardKey::CardType).toInt(0), p));
         tile->setCardText(model->getRoute(p), 0);
-    }
+    });
 }
 
 void MCenterMainWindow::togglePanel(QWidget* panel)

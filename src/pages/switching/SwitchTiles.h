@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+
 // Paging of the output tiles on the switching page and which ports they offer.
 namespace SwitchTiles {
 
@@ -17,5 +19,18 @@ int previousPage(int page, int model);
 // Whether an output port can be switched from its tile: a card is fitted, it is not a preview
 // output, and the port lists would show it (PortListRules).
 bool outputOffered(int outCardType, int port);
+
+// Calls show(tile, port) for every tile of the page, with the port it stands for, as far as the
+// model has records (portCount) and the matrix has ports (model).
+template <typename Tile, typename Show>
+void forEachTileOfPage(const QList<Tile*>& tiles, int page, int model, int portCount, Show show)
+{
+    const int first = page * kPerPage;
+    const int end = first + tileCount(model);
+    for (int port = first; port < end && port < portCount; ++port) {
+        if (Tile* tile = tiles.value(port % kPerPage))
+            show(tile, port);
+    }
+}
 
 } // namespace SwitchTiles
