@@ -115,12 +115,12 @@ void MInputTreeList::filterItems(const QString& text)
 
 void MInputTreeList::onFindClick()
 {
-    filterItems(edit->text());
+    filterItems(edit ? edit->text() : QString());
 }
 
 void MInputTreeList::onFindEditClick(const QString&)
 {
-    filterItems(edit->text());
+    filterItems(edit ? edit->text() : QString());
 }
 
 void MInputTreeList::onCurSelectItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QPointer>
 #include <QJsonObject>
 #include <QPointF>
 #include <QTreeWidget>
@@ -43,8 +44,9 @@ protected:
     virtual void startPortDrag(int portIndex);
 
 private:
-    QLineEdit* edit;
-    QPushButton* findBtn;
+    // A list that drops its find row (the EDID page) deletes them: guarded.
+    QPointer<QLineEdit> edit;
+    QPointer<QPushButton> findBtn;
     QIcon itemIcon;
     int curCardIndex = -1;
     QPointF pressPos;
