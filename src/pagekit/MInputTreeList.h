@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QIcon>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QJsonObject>
 #include <QPointF>
 #include <QTreeWidget>
 
-class QLineEdit;
-class QPushButton;
 
 // One-column list of ports under a find row. Selecting a row makes its port the current one and
 // announces it; dragging carries the current port to the switching tiles.
