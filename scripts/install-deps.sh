@@ -13,6 +13,8 @@ PACKAGES=(
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
   libssl-dev openssl
   xvfb xauth openbox imagemagick xdotool fonts-wqy-microhei iputils-ping hyperfine python3
+  # The sanitised build, libFuzzer and the symbolizer of their reports.
+  clang libclang-rt-dev llvm
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

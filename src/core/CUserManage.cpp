@@ -31,18 +31,23 @@ QJsonArray rightsToJson(const QMap<int, bool>& rights)
     return array;
 }
 
-// "Id" as a 64-bit identity: missing or not a number reads as 0; a number that no qint64 holds
-// (1e300, say) is refused rather than converted.
+// "Id" as the identity: missing or not a number reads as 0. Only whole numbers up to 2^53 in
+// size pass: the JSON writer stores numbers as doubles, so a larger Id (or 1e300) would come back
+// from the next write as another one.
 bool idFromJson(const QJsonValue& value, qint64* id)
 {
+    constexpr qint64 exactLimit = qint64(1) << 53;
     const QVariant number = value.toVariant();
     if (number.userType() == QMetaType::LongLong) {
-        *id = number.toLongLong();
+        const qint64 whole = number.toLongLong();
+        if (whole < -exactLimit || whole > exactLimit)
+            return false;
+        *id = whole;
         return true;
     }
     const double d = value.toDouble(0);
-    // 2^63 is exact as a double; the comparisons are false for NaN as well.
-    if (!(d >= -9223372036854775808.0 && d < 9223372036854775808.0))
+    // The comparisons are false for NaN as well.
+    if (!(d >= -double(exactLimit) && d <= double(exactLimit)))
         return false;
     *id = qint64(d);
     return true;

@@ -211,12 +211,14 @@ void TestUserManage::idRange_data()
     QTest::addColumn<QByteArray>("idText");   // as written in the file
     QTest::addColumn<bool>("kept");
     QTest::addColumn<qint64>("id");
-    QTest::newRow("largest") << QByteArray("9223372036854775807") << true << std::numeric_limits<qint64>::max();
-    QTest::newRow("smallest") << QByteArray("-9223372036854775808") << true << std::numeric_limits<qint64>::min();
+    // Larger numbers would not survive the next write, which stores them as doubles.
+    QTest::newRow("2^53") << QByteArray("9007199254740992") << true << qint64(9007199254740992);
+    QTest::newRow("-2^53") << QByteArray("-9007199254740992") << true << qint64(-9007199254740992);
+    QTest::newRow("2^53 + 1") << QByteArray("9007199254740993") << false << qint64(0);
+    QTest::newRow("largest qint64") << QByteArray("9223372036854775807") << false << qint64(0);
     QTest::newRow("time stamp") << QByteArray("1700000000000") << true << qint64(1700000000000);
     QTest::newRow("fraction") << QByteArray("3.75") << true << qint64(3);
     QTest::newRow("text reads as missing") << QByteArray("\"12\"") << true << qint64(0);
-    QTest::newRow("2^63") << QByteArray("9223372036854775808") << false << qint64(0);
     QTest::newRow("1e300") << QByteArray("1e300") << false << qint64(0);
     QTest::newRow("-1e300") << QByteArray("-1e300") << false << qint64(0);
 }

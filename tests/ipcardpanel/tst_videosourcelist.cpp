@@ -1,5 +1,6 @@
 // The walk over a card's video-source list and the builder that turns a tree back into one.
 
+#include "VideoSourceRebuild.h"
 #include "ipcard/panel/VideoSourceListWalk.h"
 
 #include <QtTest>
@@ -31,22 +32,6 @@ QStringList walkOf(const VideoSourceGroupManage& list)
     return seen;
 }
 
-// Feeds the walk straight into the builder, as a tree filled and read back would.
-VideoSourceGroupManage rebuilt(const VideoSourceGroupManage& list)
-{
-    VideoSourceListBuilder builder;
-    VideoSourceListWalk walk;
-    walk.onGroup = [&builder](const QString& name) { builder.startGroup(name); };
-    walk.onSource = [&builder](const VideoSource&, const QByteArray& bytes, bool inGroup) {
-        if (inGroup)
-            builder.addSource(bytes);
-        else
-            builder.startLooseSource(bytes);
-    };
-    walk.run(list);
-    return builder.list();
-}
-
 } // namespace
 
 class TestVideoSourceList : public QObject
@@ -70,7 +55,7 @@ void TestVideoSourceList::walkOrder()
     list.add_videosourcegroups()->set_groupname("empty");
     QCOMPARE(walkOf(list), QStringList({"g:大厅", "s:door:in", "s:lobby:in", "s:yard:top", "g:empty"}));
     // Named groups survive a rebuild unchanged, empty ones included.
-    QCOMPARE(rebuilt(list).SerializeAsString(), list.SerializeAsString());
+    QCOMPARE(rebuiltVideoSourceList(list).SerializeAsString(), list.SerializeAsString());
 }
 
 void TestVideoSourceList::unnamedGroupSplitsOnRebuild()
@@ -80,7 +65,7 @@ void TestVideoSourceList::unnamedGroupSplitsOnRebuild()
     VideoSourceGroup* loose = list.add_videosourcegroups();
     for (int i = 1; i <= 3; ++i)
         *loose->add_videosources() = source("cam", i);
-    const VideoSourceGroupManage back = rebuilt(list);
+    const VideoSourceGroupManage back = rebuiltVideoSourceList(list);
     QCOMPARE(back.videosourcegroups_size(), 3);
     for (int i = 0; i < 3; ++i) {
         QVERIFY(back.videosourcegroups(i).groupname().empty());
