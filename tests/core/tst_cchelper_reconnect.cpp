@@ -21,6 +21,7 @@ private slots:
     void lostPeerIsReconnectedAfter6s();
     void failedAttemptsRepeatEvery6s();
     void noRetryWhenSwitchedOff();
+    void droppedCommandFailsAtOnceAndReconnects();
 
 private:
     DeviceSimProcess sim;
@@ -92,6 +93,28 @@ void TestCCHelperReconnect::noRetryWhenSwitchedOff()
     QTest::qWait(6800);
     QCOMPARE(recorder.count(QStringLiteral("timeout")), 1);
     QVERIFY(!recorder.events.contains(kReconnecting));
+}
+
+// The matrix closes the connection instead of answering a waited command: the command fails
+// as soon as the connection is gone, not after the reply wait, and the link comes back.
+void TestCCHelperReconnect::droppedCommandFailsAtOnceAndReconnects()
+{
+    link->connectToDevice(0, sim.address(), sim.port(), QString());
+    QVERIFY(link->isConnected());
+    link->setAutoReconnect(true);
+    LinkRecorder recorder(link);
+    QCOMPARE(sim.control(QStringLiteral("dropnext")), QByteArray("OK"));
+
+    QElapsedTimer clock;
+    clock.start();
+    QString reply;
+    QByteArray bytes;
+    QVERIFY(!link->sendData(QStringLiteral("/Switch:1:2;"), true, reply, bytes, false));
+    QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+    QTRY_COMPARE(recorder.count(QStringLiteral("disconnected")), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.count(QStringLiteral("connected")), 1, 9000);
+    QVERIFY(link->sendData(QStringLiteral("/Switch:1:2;"), true, reply, bytes, false));
+    QVERIFY(!reply.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestCCHelperReconnect)
