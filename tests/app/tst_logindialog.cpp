@@ -68,6 +68,7 @@ private slots:
     void fetchInputListFails();
     void fetchOutputListFailsKeepsStoredLetters();
     void fetchModel96();
+    void fetchListsBeyondTheModel();
     void fetchWithoutTemplatesFails();
     void loginThroughCardTypes_data();
     void loginThroughCardTypes();
@@ -341,6 +342,21 @@ void TestLoginDialog::fetchModel96()
     g_outCardTypes.clear();
     QVERIFY(fetcher.run());
     QCOMPARE(g_outCardTypes, QStringLiteral("**") + letters.mid(2));
+}
+
+// A card list of a million letters (a matrix gone astray) keeps the 40 slots of the largest model.
+void TestLoginDialog::fetchListsBeyondTheModel()
+{
+    ScriptedMatrix matrix;
+    matrix.answers.insert(QStringLiteral("InCardList"), {true, QStringLiteral("IC[%1]").arg(QString(1000000, QLatin1Char('a')))});
+    matrix.answers.insert(QStringLiteral("OutCardList"), {true, QStringLiteral("OC[%1]").arg(QString(1000000, QLatin1Char('e')))});
+    g_deviceModel = 160;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("input card list: 1000000 slots, beyond")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("output card list: 1000000 slots, beyond")));
+    DeviceInfoFetcher fetcher(nullptr, matrix.sender());
+    QVERIFY(fetcher.run());
+    QCOMPARE(g_inCardTypes, QString(40, QLatin1Char('a')));
+    QCOMPARE(g_outCardTypes, QString(40, QLatin1Char('e')));
 }
 
 void TestLoginDialog::fetchWithoutTemplatesFails()
