@@ -21,6 +21,10 @@ namespace {
 const char* const kOrphanEnv = "VEXILO_TEST_ORPHAN_SEGMENT"; // create the segment, die at once
 const char* const kHolderEnv = "VEXILO_TEST_HOLD_SEGMENT";   // hold it until stdin closes
 
+// A sanitised helper starting on a loaded machine may take seconds; the waits end as soon as
+// the helper does, so a generous bound costs nothing when all is well.
+const int kHelperWaitMs = 30000;
+
 QString uniqueKey(const char* what)
 {
     return QStringLiteral("vexilo-test-%1-%2").arg(QLatin1String(what)).arg(QCoreApplication::applicationPid());
@@ -41,7 +45,7 @@ bool startHolder(QProcess& holder, const QString& key, const QString& runtimeDir
 {
     holder.setProcessEnvironment(helperEnvironment(kHolderEnv, key, runtimeDir));
     holder.start(QCoreApplication::applicationFilePath(), QStringList());
-    return holder.waitForStarted(5000) && holder.waitForReadyRead(5000)
+    return holder.waitForStarted(kHelperWaitMs) && holder.waitForReadyRead(kHelperWaitMs)
            && holder.readLine().trimmed() == "holding";
 }
 
@@ -250,7 +254,7 @@ void TestPlatform::liveHolderInAnotherProcessIsKept()
     QVERIFY(segmentExists(key)); // the stale-segment clean-up left the live one alone
 
     holder.closeWriteChannel();
-    QVERIFY(holder.waitForFinished(5000));
+    QVERIFY(holder.waitForFinished(kHelperWaitMs));
     QCOMPARE(instance.acquire(), SingleInstance::Acquired);
 }
 
@@ -260,7 +264,7 @@ void TestPlatform::crashedHolderDoesNotBlock()
     QProcess crashing;
     crashing.setProcessEnvironment(helperEnvironment(kOrphanEnv, key));
     crashing.start(QCoreApplication::applicationFilePath(), QStringList());
-    QVERIFY(crashing.waitForFinished(5000));
+    QVERIFY(crashing.waitForFinished(kHelperWaitMs));
     QCOMPARE(crashing.exitCode(), 0);
     QVERIFY(segmentExists(key)); // left behind by the dead process
 
@@ -293,7 +297,7 @@ void TestPlatform::otherUsersCopyDoesNotBlock()
     SingleInstance instance(key);
     QCOMPARE(instance.acquire(), SingleInstance::Acquired);
     holder.closeWriteChannel();
-    QVERIFY(holder.waitForFinished(5000));
+    QVERIFY(holder.waitForFinished(kHelperWaitMs));
 }
 
 void TestPlatform::languageRoundTrip()
