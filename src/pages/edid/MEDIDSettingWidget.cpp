@@ -50,16 +50,7 @@ MEDIDSettingWidget* MEDIDSettingWidget::instance()
 
 void MEDIDSettingWidget::buildLayout()
 {
-    auto* grid = new QGridLayout(screenView);
-    grid->setSpacing(10);
-    grid->setContentsMargins(10, 10, 10, 10);
-    for (int i = 0; i < tiles.size(); ++i) {
-        const int row = i / SwitchTiles::kColumns;
-        const int column = i % SwitchTiles::kColumns;
-        grid->addWidget(tiles.at(i), row, column, 1, 1);
-        grid->setRowStretch(row, 1);
-        grid->setColumnStretch(column, 1);
-    }
+    SwitchTiles::layOutTiles(screenView, QList<QWidget*>(tiles.begin(), tiles.end()));
     auto* buttonRow = new QHBoxLayout;
     buttonRow->setSpacing(5);
     buttonRow->addStretch();

@@ -107,16 +107,7 @@ MCenterMainWindow* MCenterMainWindow::instance()
 
 void MCenterMainWindow::buildLayout()
 {
-    auto* grid = new QGridLayout(screenView);
-    grid->setSpacing(10);
-    grid->setContentsMargins(10, 10, 10, 10);
-    for (int i = 0; i < tiles.size(); ++i) {
-        const int row = i / SwitchTiles::kColumns;
-        const int column = i % SwitchTiles::kColumns;
-        grid->addWidget(tiles.at(i), row, column, 1, 1);
-        grid->setRowStretch(row, 1);
-        grid->setColumnStretch(column, 1);
-    }
+    SwitchTiles::layOutTiles(screenView, QList<QWidget*>(tiles.begin(), tiles.end()));
 
     QWidget* sceneBar = foldBar(QStringLiteral("sceneBtnWidget"), senceFoldBtn, true);
     QWidget* inputBar = foldBar(QStringLiteral("inputBtnWidget"), inputFoldBtn, true);

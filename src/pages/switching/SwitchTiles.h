@@ -2,6 +2,9 @@
 
 #include <QList>
 
+class QGridLayout;
+class QWidget;
+
 // Paging of the output tiles on the switching page and which ports they offer.
 namespace SwitchTiles {
 
@@ -19,6 +22,9 @@ int previousPage(int page, int model);
 // Whether an output port can be switched from its tile: a card is fitted, it is not a preview
 // output, and the port lists would show it (PortListRules).
 bool outputOffered(int outCardType, int port);
+
+// Lays the tiles out on view in rows of kColumns, every row and column stretching alike.
+QGridLayout* layOutTiles(QWidget* view, const QList<QWidget*>& tiles);
 
 // Calls show(tile, port) for every tile of the page, with the port it stands for, as far as the
 // model has records (portCount) and the matrix has ports (model).
