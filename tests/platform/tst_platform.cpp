@@ -213,9 +213,10 @@ void TestPlatform::pingJudgesOutput_data()
     QTest::newRow("TTL expired is no answer")
         << "echo 'Reply from 127.0.0.2: TTL expired in transit.'; exit 1" << 2000 << false
         << "-n -c 1 -W 2 127.0.0.2";
+    // The wait leaves the shell time to log its arguments even on a loaded machine.
     QTest::newRow("answer after the wait")
-        << "sleep 3; echo '64 bytes from 127.0.0.2: icmp_seq=1 ttl=64'" << 300 << false
-        << "-n -c 1 -W 1 127.0.0.2";
+        << "sleep 6; echo '64 bytes from 127.0.0.2: icmp_seq=1 ttl=64'" << 2000 << false
+        << "-n -c 1 -W 2 127.0.0.2";
 }
 
 void TestPlatform::pingJudgesOutput()
