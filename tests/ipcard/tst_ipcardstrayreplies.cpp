@@ -75,7 +75,8 @@ void TestIpCardStrayReplies::babblingCardIsBoundedByTheWait()
     const qint64 elapsed = clock.elapsed();
     QVERIFY2(result == IpLinkCode::ReceiveFailed || result == IpLinkCode::Timeout, qPrintable(QString::number(result)));
     const int bound = DeviceToHisilicon::HeartbeatReplyWaitMs + DeviceToHisilicon::ReadPassesWaitMs;
-    QVERIFY2(elapsed < bound + 1000, qPrintable(QString::number(elapsed)));
+    // Room for a loaded (or sanitised) run; the card babbles for 40 s.
+    QVERIFY2(elapsed < bound + 5000, qPrintable(QString::number(elapsed)));
     link.closeConnect();
 }
 

@@ -136,7 +136,7 @@ void TestPanelConnection::networkSaveMovesTheCard()
     f->click("pushButtonNetworkSave");
     QVERIFY(f->boxes.waitFor(QStringLiteral("保存成功！")));
     QVERIFY(QTest::qWaitFor([this] { return f->page() == 0; }, 1000));
-    QVERIFY(clock.elapsed() < 1500);
+    QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed()))); // never the 6 s reply wait
     QCOMPARE(f->child<QLineEdit>("lineEditIp")->text(), moved);
     QVERIFY(!openIpCardLinks.contains(f->panel->boundLink()));
     // The card took the new address and kept its own MAC and ports.
