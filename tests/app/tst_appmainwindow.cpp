@@ -355,7 +355,7 @@ void TestMainWindow::overlayFramesAndDots()
     }
     QPointer<CWaitMaskWidget> guard(overlay);
     overlay->hideWait();
-    QVERIFY(QTest::qWaitFor([&guard]() { return guard.isNull(); }, 2000));
+    QVERIFY(QTest::qWaitFor([&guard]() { return guard.isNull(); }, 10000));
     QVERIFY(!CWaitMaskWidget::exists());
 }
 
@@ -380,7 +380,7 @@ void TestMainWindow::overlayFollowsWindowState()
         QVERIFY(CWaitMaskWidget::instance()->isShownWait());
     }
     QCOMPARE(WaitMaskGuard::depth(), 0);
-    QVERIFY(QTest::qWaitFor([]() { return !CWaitMaskWidget::exists(); }, 2000));
+    QVERIFY(QTest::qWaitFor([]() { return !CWaitMaskWidget::exists(); }, 10000));
     { WaitMaskGuard first(true); }  // the overlay starts fading
     {
         WaitMaskGuard again(true);  // a new wait during the fade keeps the overlay alive
@@ -388,7 +388,7 @@ void TestMainWindow::overlayFollowsWindowState()
         QVERIFY(CWaitMaskWidget::exists());
         QVERIFY(CWaitMaskWidget::instance()->isVisible());
     }
-    QVERIFY(QTest::qWaitFor([]() { return !CWaitMaskWidget::exists(); }, 2000));
+    QVERIFY(QTest::qWaitFor([]() { return !CWaitMaskWidget::exists(); }, 10000));
 
     window->showMinimized();
     window->slotShowWait();
@@ -403,7 +403,7 @@ void TestMainWindow::overlayFollowsWindowState()
         window->showMinimized();
     }
     window->showNormal();
-    QVERIFY(QTest::qWaitFor([]() { return !CWaitMaskWidget::exists(); }, 2000));
+    QVERIFY(QTest::qWaitFor([]() { return !CWaitMaskWidget::exists(); }, 10000));
 }
 
 void TestMainWindow::guardBeforeMainWindow()

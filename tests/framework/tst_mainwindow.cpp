@@ -258,7 +258,7 @@ private slots:
         w.main->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.main));
         QVERIFY(w.main->windowOpacity() < 1.0);
-        QTRY_COMPARE_WITH_TIMEOUT(w.main->windowOpacity(), 1.0, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.main->windowOpacity(), 1.0, 10000);
         w.centre->getNavgationBar()->clickButton(0);
         WidgetShots::save(w.main, QStringLiteral("mainwindow"));
     }
