@@ -1,5 +1,6 @@
 #include "framework/FFramelessDialog.h"
 
+#include "framework/EditTeardown.h"
 #include "framework/FTitleBar.h"
 
 #include <QVBoxLayout>
@@ -23,6 +24,11 @@ FFramelessDialog::FFramelessDialog(const QSize &size, QWidget *parent)
     connect(titleBar, &FTitleBar::closed, this, &FFramelessDialog::animationClose);
     connect(titleBar, &FTitleBar::MaxNormal, this, &FFramelessDialog::swithMaxNormal);
     connect(titleBar, &FTitleBar::minimuned, this, &FFramelessDialog::Hidden);
+}
+
+FFramelessDialog::~FFramelessDialog()
+{
+    disconnectFinishedEdits(this);
 }
 
 void FFramelessDialog::setTitle(const QString &title)

@@ -15,6 +15,8 @@ class FFramelessDialog : public QDialog
 {
     Q_OBJECT
 public:
+    ~FFramelessDialog() override;
+
     FTitleBar *getTitleBar() const { return titleBar; }
     void setTitle(const QString &title);
     QSize getPresetSize() const { return presetSize; }

@@ -1,6 +1,7 @@
 #include "framework/FMainWindow.h"
 #include "platform/ConfigFiles.h"
 
+#include "framework/EditTeardown.h"
 #include "framework/FTitleBar.h"
 #include "framework/FrameworkResources.h"
 
@@ -72,6 +73,7 @@ FMainWindow::FMainWindow(QWidget *parent)
 
 FMainWindow::~FMainWindow()
 {
+    disconnectFinishedEdits(this);
     QMutexLocker lock(&g_sharedTitleBarMutex);
     if (g_sharedTitleBar && g_sharedTitleBar == titleBar)
         delete g_sharedTitleBar.data();

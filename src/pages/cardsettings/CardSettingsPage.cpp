@@ -1,5 +1,6 @@
 #include "pages/cardsettings/CardSettingsPage.h"
 
+#include "framework/EditTeardown.h"
 #include "pagekit/MInputListWidget.h"
 #include "pagekit/StyledBackground.h"
 
@@ -10,6 +11,13 @@ CardSettingsPage::CardSettingsPage(CardPortList::Side listSide, QWidget* parent)
     , side(listSide)
     , ports(new MInputListWidget)
 {
+}
+
+// The settings panel's name fields would otherwise report their last edit to this page while
+// ~QWidget takes it apart (see disconnectFinishedEdits).
+CardSettingsPage::~CardSettingsPage()
+{
+    disconnectFinishedEdits(this);
 }
 
 void CardSettingsPage::arrange(const QString& listTitle, QWidget* panel, int panelWidth)

@@ -11,6 +11,8 @@ class CardSettingsPage : public QWidget
 {
     Q_OBJECT
 public:
+    ~CardSettingsPage() override;
+
     // Fills (update false) or relabels (update true) the port list.
     void initConfig(bool update);
 

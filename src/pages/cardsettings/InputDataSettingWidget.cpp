@@ -3,6 +3,7 @@
 #include "core/CardInfo.h"
 #include "core/OptionGroup.h"
 #include "core/PublicClass.h"
+#include "framework/EditTeardown.h"
 #include "framework/MessageShortcuts.h"
 #include "ipcard/link/DeviceToHisilicon.h"
 #include "ipcard/link/OpenIpCardLinks.h"
@@ -64,6 +65,11 @@ InputDataSettingWidget::InputDataSettingWidget(QWidget* parent)
     setupUi();
     retranslateUi();
     setFixedWidth(300);
+}
+
+InputDataSettingWidget::~InputDataSettingWidget()
+{
+    disconnectFinishedEdits(this);
 }
 
 void InputDataSettingWidget::setupUi()

@@ -23,6 +23,7 @@ class InputDataSettingWidget : public QWidget
     Q_OBJECT
 public:
     explicit InputDataSettingWidget(QWidget* parent = nullptr);
+    ~InputDataSettingWidget() override;
 
 public slots:
     void onSelectCardIndexChanged(int index);

@@ -4,6 +4,7 @@
 #include "core/OptionGroup.h"
 #include "core/PublicClass.h"
 #include "dialogs/CMeetingMessageBoxDialog.h"
+#include "framework/EditTeardown.h"
 #include "pages/cardsettings/CardForm.h"
 #include "pages/cardsettings/MOutputCardSetting.h"
 #include "pages/cardsettings/OptionBox.h"
@@ -110,6 +111,11 @@ OutDataSettingWidget::OutDataSettingWidget(QWidget* parent)
     connect(previewName, &QLineEdit::editingFinished, this, &OutDataSettingWidget::onChangedNameClick);
     connect(mainStreamRadio, &QRadioButton::clicked, this, &OutDataSettingWidget::onChangedStream);
     connect(subStreamRadio, &QRadioButton::clicked, this, &OutDataSettingWidget::onChangedStream);
+}
+
+OutDataSettingWidget::~OutDataSettingWidget()
+{
+    disconnectFinishedEdits(this);
 }
 
 void OutDataSettingWidget::setupUi()

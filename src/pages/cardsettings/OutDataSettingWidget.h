@@ -23,6 +23,7 @@ class OutDataSettingWidget : public QWidget
     Q_OBJECT
 public:
     explicit OutDataSettingWidget(QWidget* parent = nullptr);
+    ~OutDataSettingWidget() override;
 
 public slots:
     void onSelectCardIndexChanged(int index);

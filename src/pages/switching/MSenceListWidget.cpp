@@ -1,6 +1,7 @@
 #include "pages/switching/MSenceListWidget.h"
 
 #include "dialogs/CMeetingMessageBoxDialog.h"
+#include "framework/EditTeardown.h"
 #include "framework/FCheckabelButton.h"
 #include "core/GlobalState.h"
 #include "pages/switching/SceneStore.h"
@@ -69,6 +70,11 @@ MSenceListWidget::MSenceListWidget(QWidget* parent)
     connect(deleteBtn, &QPushButton::clicked, this, &MSenceListWidget::onSenceDel);
     connect(saveBtn, &QPushButton::clicked, this, &MSenceListWidget::onSenceSave);
     loadSceneNames();
+}
+
+MSenceListWidget::~MSenceListWidget()
+{
+    disconnectFinishedEdits(this);
 }
 
 void MSenceListWidget::loadSceneNames()

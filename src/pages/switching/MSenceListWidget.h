@@ -15,6 +15,7 @@ class MSenceListWidget : public QWidget
     Q_OBJECT
 public:
     explicit MSenceListWidget(QWidget* parent = nullptr);
+    ~MSenceListWidget() override;
 
     // True from the start of a recall until a recall succeeds; the reply parser reads it.
     bool isSceneCalling() const { return sceneCalling; }

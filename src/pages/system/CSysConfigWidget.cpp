@@ -5,6 +5,7 @@
 #include "core/GlobalState.h"
 #include "core/MatrixCommands.h"
 #include "core/PublicClass.h"
+#include "framework/EditTeardown.h"
 #include "framework/FIpAddrEdit.h"
 #include "pagekit/NamedButton.h"
 #include "pagekit/PasswordChangeReport.h"
@@ -98,6 +99,7 @@ CSysConfigWidget::CSysConfigWidget(QWidget* parent)
 
 CSysConfigWidget::~CSysConfigWidget()
 {
+    disconnectFinishedEdits(this);
     if (initialised && isVisible())
         writeSettings();
 }
