@@ -12,10 +12,6 @@
         <translation>The user name is too long: at most 99 bytes!</translation>
     </message>
     <message>
-        <source>用户名只能包含西文字母、数字和符号（Latin-1字符）！</source>
-        <translation>The user name may contain only Western letters, digits and symbols (Latin-1 characters)!</translation>
-    </message>
-    <message>
         <source>密码不能为空！</source>
         <translation>Password cannot be empty!</translation>
     </message>
@@ -26,6 +22,10 @@
     <message>
         <source>密码只能包含西文字母、数字和符号（Latin-1字符）！</source>
         <translation>The password may contain only Western letters, digits and symbols (Latin-1 characters)!</translation>
+    </message>
+    <message>
+        <source>用户名不能包含控制字符，首尾不能有空白！</source>
+        <translation>The user name cannot contain control characters or begin or end with white space!</translation>
     </message>
 </context>
 <context>

@@ -12,10 +12,6 @@
         <translation>用户名太长：最多99个字节！</translation>
     </message>
     <message>
-        <source>用户名只能包含西文字母、数字和符号（Latin-1字符）！</source>
-        <translation>用户名只能包含西文字母、数字和符号（Latin-1字符）！</translation>
-    </message>
-    <message>
         <source>密码不能为空！</source>
         <translation>密码不能为空！</translation>
     </message>
@@ -26,6 +22,10 @@
     <message>
         <source>密码只能包含西文字母、数字和符号（Latin-1字符）！</source>
         <translation>密码只能包含西文字母、数字和符号（Latin-1字符）！</translation>
+    </message>
+    <message>
+        <source>用户名不能包含控制字符，首尾不能有空白！</source>
+        <translation>用户名不能包含控制字符，首尾不能有空白！</translation>
     </message>
 </context>
 <context>

@@ -171,7 +171,8 @@ void CLoginDialog::writeSettings()
     QSettings settings(ClientConfig::path(), QSettings::IniFormat);
     settings.beginGroup(QStringLiteral("CLIENT_INFO"));
     settings.setValue(QStringLiteral("user_name"), g_userName);
-    settings.setValue(QStringLiteral("user_password"), g_userPassword);
+    // The stored transform opens the account on the remembered path: kept only when asked to.
+    settings.setValue(QStringLiteral("user_password"), rememberBox->isChecked() ? g_userPassword : QString());
     settings.setValue(QStringLiteral("dev_type"), modelCombo->currentIndex());
     settings.setValue(QStringLiteral("RememberPassWord"), rememberBox->isChecked());
     settings.endGroup();

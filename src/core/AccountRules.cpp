@@ -14,12 +14,27 @@ bool isPrintableLatin1(const QString& text)
     return true;
 }
 
+namespace {
+
+// Control characters (C0, DEL, C1; all in the first plane), and lone surrogates, which UTF-8
+// cannot carry: the text would not come back from its field as itself.
+bool hasControlCharacter(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            return true;
+    }
+    return QString::fromUtf8(text.toUtf8()) != text;
+}
+
+} // namespace
+
 Verdict checkNewName(const QString& name)
 {
     if (name.isEmpty())
         return Verdict::Empty;
-    if (!isPrintableLatin1(name))
-        return Verdict::NotLatin1;
+    if (hasControlCharacter(name) || name.trimmed() != name)
+        return Verdict::NotPrintable;
     if (name.toUtf8().size() > MaxNameBytes)
         return Verdict::TooLong;
     return Verdict::Ok;
@@ -46,7 +61,8 @@ QString nameRefusal(Verdict verdict)
     case Verdict::TooLong:
         return QCoreApplication::translate("AccountRules", "用户名太长：最多99个字节！");
     case Verdict::NotLatin1:
-        return QCoreApplication::translate("AccountRules", "用户名只能包含西文字母、数字和符号（Latin-1字符）！");
+    case Verdict::NotPrintable:
+        return QCoreApplication::translate("AccountRules", "用户名不能包含控制字符，首尾不能有空白！");
     }
     return QString();
 }
@@ -61,6 +77,7 @@ QString passwordRefusal(Verdict verdict)
     case Verdict::TooLong:
         return QCoreApplication::translate("AccountRules", "密码太长：最多48个字符！");
     case Verdict::NotLatin1:
+    case Verdict::NotPrintable:
         return QCoreApplication::translate("AccountRules", "密码只能包含西文字母、数字和符号（Latin-1字符）！");
     }
     return QString();

@@ -2,9 +2,13 @@
 
 #include <QString>
 
-// What a new user name or a new password may be. The password transform runs DES over the
-// Latin-1 form of both texts (the name is part of the key), so any character outside printable
-// Latin-1 would silently become "?" there: "密码" and "??" would be the same password. The texts
+// What a user name or a new password may be. A name is any printable text of any script: no
+// control character (NUL included), no white space at either end (the login trims what is typed),
+// at most 99 UTF-8 bytes, so that the store holds it exactly as it is. The password transform runs
+// DES over the Latin-1 form of the password, so any character outside printable Latin-1 would
+// silently become "?" there: "密码" and "??" would be the same password. The name enters the
+// transform's key the same way (a Chinese character is a "?" there); the key only varies the
+// transform, and the login finds the account by the whole name, so any script will do. The texts
 // live in 100-byte fields with their terminator. Stored accounts are never checked: they keep
 // working whatever they hold.
 namespace AccountRules {
@@ -12,15 +16,16 @@ namespace AccountRules {
 enum class Verdict {
     Ok,
     Empty,
-    TooLong,     // name over 99 UTF-8 bytes, password over 48 characters
-    NotLatin1,   // a character outside printable Latin-1
+    TooLong,       // name over 99 UTF-8 bytes, password over 48 characters
+    NotLatin1,     // password: a character outside printable Latin-1
+    NotPrintable,  // name: a control character, or white space at either end
 };
 
 // A password of 48 bytes gives a 96-digit transform, the most that fits 99 characters.
 constexpr int MaxPasswordLength = 48;
 constexpr int MaxNameBytes = 99;
 
-// Both take the text as the page trimmed it.
+// The pages pass the text as they trimmed it; an imported backup passes its names as they are.
 Verdict checkNewName(const QString& name);
 Verdict checkNewPassword(const QString& password);
 

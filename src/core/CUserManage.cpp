@@ -2,6 +2,8 @@
 #include "platform/ConfigFiles.h"
 
 #include "core/AtomicFile.h"
+#include "core/ModelBounds.h"
+#include "platform/OwnerOnlyFile.h"
 
 #include <QDebug>
 #include <QFile>
@@ -15,11 +17,15 @@ namespace {
 
 const QString userListKey = QStringLiteral("user-list");
 
-QMap<int, bool> rightsFromJson(const QJsonArray& array)
+// Entries beyond the largest model's ports mean nothing to any page: only its 160 are kept, so
+// that a file with millions of entries neither fills the memory nor every later write.
+QMap<int, bool> rightsFromJson(const QJsonArray& array, bool* cut)
 {
     QMap<int, bool> rights;
-    for (int i = 0; i < array.size(); ++i)
+    const int kept = qMin(array.size(), ModelBounds::MaxPorts);
+    for (int i = 0; i < kept; ++i)
         rights.insert(i, array.at(i).toBool(false));
+    *cut = *cut || kept < array.size();
     return rights;
 }
 
@@ -36,7 +42,7 @@ QJsonArray rightsToJson(const QMap<int, bool>& rights)
 // from the next write as another one.
 bool idFromJson(const QJsonValue& value, qint64* id)
 {
-    constexpr qint64 exactLimit = qint64(1) << 53;
+    constexpr qint64 exactLimit = CUserManage::IdLimit;
     const QVariant number = value.toVariant();
     if (number.userType() == QMetaType::LongLong) {
         const qint64 whole = number.toLongLong();
@@ -53,8 +59,9 @@ bool idFromJson(const QJsonValue& value, qint64* id)
     return true;
 }
 
-// False when the record cannot be a user (its "Id" out of range).
-bool userFromJson(const QJsonObject& object, User_Info* read)
+// False when the record cannot be a user (its "Id" out of range). cut is set when a rights array
+// was longer than the largest model.
+bool userFromJson(const QJsonObject& object, User_Info* read, bool* cut)
 {
     User_Info user;
     if (!idFromJson(object.value(QStringLiteral("Id")), &user.Id))
@@ -63,8 +70,8 @@ bool userFromJson(const QJsonObject& object, User_Info* read)
     user.setUserName(object.value(QStringLiteral("UserName")).toString());
     user.setPassWord(object.value(QStringLiteral("PassWord")).toString());
     user.setDescription(object.value(QStringLiteral("Description")).toString());
-    user.inputRights = rightsFromJson(object.value(QStringLiteral("input-rights")).toArray());
-    user.outputRights = rightsFromJson(object.value(QStringLiteral("output-rights")).toArray());
+    user.inputRights = rightsFromJson(object.value(QStringLiteral("input-rights")).toArray(), cut);
+    user.outputRights = rightsFromJson(object.value(QStringLiteral("output-rights")).toArray(), cut);
     *read = user;
     return true;
 }
@@ -114,6 +121,10 @@ bool CUserManage::add(User_Info user)
     }
     if (users.contains(user.Id)) {
         qDebug().noquote() << QStringLiteral("添加用户失败：用户ID已经存在！");
+        return false;
+    }
+    if (!isNewIdStorable(user.Id)) {
+        qDebug().noquote() << QStringLiteral("添加用户失败：用户ID超出范围！") << user.Id;
         return false;
     }
     users.insert(user.Id, user);
@@ -185,25 +196,44 @@ QList<User_Info> CUserManage::getUserList() const
     return users.values();
 }
 
+qint64 CUserManage::newId(qint64 clock) const
+{
+    const qint64 largest = users.isEmpty() ? -1 : users.lastKey();
+    const qint64 next = qMax(clock, largest + 1);   // largest is at most 2^53: no overflow
+    if (isNewIdStorable(next))
+        return next;
+    for (qint64 id = qBound(qint64(0), clock, IdLimit); id < IdLimit; ++id) {
+        if (!users.contains(id))
+            return id;
+    }
+    return IdLimit;
+}
+
 void CUserManage::readConfig()
 {
     users.clear();
     QFile file(configFilePath());
     if (!file.open(QIODevice::ReadOnly))
         return;
+    // Every write makes the file owner-only; a file copied in as it was shipped (or by hand) is
+    // made so at its first reading, not only at its first change.
+    restrictToOwner(configFilePath());
     // A truncated or foreign file parses as nothing: the store stays empty.
     const QJsonArray list = QJsonDocument::fromJson(file.readAll()).object().value(userListKey).toArray();
+    bool cut = false;
     for (const QJsonValue& value : list) {
         // Only objects are users; anything else would read as a nameless administrator.
         if (!value.isObject())
             continue;
         User_Info user;
-        if (!userFromJson(value.toObject(), &user)) {
+        if (!userFromJson(value.toObject(), &user, &cut)) {
             qWarning() << configFilePath() << ": user with an out-of-range Id skipped";
             continue;
         }
         users.insert(user.Id, user);
     }
+    if (cut)
+        qWarning() << configFilePath() << ": rights beyond port" << ModelBounds::MaxPorts << "ignored";
 }
 
 bool CUserManage::writeConfig()

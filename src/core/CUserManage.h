@@ -15,11 +15,17 @@ public:
     static CUserManage* instance();
     static QString configFilePath();
 
+    // The file stores numbers as doubles: a new Id is below this in size, so that it comes back
+    // from the file as itself and not as a neighbour's. (A stored file's Id of exactly 2^53, which
+    // an earlier build could import, still reads: the double holds it exactly.)
+    static constexpr qint64 IdLimit = qint64(1) << 53;
+    static constexpr bool isNewIdStorable(qint64 id) { return id > -IdLimit && id < IdLimit; }
+
     // Separate stores are for tests; the program uses instance().
     CUserManage();
 
     // Each returns false, with the store as it was, when the change is refused or data/
-    // UserConfig.dat cannot be written.
+    // UserConfig.dat cannot be written. add also refuses an Id that is not isNewIdStorable.
     bool add(User_Info user);
     bool del(qint64 id);
     bool edit(User_Info user, bool save);
@@ -28,6 +34,11 @@ public:
     User_Info getUserByName(QString name) const;
     User_Info getUserById(qint64 id) const;
     QList<User_Info> getUserList() const;
+
+    // An Id for a new user: the clock (milliseconds) or one past the largest Id, whichever is
+    // larger, so that a new user comes last; when that is not storable, the first free Id from
+    // the clock on. IdLimit (which add refuses) only when no Id is free.
+    qint64 newId(qint64 clock) const;
 
     // Reloads the store from the file; a missing or unreadable file leaves it empty.
     void readConfig();

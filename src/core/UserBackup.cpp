@@ -1,7 +1,9 @@
 #include "core/UserBackup.h"
 
+#include "core/AccountRules.h"
 #include "core/AtomicFile.h"
 #include "core/CUserManage.h"
+#include "core/ModelBounds.h"
 #include "core/UserInfo.h"
 
 #include <QDebug>
@@ -19,9 +21,6 @@
 namespace UserBackup {
 
 namespace {
-
-// Largest whole number a JSON double holds exactly.
-constexpr double MaxExactId = 9007199254740992.0;
 
 bool readAll(const QString& path, QByteArray* bytes)
 {
@@ -64,12 +63,25 @@ bool isWholeId(const QJsonValue& value)
     if (!value.isDouble())
         return false;
     const double id = value.toDouble();
-    return std::isfinite(id) && id >= 0 && id <= MaxExactId && std::floor(id) == id;
+    return std::isfinite(id) && id >= 0 && id < double(CUserManage::IdLimit) && std::floor(id) == id;
 }
 
 bool fitsField(const QString& text)
 {
     return text.toUtf8().size() < User_Info::TextSize;
+}
+
+// A stored password that some typed password can match: the login compares it with the
+// transform, upper-case hexadecimal of whole 8-byte blocks, of a password of at most 48 bytes.
+bool isLoginTransform(const QString& password)
+{
+    static const QRegularExpression form(QStringLiteral("^(?:[0-9A-F]{16}){1,6}$"));
+    return form.match(password).hasMatch();
+}
+
+bool rightsFit(const QJsonValue& array)
+{
+    return array.isUndefined() || (array.isArray() && array.toArray().size() <= ModelBounds::MaxPorts);
 }
 
 } // namespace
@@ -110,18 +122,17 @@ bool isUsableUserList(const QByteArray& json)
         const QJsonValue group = user.value(QStringLiteral("Group"));
         const QString name = user.value(QStringLiteral("UserName")).toString();
         const QJsonValue password = user.value(QStringLiteral("PassWord"));
+        // The rule of names typed on the pages: the store then holds each name as it is (no NUL
+        // cuts it, it fits its field), so names that differ here differ there too.
         if (ids.contains(id) || !group.isDouble() || (group.toDouble() != 0 && group.toDouble() != 1)
-            || name.isEmpty() || !fitsField(name) || names.contains(name) || !password.isString()
-            || !hex.match(password.toString()).hasMatch() || !fitsField(password.toString()))
+            || AccountRules::checkNewName(name) != AccountRules::Verdict::Ok
+            || names.contains(name) || !password.isString() || !hex.match(password.toString()).hasMatch()
+            || !fitsField(password.toString()) || !rightsFit(user.value(QStringLiteral("input-rights")))
+            || !rightsFit(user.value(QStringLiteral("output-rights"))))
             return false;
-        for (const char* rights : {"input-rights", "output-rights"}) {
-            const QJsonValue array = user.value(QLatin1String(rights));
-            if (!array.isUndefined() && !array.isArray())
-                return false;
-        }
         ids.insert(id);
         names.insert(name);
-        administrator = administrator || group.toDouble() == 0;
+        administrator = administrator || (group.toDouble() == 0 && isLoginTransform(password.toString()));
     }
     return administrator;
 }

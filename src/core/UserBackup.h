@@ -18,9 +18,11 @@ QByteArray pack(const QByteArray& database);
 // holds more or fewer bytes than the header says, or the size is beyond MaxDatabaseBytes.
 bool unpack(const QByteArray& backup, QByteArray* database);
 
-// A user list the console can run on: for every user a whole non-negative "Id" (no two alike),
-// "Group" 0 or 1, a unique non-empty "UserName" that fits its field and a hexadecimal
-// "PassWord" that fits its field; rights, when present, are arrays; at least one administrator.
+// A user list the console can run on: for every user a whole "Id" from 0 to below 2^53 (no two
+// alike), "Group" 0 or 1, a unique "UserName" that a page would accept as a new name, and a
+// hexadecimal "PassWord" that fits its field; rights, when present, are arrays of at most one
+// entry per port of the largest model; at least one administrator whose "PassWord" has the form
+// of a password transform, so that someone can log in.
 bool isUsableUserList(const QByteArray& json);
 
 // data/UserConfig.dat packed into target, written atomically.

@@ -1,6 +1,6 @@
-// An operator account from end to end: made on the rights page with some ports refused, logged
-// in (only the port-switch page), switching what it may, never a refused port on the wire, and
-// its own password change honoured by the real login afterwards.
+// An operator account with a Chinese name from end to end: made on the rights page with some
+// ports refused, logged in (only the port-switch page), switching what it may, never a refused
+// port on the wire, and its own password change honoured by the real login afterwards.
 #include "AppTestSupport.h"
 #include "ConsoleDriver.h"
 #include "DeviceSimProcess.h"
@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QSpinBox>
 #include <QtTest>
 
@@ -64,9 +65,14 @@ void TestEndToEndUserRights::operatorSwitchesOnlyWhatItMay()
                         QStringLiteral("--out-cards"), QStringLiteral("aaaa"), QStringLiteral("--no-ipcards"),
                         QStringLiteral("--no-streams")}),
              qPrintable(sim.errorString()));
-    QVERIFY(dir.write(QStringLiteral("data/ClientConfig.dat"),
-                      QStringLiteral("[DEVICE_INFO]\ndev_addr=%1\ndev_tcp_port=%2\n[CLIENT_INFO]\ndev_type=2\nuser_name=op1\n")
-                          .arg(sim.address()).arg(sim.port()).toUtf8()));
+    const QString name = QStringLiteral("操作员1");   // names may be of any script
+    {
+        QSettings client(dir.filePath(QStringLiteral("data/ClientConfig.dat")), QSettings::IniFormat);
+        client.setValue(QStringLiteral("DEVICE_INFO/dev_addr"), sim.address());
+        client.setValue(QStringLiteral("DEVICE_INFO/dev_tcp_port"), sim.port());
+        client.setValue(QStringLiteral("CLIENT_INFO/dev_type"), 2);
+        client.setValue(QStringLiteral("CLIENT_INFO/user_name"), name);
+    }
     PortSwitcher::setPauseMs(0);
     AppTest::MessageBoxWatcher watcher;
 
@@ -76,7 +82,7 @@ void TestEndToEndUserRights::operatorSwitchesOnlyWhatItMay()
         rights.show();
         rights.findChild<QLineEdit*>(QStringLiteral("lineEditUserPassword"))->setText(QStringLiteral("pw1"));
         rights.findChild<QWidget*>(QStringLiteral("UserManageLeftWidget"))
-            ->findChild<QLineEdit*>(QStringLiteral("lineEditUserName"))->setText(QStringLiteral("op1"));
+            ->findChild<QLineEdit*>(QStringLiteral("lineEditUserName"))->setText(name);
         click(&rights, QStringLiteral("pushButtonAddUser"));
         QTRY_COMPARE(watcher.texts(), QStringList{"新增用户成功！"});
         auto* right = rights.findChild<QWidget*>(QStringLiteral("UserManageRightWidget"));
@@ -88,6 +94,7 @@ void TestEndToEndUserRights::operatorSwitchesOnlyWhatItMay()
     }
 
     QVERIFY(ConsoleDriver::login(QStringLiteral("pw1")));
+    QCOMPARE(g_userName, name);
     QCOMPARE(g_isAdministrator, 0);
     QPointer<MainWindow> window = ConsoleDriver::openMainWindow();
     QVERIFY(window);
@@ -142,7 +149,7 @@ void TestEndToEndUserRights::operatorSwitchesOnlyWhatItMay()
         QCOMPARE(dialog.getStatusLabel()->text(), QStringLiteral("密码不正确..."));
     }
     QVERIFY(ConsoleDriver::login(QStringLiteral("pw2")));
-    QCOMPARE(g_userName, QStringLiteral("op1"));
+    QCOMPARE(g_userName, name);
     CCHelper::instance()->disConnectToDevice();
 }
 

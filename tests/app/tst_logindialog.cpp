@@ -381,19 +381,23 @@ void TestLoginDialog::fetchWithoutTemplatesFails()
 void TestLoginDialog::loginThroughCardTypes_data()
 {
     QTest::addColumn<bool>("acceptCardTypes");
-    QTest::newRow("card types accepted") << true;
-    QTest::newRow("card types cancelled") << false;
+    QTest::addColumn<bool>("remember");
+    QTest::newRow("card types accepted") << true << true;
+    // The stored transform is kept only for a remembered login.
+    QTest::newRow("accepted, password not remembered") << true << false;
+    QTest::newRow("card types cancelled") << false << true;
 }
 
 void TestLoginDialog::loginThroughCardTypes()
 {
     QFETCH(bool, acceptCardTypes);
+    QFETCH(bool, remember);
     QVERIFY(dir->write(QStringLiteral("data/ClientConfig.dat"),
                        QStringLiteral("[DEVICE_INFO]\ndev_addr=%1\ndev_tcp_port=%2\n[CLIENT_INFO]\ndev_type=2\n")
                            .arg(sim.address()).arg(sim.port()).toUtf8()));
     CLoginDialog dialog;
     dialog.getPasswordEdit()->setText(QStringLiteral("740261"));
-    dialog.getRememberBox()->setChecked(true);
+    dialog.getRememberBox()->setChecked(remember);
     int rows = -1;
     AppTest::whenShown<CSelectCardTypeDialog>([&rows, acceptCardTypes](CSelectCardTypeDialog* types) {
         rows = types->inputCombos().size();
@@ -409,8 +413,8 @@ void TestLoginDialog::loginThroughCardTypes()
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QVERIFY(dialog.isLoggedIn());
         QCOMPARE(clientValue(QStringLiteral("CLIENT_INFO/user_password")).toString(),
-                 QStringLiteral("987FF27701324BD2"));
-        QCOMPARE(clientValue(QStringLiteral("CLIENT_INFO/RememberPassWord")).toBool(), true);
+                 remember ? QStringLiteral("987FF27701324BD2") : QString());
+        QCOMPARE(clientValue(QStringLiteral("CLIENT_INFO/RememberPassWord")).toBool(), remember);
         QCOMPARE(clientValue(QStringLiteral("CLIENT_INFO/dev_type")).toInt(), 2);
         QCOMPARE(clientValue(QStringLiteral("DEVICE_INFO/dev_incard_type")).toString(), QStringLiteral("afbi"));
         QCOMPARE(clientValue(QStringLiteral("DEVICE_INFO/dev_outcard_type")).toString(), QStringLiteral("aezk"));

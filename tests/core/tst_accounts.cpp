@@ -22,10 +22,20 @@ const QString userFile = QStringLiteral("data/UserConfig.dat");
 using Result = PasswordChange::Result;
 using Verdict = AccountRules::Verdict;
 
-QJsonObject userObject(double id, const QString& name, int group, const QString& password = QStringLiteral("0123ABCD"))
+// "987FF27701324BD2" is the transform of Admin's 740261: a password someone can log in with.
+QJsonObject userObject(double id, const QString& name, int group, const QString& password = QStringLiteral("987FF27701324BD2"),
+                       const QJsonArray& inputRights = {true, false})
 {
     return QJsonObject{{"Id", id}, {"Group", group}, {"UserName", name}, {"PassWord", password},
-                       {"Description", ""}, {"input-rights", QJsonArray{true, false}}, {"output-rights", QJsonArray{}}};
+                       {"Description", ""}, {"input-rights", inputRights}, {"output-rights", QJsonArray{}}};
+}
+
+QJsonArray rights(int count)
+{
+    QJsonArray array;
+    for (int i = 0; i < count; ++i)
+        array.append(i % 2 == 0);
+    return array;
 }
 
 QByteArray userList(const QJsonArray& users)
@@ -78,6 +88,7 @@ private slots:
     void exportImportRoundTrip();
     void importRefusesUnusableBackups_data();
     void importRefusesUnusableBackups();
+    void importAcceptsTheLimits();
 
 private:
     PerTestWorkDir work;
@@ -91,10 +102,16 @@ void TestAccounts::newTexts_data()
     QTest::newRow("plain") << "operator1" << Verdict::Ok << Verdict::Ok;
     QTest::newRow("empty") << "" << Verdict::Empty << Verdict::Empty;
     QTest::newRow("Latin-1 letters") << "Zoë Müller" << Verdict::Ok << Verdict::Ok;
-    // Both become "??" before DES: they would be one password.
-    QTest::newRow("Chinese") << "密码" << Verdict::NotLatin1 << Verdict::NotLatin1;
-    QTest::newRow("euro sign") << "pay€" << Verdict::NotLatin1 << Verdict::NotLatin1;
-    QTest::newRow("control character") << "a\tb" << Verdict::NotLatin1 << Verdict::NotLatin1;
+    // Both become "??" before DES: they would be one password. A name may be of any script.
+    QTest::newRow("Chinese") << "操作员1" << Verdict::Ok << Verdict::NotLatin1;
+    QTest::newRow("beyond the first plane") << "𠀋😀" << Verdict::Ok << Verdict::NotLatin1;
+    QTest::newRow("euro sign") << "pay€" << Verdict::Ok << Verdict::NotLatin1;
+    QTest::newRow("tab") << "a\tb" << Verdict::NotPrintable << Verdict::NotLatin1;
+    QTest::newRow("NUL") << QString("Ad") + QChar(0) + "min" << Verdict::NotPrintable << Verdict::NotLatin1;
+    QTest::newRow("C1 control") << QString("a") + QChar(0x85) + "b" << Verdict::NotPrintable << Verdict::NotLatin1;
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + "a" << Verdict::NotPrintable << Verdict::NotLatin1;
+    QTest::newRow("blank at either end") << " Admin " << Verdict::NotPrintable << Verdict::Ok;
+    QTest::newRow("ideographic space at the end") << QString("操作员") + QChar(0x3000) << Verdict::NotPrintable << Verdict::NotLatin1;
     QTest::newRow("48 characters") << QString(48, 'p') << Verdict::Ok << Verdict::Ok;
     QTest::newRow("49 characters") << QString(49, 'p') << Verdict::Ok << Verdict::TooLong;
     QTest::newRow("99 bytes") << QString(99, 'n') << Verdict::Ok << Verdict::TooLong;
@@ -245,6 +262,33 @@ void TestAccounts::importRefusesUnusableBackups_data()
     QTest::newRow("rights not an array") << packed({QJsonObject{{"Id", 2}, {"Group", 1}, {"UserName", "op"},
                                                                 {"PassWord", "AB"}, {"input-rights", true}}});
     QTest::newRow("user not an object") << packed({QJsonValue(7)});
+    // Names as the store holds them (cut at the first NUL) and as the login trims what is typed.
+    const QString nul(QChar(0));
+    QTest::newRow("only administrator after a NUL") << qCompress(userList({userObject(1, nul + "Admin", 0)}));
+    QTest::newRow("NUL, the same name as stored")
+        << qCompress(userList({userObject(1, "Admin" + nul + "x", 1), userObject(5, "Admin", 0)}));
+    QTest::newRow("only administrator in blanks") << qCompress(userList({userObject(1, " Admin ", 0)}));
+    QTest::newRow("only administrator with a tab") << qCompress(userList({userObject(1, "Ad\tmin", 0)}));
+    QTest::newRow("no administrator can log in")
+        << qCompress(userList({userObject(1, "Admin", 0, "987ff27701324bd2"), userObject(2, "root", 0, "0123ABCD"),
+                               userObject(3, "op", 1)}));
+    QTest::newRow("Id 2^53") << packed({userObject(9007199254740992.0, "op", 1)});
+    QTest::newRow("rights beyond the largest model") << packed({userObject(2, "op", 1, "AB", rights(161))});
+}
+
+// The limits themselves pass: a backup of what the pages make imports.
+void TestAccounts::importAcceptsTheLimits()
+{
+    CUserManage store;
+    seed(store);
+    const QByteArray database = userList({userObject(1, "Admin", 1), userObject(7, "root", 0),
+                                          userObject(9007199254740991.0, "操作员1", 1, "ab12", rights(160)),
+                                          userObject(9, QString(33, QChar(0x4E2D)), 1)});
+    QVERIFY(work->write("good.bak", qCompress(database)));
+    QVERIFY(UserBackup::importDatabase(work->filePath("good.bak"), &store));
+    QCOMPARE(work->read(userFile), database);
+    QCOMPARE(store.getUserByName(QStringLiteral("操作员1")).Id, qint64(9007199254740991));
+    QCOMPARE(store.getUserByName(QStringLiteral("操作员1")).inputRights.size(), 160);
 }
 
 void TestAccounts::importRefusesUnusableBackups()

@@ -72,6 +72,7 @@ private slots:
     void failedWriteUndoesChange_data();
     void failedWriteUndoesChange();
     void fileIsOwnerOnly();
+    void rightsBeyondTheLargestModel();
     void longTextsAreCut();
     void shippedDefaultDatabase();
 
@@ -119,6 +120,10 @@ void TestUserManage::addRules_data()
     QTest::newRow("same name") << qint64(3) << "alice" << false;
     QTest::newRow("same name, same id") << qint64(1) << "alice" << false;
     QTest::newRow("new name, existing id") << qint64(2) << "carol" << false;
+    // The file would bring 2^53 + 1 back as 2^53: only Ids it holds exactly are made.
+    QTest::newRow("Id 2^53 - 1") << qint64(9007199254740991) << "carol" << true;
+    QTest::newRow("Id 2^53") << qint64(9007199254740992) << "carol" << false;
+    QTest::newRow("Id 2^53 + 1") << qint64(9007199254740993) << "carol" << false;
 }
 
 void TestUserManage::addRules()
@@ -312,18 +317,45 @@ void TestUserManage::failedWriteUndoesChange()
     QCOMPARE(store.getUserById(1).passWord(), makeUser(1, QStringLiteral("alice")).passWord());
 }
 
-// The file holds every password transform.
+// The file holds every password transform: owner-only once read (a copy of the shipped file),
+// and after every write.
 void TestUserManage::fileIsOwnerOnly()
 {
     QVERIFY(work->write(userFile, "{}"));
-    QVERIFY(QFile::setPermissions(work->filePath(userFile), QFile::permissions(work->filePath(userFile))
-                                                               | QFileDevice::ReadOther | QFileDevice::ReadGroup));
-    CUserManage store;
-    QVERIFY(store.add(makeUser(1, QStringLiteral("alice"))));
+    const QString path = work->filePath(userFile);
+    QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ReadOther | QFileDevice::ReadGroup));
     const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
                                             | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
-    QCOMPARE(QFile::permissions(work->filePath(userFile)) & others, QFileDevice::Permissions());
-    QVERIFY(QFile::permissions(work->filePath(userFile)) & QFileDevice::ReadOwner);
+    CUserManage store;
+    QCOMPARE(QFile::permissions(path) & others, QFileDevice::Permissions());
+    QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ReadOther));
+    QVERIFY(store.add(makeUser(1, QStringLiteral("alice"))));
+    QCOMPARE(QFile::permissions(path) & others, QFileDevice::Permissions());
+    QVERIFY(QFile::permissions(path) & QFileDevice::ReadOwner);
+    // The file the build stages beside the program, before the program ever ran.
+    const QString staged = QString::fromLocal8Bit(qgetenv("VEXILO_BIN_DIR")) + QStringLiteral("/") + userFile;
+    QVERIFY2(QFile::exists(staged), qPrintable(staged));
+    QCOMPARE(QFile::permissions(staged) & others, QFileDevice::Permissions());
+}
+
+// Rights beyond the largest model's 160 ports are dropped as the file is read, and so never
+// written again.
+void TestUserManage::rightsBeyondTheLargestModel()
+{
+    QJsonArray many;
+    for (int i = 0; i < 100000; ++i)
+        many.append(i == 159 || i == 160);
+    QVERIFY(work->write(userFile, userList({QJsonObject{{"Id", 1}, {"UserName", "alice"}, {"input-rights", many},
+                                                        {"output-rights", QJsonArray{true}}}})));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("rights beyond port 160 ignored")));
+    CUserManage store;
+    const User_Info alice = store.getUserById(1);
+    QCOMPARE(alice.inputRights.size(), 160);
+    QCOMPARE(alice.inputRights.value(159), true);
+    QCOMPARE(alice.outputRights, (QMap<int, bool>{{0, true}}));
+    QVERIFY(store.writeConfig());
+    const QJsonObject written = QJsonDocument::fromJson(work->read(userFile)).object().value("user-list").toArray().at(0).toObject();
+    QCOMPARE(written.value("input-rights").toArray().size(), 160);
 }
 
 void TestUserManage::longTextsAreCut()

@@ -1,5 +1,5 @@
-// data/UserConfig.dat as any file may be: the store reads it without fault, and what it writes
-// reads back as the same users.
+// data/UserConfig.dat as any file may be: the store reads it without fault, what it writes reads
+// back as the same users, and a user added to them keeps them all.
 #include "FuzzSupport.h"
 
 #include "core/CUserManage.h"
@@ -26,5 +26,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                  && a.inputRights == b.inputRights && a.outputRights == b.outputRights,
                              "a user changed on its way through the file");
     }
+
+    // A new user, as the page makes one, never takes the place of a stored one.
+    const QStringList names = again.getUserNames();
+    QString name = QStringLiteral("new");
+    for (int i = 0; names.contains(name); ++i)
+        name = QStringLiteral("new%1").arg(i);
+    User_Info fresh;
+    fresh.Id = again.newId(1700000000000);
+    fresh.setUserName(name);
+    FuzzSupport::require(again.add(fresh), "a new user was refused");
+    CUserManage third;
+    FuzzSupport::require(third.getUserList().size() == users.size() + 1 && third.getUserById(fresh.Id).userName() == name,
+                         "a new user displaced a stored one");
     return 0;
 }

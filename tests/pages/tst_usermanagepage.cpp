@@ -79,6 +79,8 @@ private slots:
     void addUser_data();
     void addUser();
     void newIdsFollowTheLargest();
+    void newIdsStayExact_data();
+    void newIdsStayExact();
     void deleteDownToNoUser();
     void rightsShownAndSaved();
     void changePassword();
@@ -167,7 +169,8 @@ void tst_UserManagePage::addUser_data()
     QTest::newRow("name exists") << "carol" << "pw1" << "用户名已存在!";
     QTest::newRow("empty name") << "  " << "pw1" << "用户名不能为空！";
     QTest::newRow("empty password") << "erin" << "" << "密码不能为空！";
-    QTest::newRow("Chinese name") << "张三" << "pw1" << AccountRules::nameRefusal(Verdict::NotLatin1);
+    QTest::newRow("Chinese name") << "操作员1" << "pw1" << "新增用户成功！";
+    QTest::newRow("control character") << QString("op") + QChar(0x7F) + "1" << "pw1" << AccountRules::nameRefusal(Verdict::NotPrintable);
     QTest::newRow("name over 99 bytes") << QString(100, 'n') << "pw1" << AccountRules::nameRefusal(Verdict::TooLong);
     QTest::newRow("password over 48") << "erin" << QString(49, 'p') << AccountRules::passwordRefusal(Verdict::TooLong);
     QTest::newRow("Chinese password") << "erin" << "你好" << AccountRules::passwordRefusal(Verdict::NotLatin1);
@@ -220,6 +223,30 @@ void tst_UserManagePage::newIdsFollowTheLargest()
     }
     QCOMPARE(CUserManage::instance()->getUserByName("u1").Id, future + 1);
     QCOMPARE(CUserManage::instance()->getUserByName("u2").Id, future + 2);
+}
+
+// A store whose largest Id is at the limit of what the file holds exactly (2^53 - 1), or beyond
+// it (2^53, imported by an earlier build): the new user gets a free Id the file keeps, and the
+// administrator survives a re-read.
+void tst_UserManagePage::newIdsStayExact_data()
+{
+    QTest::addColumn<qint64>("largest");
+    QTest::newRow("2^53 - 1") << qint64(9007199254740991);
+    QTest::newRow("2^53, stored earlier") << qint64(9007199254740992);
+}
+
+void tst_UserManagePage::newIdsStayExact()
+{
+    QFETCH(qint64, largest);
+    QVERIFY(dir->write(userFile, QJsonDocument(QJsonObject{{"user-list", QJsonArray{userObject(largest, "Admin", 0)}}}).toJson()));
+    CUserManage::instance()->readConfig();
+    edit("UserManageLeftWidget", "lineEditUserName")->setText(QStringLiteral("u1"));
+    edit("UserManageLeftWidget", "lineEditUserPassword")->setText(QStringLiteral("pw"));
+    QCOMPARE(click("UserManageLeftWidget", "pushButtonAddUser"), QStringList{"新增用户成功！"});
+    const CUserManage reread;
+    QCOMPARE(reread.getUserNames(), (QStringList{"u1", "Admin"}));
+    QCOMPARE(reread.getUserById(largest).Group, 0);
+    QVERIFY(reread.getUserByName(QStringLiteral("u1")).Id < largest);
 }
 
 void tst_UserManagePage::deleteDownToNoUser()
@@ -295,7 +322,7 @@ void tst_UserManagePage::exportAndImport()
 {
     const QByteArray original = fileBytes(userFile);
     const QString backup = dir->filePath("users.bak");
-    answerFileDialog(backup);
+    answerFileDialog(dir->filePath("users"));   // the suffix is added
     QCOMPARE(click("UserManageLeftWidget", "pushButtonExport"), QStringList{"导出配置成功！"});
     const QByteArray packed = fileBytes(backup);
     QCOMPARE(qFromBigEndian<quint32>(packed.constData()), quint32(original.size()));

@@ -19,8 +19,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <limits>
-
 UserManageLeftWidget::UserManageLeftWidget(QWidget* parent)
     : QWidget(parent)
     , userName(new QLineEdit(this))
@@ -100,14 +98,6 @@ qint64 UserManageLeftWidget::currentId() const
     return item ? item->data(Qt::UserRole).toLongLong() : -1;
 }
 
-qint64 UserManageLeftWidget::newUserId()
-{
-    const QList<User_Info> users = CUserManage::instance()->getUserList();   // ascending Id
-    const qint64 largest = users.isEmpty() ? -1 : users.last().Id;
-    const qint64 next = largest < std::numeric_limits<qint64>::max() ? largest + 1 : largest;
-    return qMax(QDateTime::currentMSecsSinceEpoch(), next);
-}
-
 void UserManageLeftWidget::on_pushButtonAddUser_clicked()
 {
     const QString name = userName->text().trimmed();
@@ -134,7 +124,7 @@ void UserManageLeftWidget::on_pushButtonAddUser_clicked()
         return;
     }
     User_Info user;
-    user.Id = newUserId();
+    user.Id = store->newId(QDateTime::currentMSecsSinceEpoch());
     user.Group = 1;
     user.setUserName(name);
     user.setPassWord(passwordTransform(name, secret));
@@ -204,9 +194,13 @@ void UserManageLeftWidget::showNoUser()
 
 void UserManageLeftWidget::on_pushButtonExport_clicked()
 {
-    const QString target = QFileDialog::getSaveFileName(this, tr("导出配置"), QStringLiteral("."), tr("备份文件(*.bak)"));
-    if (target.isEmpty())
+    // The suffix is added to a name typed without it, so that the import's filter shows the file.
+    QFileDialog dialog(this, tr("导出配置"), QStringLiteral("."), tr("备份文件(*.bak)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("bak"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
+    const QString target = dialog.selectedFiles().constFirst();
     if (UserBackup::exportDatabase(target))
         CMeetingMessageBoxDialog::showInformation(tr("导出配置成功！"));
     else

@@ -37,8 +37,6 @@ private:
     // The Id of the current row; -1 when no row is current.
     qint64 currentId() const;
     void showNoUser();
-    // A new Id: the millisecond clock, or one past the largest Id when the clock is not ahead.
-    static qint64 newUserId();
 
     QLineEdit* userName;
     QLineEdit* password;
