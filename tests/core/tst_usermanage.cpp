@@ -338,24 +338,17 @@ void TestUserManage::fileIsOwnerOnly()
     QCOMPARE(QFile::permissions(staged) & others, QFileDevice::Permissions());
 }
 
-// Rights beyond the largest model's 160 ports are dropped as the file is read, and so never
-// written again.
+// Rights beyond the largest model's 160 ports are dropped as the file is read.
 void TestUserManage::rightsBeyondTheLargestModel()
 {
     QJsonArray many;
     for (int i = 0; i < 100000; ++i)
         many.append(i == 159 || i == 160);
-    QVERIFY(work->write(userFile, userList({QJsonObject{{"Id", 1}, {"UserName", "alice"}, {"input-rights", many},
-                                                        {"output-rights", QJsonArray{true}}}})));
+    QVERIFY(work->write(userFile, userList({QJsonObject{{"Id", 1}, {"UserName", "alice"}, {"input-rights", many}}})));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("rights beyond port 160 ignored")));
-    CUserManage store;
-    const User_Info alice = store.getUserById(1);
+    const User_Info alice = CUserManage().getUserById(1);
     QCOMPARE(alice.inputRights.size(), 160);
-    QCOMPARE(alice.inputRights.value(159), true);
-    QCOMPARE(alice.outputRights, (QMap<int, bool>{{0, true}}));
-    QVERIFY(store.writeConfig());
-    const QJsonObject written = QJsonDocument::fromJson(work->read(userFile)).object().value("user-list").toArray().at(0).toObject();
-    QCOMPARE(written.value("input-rights").toArray().size(), 160);
+    QVERIFY(alice.inputRights.value(159));
 }
 
 void TestUserManage::longTextsAreCut()
