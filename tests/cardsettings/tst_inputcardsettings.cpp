@@ -252,6 +252,10 @@ void tst_InputCardSettings::subtitleText_data()
     QTest::newRow("64 bytes of ASCII") << QString(70, QLatin1Char('x')) << QString(64, QLatin1Char('x'));
     // The matrix's code page, GB2312, takes two bytes a character: 32 fit.
     QTest::newRow("Chinese") << QString(40, QChar(0x5b57)) << QString(32, QChar(0x5b57));
+    // What GB2312 itself does not hold is refused, though the converter would write GBK for it.
+    QTest::newRow("GBK-only hanzi") << "大厅場2" << "大厅2";
+    QTest::newRow("GBK row-2 addition") << "ⅰ号①" << "号①";
+    QTest::newRow("euro, emoji, ñ; é is GB2312's") << "Señal €5 😀é" << "Seal 5 é";
 }
 
 void tst_InputCardSettings::subtitleText()

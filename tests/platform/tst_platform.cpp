@@ -1,6 +1,7 @@
 // The OS adaptations: loopback guard, system ping, single-instance guard, language value.
 #include "FakePing.h"
 #include "platform/LanguageSetting.h"
+#include "platform/LocalCodePage.h"
 #include "platform/LoopbackGuard.h"
 #include "platform/SingleInstance.h"
 #include "platform/SystemPing.h"
@@ -88,6 +89,9 @@ private slots:
     void otherUsersCopyDoesNotBlock();
 
     void languageRoundTrip();
+
+    void deviceCodePageCells_data();
+    void deviceCodePageCells();
 
 private:
     QTemporaryDir configHome;
@@ -314,6 +318,35 @@ void TestPlatform::languageRoundTrip()
     QVERIFY(QFileInfo::exists(file));
     QCOMPARE(QSettings(file, QSettings::IniFormat).value(QStringLiteral("Language")).toString(),
              QStringLiteral("en_US"));
+}
+
+void TestPlatform::deviceCodePageCells_data()
+{
+    QTest::addColumn<QByteArray>("cell");   // as the converter decodes it
+    QTest::addColumn<bool>("carried");
+    QTest::newRow("first symbol") << QByteArray("\xa1\xa1") << true;
+    QTest::newRow("row 2 gap (GBK roman)") << QByteArray("\xa2\xa1") << false;
+    QTest::newRow("row 2 first") << QByteArray("\xa2\xb1") << true;
+    QTest::newRow("row 9 last") << QByteArray("\xa9\xef") << true;
+    QTest::newRow("row 9 end") << QByteArray("\xa9\xf0") << false;
+    QTest::newRow("empty row AA (private use)") << QByteArray("\xaa\xa1") << false;
+    QTest::newRow("first hanzi") << QByteArray("\xb0\xa1") << true;
+    QTest::newRow("row D7 last") << QByteArray("\xd7\xf9") << true;
+    QTest::newRow("row D7 end") << QByteArray("\xd7\xfa") << false;
+    QTest::newRow("last hanzi") << QByteArray("\xf7\xfe") << true;
+    QTest::newRow("row F8 (private use)") << QByteArray("\xf8\xa1") << false;
+    QTest::newRow("GBK lead below A1") << QByteArray("\x81\x40") << false;
+    QTest::newRow("GBK euro") << QByteArray("\x80") << false;
+}
+
+void TestPlatform::deviceCodePageCells()
+{
+    QFETCH(QByteArray, cell);
+    QFETCH(bool, carried);
+    const QString character = LocalCodePage::decode(cell);
+    QCOMPARE(LocalCodePage::isEncodable(character), carried);
+    QCOMPARE(LocalCodePage::unencodable(QStringLiteral("a") + character + character + QStringLiteral("b")),
+             carried ? QStringList() : QStringList{character});
 }
 
 int main(int argc, char** argv)

@@ -58,7 +58,8 @@ bool InputCardSettings::setLevel(Level level, int value, int shownBefore)
 
 bool InputCardSettings::subtitleAcceptable(const QString& text)
 {
-    return !text.contains(QLatin1Char(';')) && LocalCodePage::encode(text).size() <= kSubtitleMaxBytes;
+    return !text.contains(QLatin1Char(';')) && LocalCodePage::isEncodable(text)
+           && LocalCodePage::encode(text).size() <= kSubtitleMaxBytes;
 }
 
 bool InputCardSettings::setSubtitle(const QString& text)

@@ -25,7 +25,8 @@ public:
     // slider showed before; stores it when the command was written. True when sent and stored.
     bool setLevel(Level level, int value, int shownBefore);
 
-    // Whether the matrix can take the text: no ";" (it ends a command) and at most 64 bytes.
+    // Whether the matrix can take the text: no ";" (it ends a command), only characters its code
+    // page carries (what is stored is then what was sent) and at most 64 bytes.
     static bool subtitleAcceptable(const QString& text);
     // Sends the subtitle text when it differs from the stored one; stores it when written.
     bool setSubtitle(const QString& text);

@@ -2,8 +2,8 @@
 
 #include <QValidator>
 
-// Keeps the subtitle field to what the matrix can take: no ";" and at most 64 bytes in the
-// matrix's code page. Typing or pasting past either is refused as it happens.
+// Keeps the subtitle field to what the matrix can take: no ";", no character its code page does
+// not carry and at most 64 bytes in it. Typing or pasting any of these is refused as it happens.
 class SubtitleTextValidator : public QValidator
 {
     Q_OBJECT
