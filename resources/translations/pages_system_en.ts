@@ -75,5 +75,9 @@
         <source>连接设备超时</source>
         <translation>Connecting to the device timed out</translation>
     </message>
+    <message>
+        <source>设备的编码（GB2312）中没有这些字符，设备收到的将与输入不同：%1</source>
+        <translation>The device&apos;s encoding (GB2312) has no such characters; the device will not receive them as typed: %1</translation>
+    </message>
 </context>
 </TS>

@@ -75,5 +75,9 @@
         <source>连接设备超时</source>
         <translation>連接設備逾時</translation>
     </message>
+    <message>
+        <source>设备的编码（GB2312）中没有这些字符，设备收到的将与输入不同：%1</source>
+        <translation>設備的編碼（GB2312）中沒有這些字元，設備收到的將與輸入不同：%1</translation>
+    </message>
 </context>
 </TS>

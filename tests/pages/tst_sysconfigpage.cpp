@@ -30,7 +30,11 @@ private slots:
     void deviceTexts();
     void nameAndModelReachTheMatrix();
     void failedSendIsNotStored();
+    void overlongStoredText_data();
+    void overlongStoredText();
     void consoleShowsSentAndReceived();
+    void consoleLogIsPlainText_data();
+    void consoleLogIsPlainText();
     void logLimitAndClear();
     void languageForNextStart_data();
     void languageForNextStart();
@@ -41,6 +45,7 @@ private:
     T* child(const QString& name) const { return page->findChild<T*>(name); }
     void finishEditing(const QString& field, const QString& text);
     QStringList logLines() const;
+    QColor logColour(int line) const;
     QVariant setting(const QString& key) const
     {
         return QSettings(QStringLiteral("data/ClientConfig.dat"), QSettings::IniFormat).value(key);
@@ -98,6 +103,12 @@ QStringList tst_SysConfigPage::logLines() const
     return lines;
 }
 
+QColor tst_SysConfigPage::logColour(int line) const
+{
+    const QTextBlock block = child<QTextEdit>("textEditLog")->document()->findBlockByNumber(line);
+    return block.begin().fragment().charFormat().foreground().color();
+}
+
 void tst_SysConfigPage::deviceTexts_data()
 {
     QTest::addColumn<bool>("isName");
@@ -134,7 +145,8 @@ void tst_SysConfigPage::deviceTexts()
     const QValidator* validator = child<QLineEdit>(isName ? "lineEditDeviceName" : "lineEditDeviceType")->validator();
     int pos = 0;
     QString input = text;
-    const QValidator::State expected = text.isEmpty() ? QValidator::Intermediate
+    // Too long (only a stored text can be) is held back, but may be shortened.
+    const QValidator::State expected = text.isEmpty() || text.size() > 32 ? QValidator::Intermediate
                                        : command.isEmpty() ? QValidator::Invalid : QValidator::Acceptable;
     QCOMPARE(validator->validate(input, pos), expected);
 }
@@ -175,6 +187,50 @@ void tst_SysConfigPage::failedSendIsNotStored()
     QCOMPARE(setting("DEVICE_INFO/dev_Name").toString(), QStringLiteral("Hall B"));
 }
 
+void tst_SysConfigPage::overlongStoredText_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("deviceWord");   // in devicesim's "device" answer: name, then model
+    QTest::newRow("name") << "lineEditDeviceName" << "DEVICE_INFO/dev_Name" << 0;
+    QTest::newRow("model") << "lineEditDeviceType" << "DEVICE_INFO/dev_Type" << 1;
+}
+
+void tst_SysConfigPage::overlongStoredText()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, key);
+    QFETCH(int, deviceWord);
+    // 38 bytes, as an earlier build stored it: shown whole, and passing through sends nothing.
+    const QString stored = QStringLiteral("NorthWingConferenceHallSecondFloorEast");
+    QSettings(QStringLiteral("data/ClientConfig.dat"), QSettings::IniFormat).setValue(key, stored);
+    page->hide();
+    page->show();
+    auto* edit = child<QLineEdit>(field);
+    QCOMPARE(edit->text(), stored);
+    const QByteArray atDevice = env->sim.controlOk(QStringLiteral("device"));
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Return);
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(edit, &leave);
+    QTest::qWait(100);
+    QCOMPARE(env->received(), QStringList());
+    QCOMPARE(env->sim.controlOk(QStringLiteral("device")), atDevice);
+    QCOMPARE(setting(key).toString(), stored);
+
+    // Shortened by the operator to what the matrix takes, it goes out.
+    QTest::keyClick(edit, Qt::Key_End);
+    for (int i = 0; i < 6; ++i)
+        QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClick(edit, Qt::Key_Return);
+    const QString sent = stored.left(32);
+    QTRY_COMPARE(env->sim.controlOk(QStringLiteral("device")).split(' ').value(deviceWord), sent.toLatin1());
+    QCOMPARE(setting(key).toString(), sent);
+    page->hide();
+    page->show();
+    QCOMPARE(edit->maxLength(), 32);
+}
+
 void tst_SysConfigPage::consoleShowsSentAndReceived()
 {
     child<QLineEdit>("lineEditSendCode")->setText(QStringLiteral("  /IOStatus;  "));
@@ -200,6 +256,45 @@ void tst_SysConfigPage::consoleShowsSentAndReceived()
     QVERIFY(logLines().last().endsWith(QStringLiteral("连接设备成功")));
 }
 
+void tst_SysConfigPage::consoleLogIsPlainText_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("reply");      // devicesim's escapes
+    QTest::addColumn<QString>("received");   // as the log shows it
+    QTest::addColumn<QString>("notCarried"); // the characters the warning line lists
+    QTest::newRow("markup sent") << "/Name:<b>bold</b>;" << "OK\\r\\n" << "OK" << "";
+    QTest::newRow("entity") << "/Name:&lt;;" << "&lt;&amp;\\r\\n" << "&lt;&amp;" << "";
+    QTest::newRow("markup in the reply") << "/IOStatus;" << "A<br>B<p>C\\r\\nD<hr>\\r\\n" << "A<br>B<p>CD<hr>" << "";
+    QTest::newRow("GB2312 text") << "/Name:场景①；" << "OK\\r\\n" << "OK" << "";
+    QTest::newRow("GBK-only hanzi") << "/Name:会場;" << "OK\\r\\n" << "OK" << "場";
+    // é is GB2312's own (pinyin row); ñ is not.
+    QTest::newRow("euro, emoji, accents") << "/Name:€5 😀é€ñ;" << "OK\\r\\n" << "OK" << "€ 😀 ñ";
+}
+
+void tst_SysConfigPage::consoleLogIsPlainText()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, reply);
+    QFETCH(QString, received);
+    QFETCH(QString, notCarried);
+    QTest::mouseClick(child<QPushButton>("pushButtonClearLog"), Qt::LeftButton);
+    QCOMPARE(env->sim.control(QStringLiteral("reply ") + reply), QByteArray("OK"));
+    child<QLineEdit>("lineEditSendCode")->setText(code);
+    QTest::mouseClick(child<QPushButton>("pushButtonSendCode"), Qt::LeftButton);
+    // One line each: the clearing, the sent code, the warning when there is one, the reply.
+    const QStringList lines = logLines();
+    QCOMPARE(lines.size(), notCarried.isEmpty() ? 3 : 4);
+    QVERIFY2(lines.at(1).endsWith(QStringLiteral(" 发送: ") + code), qPrintable(lines.at(1)));
+    QVERIFY2(lines.last().endsWith(QStringLiteral(" 接收: ") + received), qPrintable(lines.last()));
+    QCOMPARE(logColour(1), QColor(QStringLiteral("darkgreen")));
+    QCOMPARE(logColour(lines.size() - 1), QColor(QStringLiteral("red")));
+    if (!notCarried.isEmpty()) {
+        QVERIFY2(lines.at(2).contains(QStringLiteral("GB2312")) && lines.at(2).endsWith(QStringLiteral("：") + notCarried),
+                 qPrintable(lines.at(2)));
+        QCOMPARE(logColour(2), QColor(QStringLiteral("red")));
+    }
+}
+
 void tst_SysConfigPage::logLimitAndClear()
 {
     QTest::mouseClick(child<QPushButton>("pushButtonClearLog"), Qt::LeftButton);
@@ -209,9 +304,10 @@ void tst_SysConfigPage::logLimitAndClear()
         page->append(CSysConfigWidget::Information, QString::number(i));
     QCOMPARE(logLines().size(), 1000);
     QVERIFY(logLines().last().endsWith(QStringLiteral(": 1000")));
-    page->append(CSysConfigWidget::Received, QStringLiteral("line\r\n1001"));
+    // Every kind of line or paragraph break runs together: the entry stays one line.
+    page->append(CSysConfigWidget::Received, QStringLiteral("line\r\n<br>1\u20280\u20290\v1"));
     QCOMPARE(logLines().size(), 1);
-    QVERIFY(logLines().first().endsWith(QStringLiteral(" 接收: line1001")));
+    QVERIFY2(logLines().first().endsWith(QStringLiteral(" 接收: line<br>1001")), qPrintable(logLines().first()));
 }
 
 void tst_SysConfigPage::languageForNextStart_data()

@@ -14,6 +14,7 @@
 #include "pages/system/DeviceTextValidator.h"
 #include "platform/ConfigFiles.h"
 #include "platform/LanguageSetting.h"
+#include "platform/LocalCodePage.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -22,7 +23,10 @@
 #include <QLineEdit>
 #include <QMetaEnum>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QSettings>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QTime>
 #include <QVBoxLayout>
@@ -172,10 +176,19 @@ void CSysConfigWidget::readSettings()
     const QSettings settings(ConfigFiles::clientConfig(), QSettings::IniFormat);
     const int language = settings.value(languageKey, 0).toInt();
     languageBox->setCurrentIndex(language >= 0 && language < languageBox->count() ? language : 0);
-    filledName = settings.value(nameKey, defaultDeviceText()).toString();
-    filledModel = settings.value(modelKey, defaultDeviceText()).toString();
-    nameEdit->setText(filledName);
-    modelEdit->setText(filledModel);
+    showDeviceText(nameEdit, &filledName, settings.value(nameKey, defaultDeviceText()).toString());
+    showDeviceText(modelEdit, &filledModel, settings.value(modelKey, defaultDeviceText()).toString());
+}
+
+void CSysConfigWidget::showDeviceText(QLineEdit* field, QString* filledWith, const QString& text)
+{
+    // Earlier builds stored texts longer than the matrix takes. Cut to the field's length, such a
+    // text would differ from the stored one and go out as soon as the focus passed through the
+    // field. Shown whole, it goes out only once the operator has brought it within the limit (the
+    // validator holds it back until then), and typing cannot lengthen a text that fits.
+    field->setMaxLength(qMax(int(DeviceTextCommands::MaxBytes), text.size()));
+    field->setText(text);
+    *filledWith = text;
 }
 
 void CSysConfigWidget::writeSettings()
@@ -198,6 +211,9 @@ void CSysConfigWidget::on_pushButtonSendCode_clicked()
     if (code.isEmpty())
         return;
     append(Sent, code);
+    const QStringList lost = LocalCodePage::unencodable(code);
+    if (!lost.isEmpty())
+        append(Warning, tr("设备的编码（GB2312）中没有这些字符，设备收到的将与输入不同：%1").arg(lost.join(QLatin1Char(' '))));
     // The wait pumps events: a second click meanwhile would only be refused by the link.
     sendButton->setEnabled(false);
     CommandReply reply;
@@ -266,28 +282,44 @@ void CSysConfigWidget::append(int type, QString data, bool clear)
         logView->clear();
         logLines = 0;
     }
-    data.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+    // Every character that ends a line or a paragraph in the view (the document's frame marks
+    // included): an entry keeps to one line, run together like the line ends of a reply.
+    static const QRegularExpression lineBreaks(QStringLiteral("[\\r\\n\\x0B\\f\\x{85}\\x{2028}\\x{2029}\\x{FDD0}\\x{FDD1}]"));
+    data.remove(lineBreaks);
     QString label;
     switch (type) {
     case Sent:
         label = QStringLiteral("发送");
-        logView->setTextColor(QColor(QStringLiteral("darkgreen")));
+        logColour = QColor(QStringLiteral("darkgreen"));
         break;
     case Received:
         label = QStringLiteral("接收");
-        logView->setTextColor(QColor(QStringLiteral("red")));
+        logColour = QColor(QStringLiteral("red"));
         break;
     case Information:
-        logView->setTextColor(QColor(QStringLiteral("darkgreen")));
+        logColour = QColor(QStringLiteral("darkgreen"));
         break;
     case Warning:
-        logView->setTextColor(QColor(QStringLiteral("red")));
+        logColour = QColor(QStringLiteral("red"));
         break;
     default:
         break;
     }
     const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss zzz"));
-    logView->append(QStringLiteral("时间[%1] %2: %3").arg(time, label, data));
+    const QString line = QStringLiteral("时间[%1] %2: %3").arg(time, label, data);
+    // As plain text: what was sent or received may hold markup or entities, shown as they are.
+    QScrollBar* scroll = logView->verticalScrollBar();
+    const bool atBottom = scroll->value() >= scroll->maximum();
+    QTextCursor cursor(logView->document());
+    cursor.movePosition(QTextCursor::End);
+    if (!logView->document()->isEmpty())
+        cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    QTextCharFormat format;
+    if (logColour.isValid())
+        format.setForeground(logColour);
+    cursor.insertText(line, format);
+    if (atBottom)
+        scroll->setValue(scroll->maximum());
     ++logLines;
 }
 

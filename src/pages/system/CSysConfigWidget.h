@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QWidget>
 
 class FIpAddrEdit;
@@ -51,6 +52,8 @@ protected:
 
 private:
     void layOut();
+    // Shows a stored name or model text whole, one longer than the matrix takes included.
+    void showDeviceText(QLineEdit* field, QString* filledWith, const QString& text);
     // Sends a changed name or model text and stores it once the command was written.
     void sendDeviceText(QLineEdit* field, QString* filledWith, const QString& key, bool isName);
 
@@ -72,4 +75,6 @@ private:
     QString filledName;
     QString filledModel;
     int logLines = 0;
+    // The colour of the log's next line; a line of another kind keeps it.
+    QColor logColour;
 };

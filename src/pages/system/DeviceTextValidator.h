@@ -3,8 +3,8 @@
 #include <QValidator>
 
 // Accepts a device name or model text that the matrix can take when sent with the given byte
-// offset (see DeviceTextCommands); an empty text is never acceptable, so it never finishes
-// editing.
+// offset (see DeviceTextCommands); an empty text, or one longer than the matrix takes, is never
+// acceptable, so it never finishes editing.
 class DeviceTextValidator : public QValidator
 {
     Q_OBJECT
