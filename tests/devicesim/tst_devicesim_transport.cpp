@@ -41,6 +41,7 @@ private slots:
     void listensOnOtherLoopbackAddress();
     void faultShapesTheReply_data();
     void faultShapesTheReply();
+    void refusedCommandsChangeNothing();
     void dropNextClosesTheConnection();
     void unsolicitedLinesReachEveryClient();
     void pseudoTerminalCarriesCommandsAndSurvivesDrop();
@@ -136,6 +137,26 @@ void TestDeviceSimTransport::faultShapesTheReply()
     QCOMPARE(sim.control(QStringLiteral("received last")), QByteArray("OK cmd;"));
 }
 
+void TestDeviceSimTransport::refusedCommandsChangeNothing()
+{
+    DeviceSimProcess sim;
+    QVERIFY2(startSim(sim), qPrintable(sim.errorString()));
+    QTcpSocket client;
+    client.connectToHost(sim.address(), sim.port());
+    QVERIFY(client.waitForConnected(3000));
+
+    // Both commands of one write are refused; the third runs.
+    QCOMPARE(sim.control(QStringLiteral("refuse count=2")), QByteArray("OK"));
+    client.write("/InAudio:1:EXT;/Switch:3:1;");
+    QCOMPARE(readUntilQuiet(client, 300, 3000), QByteArray("Error: refused.\r\nError: refused.\r\n"));
+    QCOMPARE(sim.control(QStringLiteral("settings in 1")), QByteArray("OK"));
+    QCOMPARE(sim.control(QStringLiteral("route 1")), QByteArray("OK 1"));
+    QCOMPARE(sim.control(QStringLiteral("refuse Busy\\r\\n")), QByteArray("OK"));
+    client.write("/InAudio:1:EXT;/InAudio:1:MUTE;");
+    QCOMPARE(readUntilQuiet(client, 300, 3000), QByteArray("Busy\r\nInput 1 Audio MUTE OK.\r\n"));
+    QCOMPARE(sim.control(QStringLiteral("settings in 1")), QByteArray("OK InAudio=MUTE"));
+}
+
 void TestDeviceSimTransport::dropNextClosesTheConnection()
 {
     DeviceSimProcess sim;
@@ -210,6 +231,7 @@ void TestDeviceSimTransport::controlRejectsBadRequests_data()
     QTest::newRow("split zero parts") << "split 0 10";
     QTest::newRow("bad count") << "silent count=x";
     QTest::newRow("reply without text") << "reply";
+    QTest::newRow("refuse bad count") << "refuse count=x";
     QTest::newRow("received what") << "received everything";
     QTest::newRow("pty without --pty") << "pty";
 }

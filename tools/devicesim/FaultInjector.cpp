@@ -29,6 +29,12 @@ bool toNumber(const QString& text, int min, int max, int& out)
     return ok && out >= min && out <= max;
 }
 
+// The answer text of "error" and "refuse": the escaped words after the request, else fallback.
+QByteArray answerText(const QStringList& args, const QByteArray& fallback)
+{
+    return args.size() > 1 ? Escapes::decode(args.mid(1).join(QLatin1Char(' '))) : fallback;
+}
+
 } // namespace
 
 bool FaultInjector::consume(Armed& a)
@@ -60,6 +66,13 @@ FaultInjector::Plan FaultInjector::take(bool answerIsEmpty)
         plan.pauseMs = pauseMs;
     }
     return plan;
+}
+
+std::optional<QByteArray> FaultInjector::takeRefusal()
+{
+    if (!consume(refuseArmed))
+        return std::nullopt;
+    return refusal;
 }
 
 void FaultInjector::clear()
@@ -114,9 +127,20 @@ void FaultInjector::registerControls(ControlChannel& channel)
             int count = 1;
             if (!takeCount(args, count))
                 return "ERR usage: error [TEXT] [count=N]";
-            replacement = args.size() > 1 ? Escapes::decode(args.mid(1).join(QLatin1Char(' ')))
-                                          : QByteArray("ERROR\r\n");
+            replacement = answerText(args, "ERROR\r\n");
             replaceArmed.count = count;
+            return "OK";
+        });
+    channel.registerCommand(
+        QStringLiteral("refuse"),
+        QStringLiteral("refuse [TEXT] [count=N]: refuse the next command: answer an error line (default "
+                       "Error: refused.\\r\\n) and leave the matrix as it was"),
+        [this](QStringList args) -> QByteArray {
+            int count = 1;
+            if (!takeCount(args, count))
+                return "ERR usage: refuse [TEXT] [count=N]";
+            refusal = answerText(args, "Error: refused.\r\n");
+            refuseArmed.count = count;
             return "OK";
         });
     channel.registerCommand(

@@ -24,6 +24,9 @@ public:
     // The plan for one received piece of a command; consumes one count of each armed kind.
     // Delay and split only count against non-empty answers.
     Plan take(bool answerIsEmpty);
+    // The answer of a refused command, consuming one count of "refuse"; none when not armed.
+    // Asked before the command runs: a refused command changes nothing on the matrix.
+    std::optional<QByteArray> takeRefusal();
 
     void registerControls(ControlChannel& channel);
     void clear();
@@ -37,6 +40,8 @@ private:
     QByteArray replacement;
     Armed delayArmed;
     int delayMs = 0;
+    Armed refuseArmed;
+    QByteArray refusal;
     Armed splitArmed;
     int parts = 1;
     int pauseMs = 0;

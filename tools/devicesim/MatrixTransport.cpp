@@ -81,7 +81,7 @@ void MatrixTransport::onReceived(ClientLink* link, const QByteArray& bytes)
         receipts.removeFirst();
     receipts.append({MonotonicClock::micros(), link->id(), bytes});
 
-    const QByteArray answer = matrix.receive(link->id(), bytes);
+    const QByteArray answer = matrix.receive(link->id(), bytes, [this] { return faults.takeRefusal(); });
     deliver(link, answer, faults.take(answer.isEmpty()));
 }
 

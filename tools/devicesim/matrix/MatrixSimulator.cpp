@@ -147,7 +147,7 @@ MatrixSimulator::MatrixSimulator(const MatrixConfig& config, QObject* parent)
     }
 }
 
-QByteArray MatrixSimulator::receive(int clientId, const QByteArray& bytes)
+QByteArray MatrixSimulator::receive(int clientId, const QByteArray& bytes, const Refusal& refusal)
 {
     Client& client = clients[clientId];
     client.buffer.append(bytes);
@@ -155,6 +155,10 @@ QByteArray MatrixSimulator::receive(int clientId, const QByteArray& bytes)
 
     QByteArray answer;
     for (const FramedCommand& command : commands) {
+        if (const std::optional<QByteArray> refused = refusal ? refusal() : std::nullopt) {
+            answer += *refused;
+            continue;
+        }
         bool changed = false;
         QByteArray reply;
         switch (command.kind) {

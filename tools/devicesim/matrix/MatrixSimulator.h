@@ -15,6 +15,9 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+#include <optional>
+
 struct MatrixConfig
 {
     int model = 16;     // ports per side: 4, 8, 16, 32, 64, 96, 128, 144 or 160
@@ -33,9 +36,13 @@ class MatrixSimulator : public QObject
 public:
     explicit MatrixSimulator(const MatrixConfig& config, QObject* parent = nullptr);
 
+    // Asked once per whole command before it runs: an answer refuses the command, which is then
+    // answered with it and changes nothing; none lets it run.
+    using Refusal = std::function<std::optional<QByteArray>()>;
+
     // Bytes received from one client; returns the bytes answered to that client. A partial
     // command is kept per client until its terminator arrives.
-    QByteArray receive(int clientId, const QByteArray& bytes);
+    QByteArray receive(int clientId, const QByteArray& bytes, const Refusal& refusal = {});
     void clientGone(int clientId);
 
     // 0-based input routed to a 0-based output; -1 none, -2 closed.
