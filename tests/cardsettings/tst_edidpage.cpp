@@ -137,10 +137,17 @@ void tst_EdidPage::builtInEdid()
     QCOMPARE(inCard(4).value(QStringLiteral("internal_edid")).toInt(-1), box()->currentIndex());
     QCOMPARE(env->matrixSettings('I', 4).value(QStringLiteral("EDID")), QByteArray("6"));
 
-    // A refused choice is taken back.
-    env->sim.controlOk(QStringLiteral("error count=1"));
+    // A refused choice is taken back; the matrix keeps its EDID.
+    QVERIFY(env->arm(QStringLiteral("refuse")));
     box()->setCurrentIndex(0);
     QCOMPARE(box()->currentText(), QStringLiteral("720P-2D-2.0"));
+    QCOMPARE(env->matrixSettings('I', 4).value(QStringLiteral("EDID")), QByteArray("6"));
+    // A second choice while the first waits is not taken: the box ends on what the matrix holds.
+    const int fourK = box()->findText(QStringLiteral("4K30-2D-2.0"));
+    QVERIFY(env->chooseTwiceDuringWait(box(), fourK, 0));
+    QCOMPARE(box()->currentIndex(), fourK);
+    QCOMPARE(inCard(4).value(QStringLiteral("internal_edid")).toInt(-1), fourK);
+    QCOMPARE(env->matrixSettings('I', 4).value(QStringLiteral("EDID")), QByteArray("10"));
 
     // The highlight stays with input 4 across paging, not with the tile's place.
     page->findChild<QPushButton*>(QStringLiteral("PageDownBtn"))->click();

@@ -33,6 +33,8 @@ private slots:
     void sliderRelease();
     void loadingSendsNothing();
     void refusedChoiceIsPutBack();
+    void secondChoiceDuringWait_data();
+    void secondChoiceDuringWait();
     void subtitleText_data();
     void subtitleText();
     void templateFaults();
@@ -231,14 +233,40 @@ void tst_InputCardSettings::refusedChoiceIsPutBack()
 {
     QVERIFY(CardPagesEnv::selectPort(page, 3));
     auto* audio = control<QComboBox>("comboBox");
-    env->sim.controlOk(QStringLiteral("error count=1"));
+    QVERIFY(env->arm(QStringLiteral("refuse")));
     audio->setCurrentIndex(2);
     QCOMPARE(audio->currentIndex(), 0);
     QVERIFY(!env->model->getCardInfo(3).value(CardKey::InCard).toObject().contains(QStringLiteral("audio")));
+    QVERIFY(!env->matrixSettings('I', 3).contains(QStringLiteral("InAudio")));
     // Choosing it again sends it again.
     audio->setCurrentIndex(2);
     QCOMPARE(env->received(), (QStringList{"/InAudio:4:MUTE;", "/InAudio:4:MUTE;"}));
     QCOMPARE(env->model->getCardInfo(3).value(CardKey::InCard).toObject().value(QStringLiteral("audio")).toInt(), 2);
+    QCOMPARE(env->matrixSettings('I', 3).value(QStringLiteral("InAudio")), QByteArray("MUTE"));
+}
+
+void tst_InputCardSettings::secondChoiceDuringWait_data()
+{
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("first taken") << false;
+    QTest::newRow("first refused") << true;
+}
+
+void tst_InputCardSettings::secondChoiceDuringWait()
+{
+    QFETCH(bool, refused);
+    const int port = refused ? 2 : 1;
+    QVERIFY(CardPagesEnv::selectPort(page, port));
+    auto* colour = control<QComboBox>("comboBox_4");
+    const QByteArray before = env->matrixSettings('I', port).value(QStringLiteral("InSubColor"));
+    QVERIFY(!refused || env->arm(QStringLiteral("refuse")));
+    // Red, then green while red waits: the box ends on what the port and the matrix hold.
+    QVERIFY(env->chooseTwiceDuringWait(colour, 1, 2));
+    QCOMPARE(colour->currentIndex(), refused ? 0 : 1);
+    QCOMPARE(env->model->getCardInfo(port).value(CardKey::InCard).toObject().value(QStringLiteral("subtitle-color")).toInt(-1),
+             refused ? -1 : 1);
+    QCOMPARE(env->matrixSettings('I', port).value(QStringLiteral("InSubColor")), refused ? before : QByteArray("RED"));
+    QCOMPARE(env->received(), QStringList{QStringLiteral("/InSubColor:%1:RED;").arg(port + 1)});
 }
 
 void tst_InputCardSettings::subtitleText_data()

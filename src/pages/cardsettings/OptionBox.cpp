@@ -1,6 +1,7 @@
 #include "pages/cardsettings/OptionBox.h"
 
 #include "core/OptionGroup.h"
+#include "pagekit/WaitedChoice.h"
 #include "pages/cardsettings/CardPortSettings.h"
 
 #include <QComboBox>
@@ -33,11 +34,13 @@ void showStored(const CardPortSettings& settings, const Binding& binding)
 void choose(CardPortSettings& settings, const Binding& binding, int index)
 {
     const int port = settings.port();
-    if (settings.chooseOption(QLatin1String(binding.group), QLatin1String(binding.recordKey), index,
-                              binding.box->itemText(index)))
-        return;
-    // Unless another port was loaded during the wait.
-    if (settings.port() == port && settings.hasValidType())
+    const auto outcome = WaitedChoice::send(binding.box, port, index, [&] {
+        return settings.chooseOption(QLatin1String(binding.group), QLatin1String(binding.recordKey), index,
+                                     binding.box->itemText(index));
+    });
+    // What the port holds now: the new entry when taken, else the old one, so that choosing the
+    // new one again retries. Unless another port was loaded during the wait.
+    if (outcome != WaitedChoice::Outcome::HeldBack && settings.port() == port && settings.hasValidType())
         showStored(settings, binding);
 }
 

@@ -25,7 +25,7 @@ void fillOrHide(QComboBox* box, QWidget* label, const OptionGroup& group);
 // Shows the port's stored entry (or the default one) without telling the box's listeners.
 void showStored(const CardPortSettings& settings, const Binding& binding);
 // Sends and stores the choice; a choice that was refused or could not be sent is taken back,
-// so that choosing it again retries.
+// so that choosing it again retries. While the choice waits for the matrix, the box takes no other.
 void choose(CardPortSettings& settings, const Binding& binding, int index);
 
 } // namespace OptionBox

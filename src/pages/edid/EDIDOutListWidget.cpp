@@ -4,6 +4,7 @@
 #include "core/PortSettingStore.h"
 #include "pagekit/MInputTreeList.h"
 #include "pagekit/PageModel.h"
+#include "pagekit/WaitedChoice.h"
 #include "pages/edid/EdidPorts.h"
 #include "pages/switching/ScreenWidget.h"
 
@@ -75,9 +76,12 @@ void EDIDOutListWidget::selectInput(int port)
 void EDIDOutListWidget::saveInternalEDID(int index)
 {
     const int port = input;
-    if (settings.chooseInternal(port, index, box->itemText(index)) || input != port)
+    const auto outcome = WaitedChoice::send(box, port, index, [&] {
+        return settings.chooseInternal(port, index, box->itemText(index));
+    });
+    if (outcome == WaitedChoice::Outcome::HeldBack || input != port)
         return;
-    // Refused: the box shows the stored choice again, so that choosing the new one retries.
+    // The stored choice: the new one when taken; else the old one, so that choosing again retries.
     const QSignalBlocker blocker(box);
     box->setCurrentIndex(storedChoice());
 }
