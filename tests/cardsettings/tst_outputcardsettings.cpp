@@ -23,6 +23,7 @@ private slots:
     void previewAddress_data();
     void previewAddress();
     void previewStreamStoredOnce();
+    void previewControlsNeedAPreviewCard();
     void nothingBeforeASelection();
 
 private:
@@ -188,6 +189,32 @@ void tst_OutputCardSettings::previewStreamStoredOnce()
     QVERIFY(CardPagesEnv::selectPort(page, 4));
     QVERIFY(control<QRadioButton>("subStreamRadio")->isChecked());
     QVERIFY(env->receivedSettled().isEmpty());
+}
+
+void tst_OutputCardSettings::previewControlsNeedAPreviewCard()
+{
+    // The preview page of port 5 stays up when a port without a card (its row is disabled, so
+    // only the list's signal selects it) is selected after it.
+    QVERIFY(CardPagesEnv::selectPort(page, 4));
+    page->findChild<OutDataSettingWidget*>()->onSelectCardIndexChanged(28);
+    QCOMPARE(control<QStackedWidget>("stackedWidget")->currentIndex(), 1);
+    env->clearReceived();
+    QSignalSpy changes(env->model, &MatrixModel::recordChanged);
+    control<QRadioButton>("subStreamRadio")->click();
+    control<QLineEdit>("previewIpEdit")->setText(QStringLiteral("127.0.0.21"));
+    int boxes = 0;
+    QTimer closer;   // a message box would wait for the operator
+    connect(&closer, &QTimer::timeout, [&boxes] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            ++boxes;
+            box->close();
+        }
+    });
+    closer.start(20);
+    control<QPushButton>("previewIpButton")->click();
+    QCOMPARE(boxes, 0);
+    QVERIFY(env->receivedSettled().isEmpty());
+    QCOMPARE(changes.count(), 0);
 }
 
 void tst_OutputCardSettings::nothingBeforeASelection()

@@ -365,7 +365,7 @@ void OutDataSettingWidget::onPushButtonAddSaturation_clicked()
 
 void OutDataSettingWidget::onChangedIpClick()
 {
-    if (!settings.hasPort())
+    if (!settings.isPreviewCard())
         return;
     const QString address = previewIp->text();
     if (!isIpAddress(address)) {

@@ -1,6 +1,7 @@
 #include "pages/cardsettings/OutputCardSettings.h"
 
 #include "core/CardInfo.h"
+#include "core/PublicClass.h"
 #include "platform/TextHelpers.h"
 
 namespace {
@@ -19,9 +20,14 @@ bool OutputCardSettings::step(const QString& configKey)
     return commands().send(cardType(), QStringLiteral("CONFIG"), configKey, {port() + 1}, true);
 }
 
+bool OutputCardSettings::isPreviewCard() const
+{
+    return hasValidType() && cardType() == PublicClass::eCARD_TYPE_Preview_O;
+}
+
 bool OutputCardSettings::setPreviewStream(int stream)
 {
-    if (!hasPort() || storedInt(kPreviewType, 0) == stream)
+    if (!isPreviewCard() || storedInt(kPreviewType, 0) == stream)
         return false;
     store(port(), kPreviewType, stream);
     return true;
@@ -39,8 +45,8 @@ QString OutputCardSettings::previewAddressCommand(int portNumber, const QString&
 
 OutputCardSettings::AddressChange OutputCardSettings::changePreviewAddress(const QString& address)
 {
-    if (!hasPort())
-        return AddressChange::NoPort;
+    if (!isPreviewCard())
+        return AddressChange::NotPreviewCard;
     const QString command = previewAddressCommand(port() + 1, address);
     if (command.isEmpty())
         return AddressChange::Invalid;

@@ -7,13 +7,17 @@
 class OutputCardSettings : public CardPortSettings
 {
 public:
-    enum class AddressChange { NoPort, Invalid, Refused, Changed };
+    enum class AddressChange { NotPreviewCard, Invalid, Refused, Changed };
 
     explicit OutputCardSettings(CommandSender sender = CommandSender());
 
     // Sends one step ("CONFIG" key such as "AddBrightness") and waits for the answer; nothing is
     // stored. False when nothing could be sent or the matrix refused it.
     bool step(const QString& configKey);
+
+    // The selected port is one of a preview output card: the only port the preview settings
+    // below act on (the preview page stays up when a port without a card is selected after it).
+    bool isPreviewCard() const;
 
     // Stores the preview stream (0 main, 1 sub) when it differs from the stored one.
     bool setPreviewStream(int stream);
