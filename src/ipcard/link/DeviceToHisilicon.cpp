@@ -98,9 +98,12 @@ IpLinkResult DeviceToHisilicon::sendData(const _KIV_MSG_HEAD_T& head, const QByt
     heartbeatTimer->stop();
     QPointer<DeviceToHisilicon> self(this);
     exchanging = true;
+    skippedReplies = 0;
     const IpLinkResult result = exchange(head, body, replyHead, replyBody);
     if (self) {
         exchanging = false;
+        if (skippedReplies > 1)
+            qDebug() << "recv data-return mismatch, skipped in all:" << skippedReplies;
         restartHeartbeat();
     }
     return result;
@@ -148,9 +151,11 @@ IpLinkResult DeviceToHisilicon::exchange(const _KIV_MSG_HEAD_T& head, const QByt
                              && reply.requestId == request.requestId;
         if (!matches) {
             // A late reply to an earlier exchange (or a stray one): drop it with its body and
-            // keep waiting for ours within the same reply wait.
-            qDebug() << "recv data-return mismatch, skipped: class" << reply.msgClass
-                     << "command" << reply.msgCommand << "result" << reply.result;
+            // keep waiting for ours within the same reply wait. A card may send such headers
+            // without pause: the first is logged, the rest counted (sendData logs the count).
+            if (skippedReplies++ == 0)
+                qDebug() << "recv data-return mismatch, skipped: class" << reply.msgClass
+                         << "command" << reply.msgCommand << "result" << reply.result;
             if (reply.length > 0) {
                 if (!waitForBytes(reply.length, headerDeadline) || !self) {
                     qDebug() << "recv data-return-body fail";
@@ -163,19 +168,20 @@ IpLinkResult DeviceToHisilicon::exchange(const _KIV_MSG_HEAD_T& head, const QByt
 
         if (replyHead)
             *replyHead = reply;
-        if (reply.result != IpLinkCode::Success) {
-            // The body of a refusal is not used; drop what of it is already here.
-            socket->read(qMin<qint64>(reply.length, socket->bytesAvailable()));
+        // The body the header announces is read whatever the result: a refusal's body is not
+        // used, but bytes of it left behind would be taken for the next reply's header.
+        const bool bodyComplete = reply.length == 0
+                                  || waitForBytes(reply.length, QDeadlineTimer(ReadPassesWaitMs, Qt::PreciseTimer));
+        if (!self)
+            return reply.result == IpLinkCode::Success ? IpLinkCode::ReceiveFailed : reply.result;
+        const QByteArray replyBytes = socket->isOpen() ? socket->read(reply.length) : QByteArray();
+        if (reply.result != IpLinkCode::Success)
             return reply.result;
-        }
-        if (reply.length == 0)
-            return IpLinkCode::Success;
-        if (!waitForBytes(reply.length, QDeadlineTimer(ReadPassesWaitMs, Qt::PreciseTimer)) || !self) {
+        if (!bodyComplete) {
             qDebug() << "recv data-return-body fail";
             return IpLinkCode::ReceiveFailed;
         }
-        const QByteArray replyBytes = socket->read(reply.length);
-        if (replyBody)
+        if (reply.length > 0 && replyBody)
             *replyBody = replyBytes;
         return IpLinkCode::Success;
     }

@@ -71,6 +71,8 @@ private:
     int missedHeartbeats = 0;
     // True while an exchange waits for its reply: a second one would discard or take its bytes.
     bool exchanging = false;
+    // Replies of the current exchange that did not answer it.
+    int skippedReplies = 0;
     // True from a connection until its end has been reported; keeps the heartbeat from
     // running on, and disconnectSignal from being emitted twice, after a close.
     bool heartbeatArmed = false;

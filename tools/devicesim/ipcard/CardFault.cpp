@@ -25,6 +25,7 @@ const QHash<QString, KindInfo>& kinds()
         {QStringLiteral("garbage"), {CardFault::Garbage, true}},
         {QStringLiteral("split"), {CardFault::Split, true}},
         {QStringLiteral("babble"), {CardFault::Babble, true}},
+        {QStringLiteral("latebody"), {CardFault::LateBody, true}},
     };
     return table;
 }
@@ -50,7 +51,7 @@ bool CardFault::matches(int requestClass, int requestCommand) const
 bool CardFault::replacesRequest() const
 {
     return kind == Result || kind == Silence || kind == Close || kind == Reset || kind == Garbage
-           || kind == Babble;
+           || kind == Babble || kind == LateBody;
 }
 
 bool CardFault::parse(const QStringList& words, CardFault* fault, QString* error)

@@ -15,12 +15,14 @@
 //   babble <ms>     for ms, send one byte and then, every 10 ms, a reply to another request (no
 //                   body): the reader always holds part of a header and never this request's
 //                   reply (request not carried out)
+//   latebody <ms>   refuse with result 3 and a 9-byte body that follows the header after ms
+//                   (request not carried out)
 
 #include <QStringList>
 
 struct CardFault
 {
-    enum Kind { Result, Silence, Close, Reset, Late, WrongId, Truncate, Cut, BodyLength, Garbage, Split, Babble };
+    enum Kind { Result, Silence, Close, Reset, Late, WrongId, Truncate, Cut, BodyLength, Garbage, Split, Babble, LateBody };
 
     Kind kind = Result;
     int value = 0;

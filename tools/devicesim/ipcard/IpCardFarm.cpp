@@ -39,7 +39,7 @@ QString IpCardFarm::helpText()
     return QStringLiteral(
         "ipcard list | ipcard state <addr> | ipcard requests <addr> [count] | ipcard views <addr> | "
         "ipcard ptz <addr> [clear] | ipcard applied <addr|all> <output> <view> (any view id) | "
-        "ipcard fault <addr|all> <result N|silence|close|reset|late MS|wrongid|truncate N|cut N|bodylen N|garbage N|split MS|babble MS> "
+        "ipcard fault <addr|all> <result N|silence|close|reset|late MS|wrongid|truncate N|cut N|bodylen N|garbage N|split MS|babble MS|latebody MS> "
         "[on CLASS/COMMAND] [times N|always] | ipcard clear <addr|all> | ipcard factory <addr|all> | "
         "ipcard drop <addr|all> [reset] | ipcard downtime <addr|all> <ms> (restart downtime, default 3000) | "
         "ipcard log <addr|all> <count|full> | ipcard keepsaved <addr|all> <on|off> | "

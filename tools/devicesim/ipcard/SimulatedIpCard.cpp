@@ -13,6 +13,8 @@ namespace {
 constexpr int SeenLimit = 4096;
 constexpr int SplitAt = 10;   // inside the header
 constexpr int BabbleStepMs = 10;
+constexpr int LateRefusalResult = 3;
+constexpr char LateRefusalBody[] = "REFUSED\r\n";   // 9 bytes
 
 // Drops the connection with a TCP reset rather than an orderly close.
 void resetConnection(QTcpSocket* socket)
@@ -142,7 +144,7 @@ void SimulatedIpCard::onReadable(QTcpSocket* socket)
     for (;;) {
         // Look the session up afresh: a request may have dropped the connection.
         auto it = sessions.find(socket);
-        if (it == sessions.end() || it->pending.size() < CardFrameHead::Size)
+        if (it == sessions.end() || it->holding || it->pending.size() < CardFrameHead::Size)
             return;
         const CardFrameHead head = CardFrameHead::decode(it->pending.constData());
         if (it->pending.size() < CardFrameHead::Size + head.length)
@@ -192,6 +194,9 @@ void SimulatedIpCard::process(QTcpSocket* socket, const CardFrameHead& head, con
             return;
         case CardFault::Babble:
             babble(socket, head, fault.value);
+            return;
+        case CardFault::LateBody:
+            refuseWithLateBody(socket, head, fault.value);
             return;
         default: {
             CardFrameHead reply = head;
@@ -294,6 +299,28 @@ void SimulatedIpCard::babble(QTcpSocket* socket, const CardFrameHead& head, int 
         lead.clear();
     });
     timer->start(BabbleStepMs);
+}
+
+void SimulatedIpCard::refuseWithLateBody(QTcpSocket* socket, const CardFrameHead& head, int ms)
+{
+    const QByteArray body(LateRefusalBody);
+    CardFrameHead reply = head;
+    reply.result = LateRefusalResult;
+    reply.bodyFormat = 0;
+    reply.length = quint16(body.size());
+    reply.reserved = 0;
+    deliver(socket, reply.encode(), 0, false);
+    // As a card that is slow to write its body: nothing it answers later can overtake it.
+    sessions[socket].holding = true;
+    QPointer<QTcpSocket> target(socket);
+    QTimer::singleShot(ms, Qt::PreciseTimer, this, [this, target, body] {
+        if (!target || !sessions.contains(target))
+            return;
+        if (target->state() == QAbstractSocket::ConnectedState)
+            target->write(body);
+        sessions[target].holding = false;
+        onReadable(target);
+    });
 }
 
 void SimulatedIpCard::dropConnections(bool withReset)

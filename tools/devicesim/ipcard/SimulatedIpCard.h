@@ -65,6 +65,7 @@ private:
     {
         QByteArray pending;
         bool loggedIn = false;
+        bool holding = false;   // a late body is still to come: later requests wait for it
     };
     struct Seen
     {
@@ -79,6 +80,7 @@ private:
     // Runs the first matching fault; true when it took the place of the request.
     bool takeFault(const CardFrameHead& head, CardFault* fault);
     void deliver(QTcpSocket* socket, const QByteArray& bytes, int delayMs, bool closeAfter);
+    void refuseWithLateBody(QTcpSocket* socket, const CardFrameHead& head, int ms);
     void babble(QTcpSocket* socket, const CardFrameHead& head, int ms);
     // Drops every connection, stops listening for the downtime, then listens again.
     void reboot();
