@@ -5,6 +5,7 @@
 #include "core/GlobalState.h"
 #include "core/PublicClass.h"
 #include "framework/Utilities.h"
+#include "platform/DeviceLogText.h"
 
 #include <QDebug>
 #include <QSettings>
@@ -74,7 +75,7 @@ bool DeviceInfoFetcher::run()
         if (!send(QStringLiteral("OutCardList"), &reply)) {
             failure = tr("获取输出板卡信息失败！");
         } else {
-            qDebug() << "设备返回：" << reply;
+            qDebug() << "设备返回：" << DeviceLogText::excerpt(reply);
             g_outCardTypes = CardTypeLetter::withinModel(g_deviceModel == PublicClass::_96x96
                                                              ? outputLettersOf96(g_outCardTypes, reply)
                                                              : lettersOfReply(reply),

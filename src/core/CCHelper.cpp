@@ -1,6 +1,7 @@
 #include "core/CCHelper.h"
 
 #include "core/GlobalState.h"
+#include "platform/DeviceLogText.h"
 #include "platform/LocalCodePage.h"
 #include "platform/LoopbackGuard.h"
 #include "platform/EventLoopDelay.h"
@@ -195,7 +196,7 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
         if (deadline.hasExpired() || !device->waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())))) {
             qWarning().noquote() << QStringLiteral("接收一行数据失败,原因: %1").arg(device->errorString());
             if (device->bytesAvailable() > 0)
-                qDebug() << "RecvData3:" << device->readAll();
+                qDebug() << "RecvData3:" << DeviceLogText::excerpt(device->readAll());
             return false;
         }
     }
@@ -213,7 +214,7 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
     reply = LocalCodePage::decode(bytes);
     if (raw)
         replyBytes = bytes;
-    qDebug() << "RecvData1:" << reply;
+    qDebug() << "RecvData1:" << DeviceLogText::excerpt(reply);
     lock.unlock();
 
     const QStringList parts = LocalCodePage::decode(lines).split(QStringLiteral("\r\n"));
@@ -265,13 +266,24 @@ void CCHelper::new_data_received()
     dropOverlongLine(device);
     while (device->canReadLine()) {
         const QString line = LocalCodePage::decode(device->readLine());
-        qDebug() << "RecvData2:" << line;
+        logReceivedLine(line);
         lines << line;
     }
     bufferIsOverlong(device);
     lock.unlock();
     for (const QString& line : qAsConst(lines))
         emit clientReceived(line);
+}
+
+void CCHelper::logReceivedLine(const QString& line)
+{
+    int heldBack = 0;
+    if (!m_receivedLineLog.admit(&heldBack))
+        return;
+    QDebug entry = qDebug();
+    entry << "RecvData2:" << DeviceLogText::excerpt(line);
+    if (heldBack > 0)
+        entry << "- lines not logged before it:" << heldBack;
 }
 
 void CCHelper::setAutoReconnect(bool on)

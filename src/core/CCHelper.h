@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/DeviceLogText.h"
+
 #include <QAbstractSocket>
 #include <QByteArray>
 #include <QMutex>
@@ -67,6 +69,7 @@ private:
     void dropOverlongLine(QIODevice* device);
     bool bufferIsOverlong(QIODevice* device);
     void detachDisconnected();
+    void logReceivedLine(const QString& line);
 
     QMutex m_sendLock;
     int m_connectionType = 0;
@@ -81,4 +84,7 @@ private:
     QTimer* m_reconnectTimer = nullptr;
     // Set after an overlong line was cut: the bytes up to its end are dropped as they come.
     bool m_discardingLine = false;
+    // Unsolicited lines reach the log cut short and, in a flood, counted: a status answer of the
+    // largest model passes whole, a matrix that never stops adds a few lines a second.
+    LogBudget m_receivedLineLog{200, 10};
 };

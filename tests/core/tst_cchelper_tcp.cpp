@@ -3,6 +3,7 @@
 #include "DeviceSimProcess.h"
 #include "GuardTrap.h"
 #include "LinkTestSupport.h"
+#include "LogVolume.h"
 
 #include "core/GlobalState.h"
 
@@ -29,6 +30,8 @@ private slots:
     void silentDeviceFailsWaitedCommand();
     void overlongReplyIsCutAndLinkRecovers();
     void overlongUnsolicitedLineIsDropped();
+    void floodedLinesAreLoggedBounded_data();
+    void floodedLinesAreLoggedBounded();
     void peerCloseReportsDisconnect();
     void matrixCommands_data();
     void matrixCommands();
@@ -256,6 +259,40 @@ void TestCCHelperTcp::overlongUnsolicitedLineIsDropped()
     QTRY_VERIFY(!recorder.lines.isEmpty());
     QTest::qWait(200);
     QCOMPARE(recorder.lines, QStringList{"Open.\r\n"});
+}
+
+// The log files are never deleted: a matrix that floods the link must add only a bounded amount.
+void TestCCHelperTcp::floodedLinesAreLoggedBounded_data()
+{
+    QTest::addColumn<QStringList>("requests");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("maxEntries");
+    QTest::addColumn<int>("maxChars");
+
+    QStringList longLines;
+    for (int i = 0; i < 20; ++i)
+        longLines << QStringLiteral("flood 900000") << QStringLiteral("send \\r\\n");
+    QTest::newRow("twenty lines of 900 KB, each cut") << longLines << 20 << 20 << 20 * 400;
+    QTest::newRow("2000 short lines, the rest counted")
+        << QStringList{QStringLiteral("send ") + QStringLiteral("noise\\r\\n").repeated(2000)} << 2000 << 300 << 300 * 100;
+}
+
+void TestCCHelperTcp::floodedLinesAreLoggedBounded()
+{
+    QFETCH(QStringList, requests);
+    QFETCH(int, lines);
+    QFETCH(int, maxEntries);
+    QFETCH(int, maxChars);
+
+    QVERIFY(connectLink());
+    LinkRecorder recorder(link);
+    LogVolume log;
+    for (const QString& request : requests)
+        QCOMPARE(sim.control(request), QByteArray("OK"));
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.lines.size(), lines, 10000);
+    QVERIFY2(log.entries(QStringLiteral("RecvData2:")) <= maxEntries,
+             qPrintable(QString::number(log.entries(QStringLiteral("RecvData2:")))));
+    QVERIFY2(log.characters() <= maxChars, qPrintable(QString::number(log.characters())));
 }
 
 void TestCCHelperTcp::peerCloseReportsDisconnect()
