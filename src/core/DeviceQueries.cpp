@@ -27,7 +27,12 @@ void storeAddress(PortRecords* records, int port, const QString& subKey, const Q
 DeviceQueries::DeviceQueries(PortRecords* records, QObject* parent)
     : QObject(parent)
     , records(records)
+    , statusRetry(new QTimer(this))
 {
+    statusRetry->setSingleShot(true);
+    statusRetry->setTimerType(Qt::PreciseTimer);
+    statusRetry->setInterval(StatusRetryMs);
+    connect(statusRetry, &QTimer::timeout, this, &DeviceQueries::requestIOStatus);
 }
 
 void DeviceQueries::setSender(CommandSender commandSender)
@@ -51,14 +56,35 @@ void DeviceQueries::queryIOStatus()
         statusQueryAgain = true;
         return;
     }
+    statusRetry->stop();
     statusQueryRunning = true;
+    bool answered = false;
     do {
         statusQueryAgain = false;
-        commands.sendSystem(QStringLiteral("IOStatus"), {}, false);
+        statusAnswered = false;
+        const bool sent = commands.sendSystem(QStringLiteral("IOStatus"), {}, false);
         // The status lines come back unsolicited and pass through the reply parser meanwhile.
         delayMs(g_deviceModel * 40);
+        answered = sent && statusAnswered;
     } while (statusQueryAgain);
     statusQueryRunning = false;
+    // An error line, a silent matrix or a send refused while another command waited: the routes
+    // shown may be stale until a query is answered.
+    if (!answered && linkUp)
+        statusRetry->start();
+}
+
+void DeviceQueries::routeListReceived()
+{
+    if (statusQueryRunning)
+        statusAnswered = true;
+}
+
+void DeviceQueries::setLinkUp(bool up)
+{
+    linkUp = up;
+    if (!up)
+        statusRetry->stop();
 }
 
 void DeviceQueries::requestIOStatus()

@@ -7,6 +7,7 @@
 #include <QString>
 
 class PortRecords;
+class QTimer;
 
 // The two start-up questions to the matrix: the routing status (answered by report lines that
 // pass through the reply parser) and the addresses of the IP input and preview output cards.
@@ -32,13 +33,22 @@ public:
     // Selects the IP input card in a 0-based slot and asks for both addresses in turn.
     IpCardProcessors readIpInputCard(int slot);
 
+    // A status query that got no answer is asked again after this long (the link's reconnect
+    // interval), until one is answered.
+    static constexpr int StatusRetryMs = 6000;
+
 public slots:
     // Sends "IOStatus" without waiting, then pumps events for model x 40 ms. A call made while a
-    // query runs returns at once and is merged into one further round after it.
+    // query runs returns at once and is merged into one further round after it. When no route
+    // list came back meanwhile, the query is asked again StatusRetryMs later.
     void queryIOStatus();
     // The same query from the event loop, for reports that need no answer before they return:
     // every request made while one is pending or running is merged into it.
     void requestIOStatus();
+    // A route list came in: while a status query waits, that is its answer.
+    void routeListReceived();
+    // While the link is down an unanswered query is not repeated: the reconnect asks again.
+    void setLinkUp(bool up);
     // Stores "ip" of every IP input card's ports and "preview-Ip" of every preview card's first port.
     void queryIpCardAddresses();
 
@@ -50,4 +60,7 @@ private:
     bool statusQueryPending = false;
     bool statusQueryRunning = false;
     bool statusQueryAgain = false;
+    bool statusAnswered = false;
+    bool linkUp = true;
+    QTimer* statusRetry;
 };

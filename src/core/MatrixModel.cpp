@@ -18,9 +18,15 @@ MatrixModel::MatrixModel(QObject* parent)
     // The matrix may have switched while the link was down: after a reconnect ask for the routes
     // again. The first connection (made before the model) is the start-up's to query. Queued: the
     // link announces the connection from inside its connect.
-    connect(link, &CCHelper::clientDisConnected, this, [this] { linkLost = true; });
-    connect(link, &CCHelper::clientConnectTimeout, this, [this] { linkLost = true; });
+    auto lost = [this] {
+        linkLost = true;
+        deviceQueries->setLinkUp(false);
+    };
+    connect(link, &CCHelper::clientDisConnected, this, lost);
+    connect(link, &CCHelper::clientConnectTimeout, this, lost);
+    connect(link, &CCHelper::notConnected, deviceQueries, [this] { deviceQueries->setLinkUp(false); });
     connect(link, &CCHelper::clientConnected, this, [this] {
+        deviceQueries->setLinkUp(true);
         if (!linkLost)
             return;
         linkLost = false;
@@ -28,6 +34,7 @@ MatrixModel::MatrixModel(QObject* parent)
     });
     connect(replyParser, &ReplyParser::ioStatusQueryNeeded, deviceQueries, &DeviceQueries::queryIOStatus);
     connect(replyParser, &ReplyParser::ioStatusRefreshWanted, deviceQueries, &DeviceQueries::requestIOStatus);
+    connect(replyParser, &ReplyParser::routeListReceived, deviceQueries, &DeviceQueries::routeListReceived);
     portRecords->loadCardConfig();
 }
 

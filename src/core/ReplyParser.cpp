@@ -163,5 +163,6 @@ bool ReplyParser::handleRouteList(const QString& line)
     }
     if (beyond)
         warnBeyondModel(line);
+    emit routeListReceived();
     return true;
 }

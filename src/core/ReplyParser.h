@@ -26,6 +26,8 @@ signals:
     void ioStatusQueryNeeded();
     // The routes changed elsewhere ("Open."): asked for again soon, bursts merged.
     void ioStatusRefreshWanted();
+    // A route list came in: the form of the status query's answer.
+    void routeListReceived();
 
 private:
     bool handleClosed(const QString& line);

@@ -95,6 +95,8 @@ private slots:
     void addressesFromMatrix();
     void sceneRecallReportedByMatrixRefreshesRoutes();
     void openBurstAsksForTheStatusOnce();
+    void unansweredStatusQueryIsAskedAgain_data();
+    void unansweredStatusQueryIsAskedAgain();
 
 private:
     bool startMatrix(const QStringList& args);
@@ -330,6 +332,63 @@ void TestDeviceQueries::openBurstAsksForTheStatusOnce()
     // Without merging, a round of 640 ms would follow every report for a minute.
     QTest::qWait(3 * 16 * 40);
     QCOMPARE(statusQueries(), 1);
+}
+
+// A status query that the matrix answered with an error, or not at all, leaves the routes shown
+// stale: it is asked again at the reconnect interval until an answer comes, and then no more.
+void TestDeviceQueries::unansweredStatusQueryIsAskedAgain_data()
+{
+    QTest::addColumn<bool>("afterReconnect");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("expectedRoute");   // of output 1, 0-based input
+
+    // The matrix switches input 9 to output 1 while the link is down; the reconnect's query
+    // gets an error line.
+    QTest::newRow("error after a reconnect") << true << "error count=1" << 8;
+    // The start-up's query meets a silent matrix, which answers again later (new matrix: 1->1).
+    QTest::newRow("silent at start-up") << false << "silent count=0" << 0;
+}
+
+void TestDeviceQueries::unansweredStatusQueryIsAskedAgain()
+{
+    QFETCH(bool, afterReconnect);
+    QFETCH(QString, fault);
+    QFETCH(int, expectedRoute);
+
+    QVERIFY(startMatrix({QStringLiteral("--model"), QStringLiteral("16")}));
+    MatrixModel model;
+    bool ok = false;
+    if (afterReconnect) {
+        model.queryIOStatus();
+        QCOMPARE(model.getRoute(0), 0);
+        QSignalSpy lost(link, &CCHelper::clientDisConnected);
+        QSignalSpy connected(link, &CCHelper::clientConnected);
+        sim.controlOk(QStringLiteral("drop"), &ok);
+        QVERIFY(ok);
+        QVERIFY(lost.count() == 1 || lost.wait(10000));
+        sim.controlOk(QStringLiteral("panel switch 9 1"), &ok);
+        QVERIFY(ok);
+        sim.controlOk(fault, &ok);
+        QVERIFY(ok);
+        link->connectToDevice(0, sim.address(), sim.port(), QString());
+        QVERIFY(connected.count() == 1 || connected.wait(10000));
+    } else {
+        sim.controlOk(fault, &ok);
+        QVERIFY(ok);
+        model.queryIOStatus();
+        sim.controlOk(QStringLiteral("clear"), &ok);
+        QVERIFY(ok);
+    }
+    auto statusQueries = [this] { return sim.control(QStringLiteral("received all")).count("/IOStatus;"); };
+    QTRY_VERIFY_WITH_TIMEOUT(statusQueries() >= 1 + int(afterReconnect), 10000);
+    QCOMPARE(model.getRoute(0), afterReconnect ? 0 : -1);   // nothing answered yet
+
+    QTRY_COMPARE_WITH_TIMEOUT(model.getRoute(0), expectedRoute, DeviceQueries::StatusRetryMs + 10000);
+    const int asked = statusQueries();
+    QCOMPARE(asked, 2 + int(afterReconnect));
+    // Answered: no more repeats.
+    QTest::qWait(DeviceQueries::StatusRetryMs + 1000);
+    QCOMPARE(statusQueries(), asked);
 }
 
 QTEST_GUILESS_MAIN(TestDeviceQueries)
