@@ -74,6 +74,8 @@ private slots:
     void refreshShowsTheCardsState();
     void refreshFailures_data();
     void refreshFailures();
+    void anotherOutputWaitsForItsOwnViews_data();
+    void anotherOutputWaitsForItsOwnViews();
     void viewChangeHidesTheOtherPanes();
     void drops_data();
     void drops();
@@ -85,6 +87,7 @@ private slots:
     void stopWaitsForABusyLink();
     void forgetCardEmptiesThePage();
     void panelEmbedsThePageForItsCard();
+    void unreadableSourceListLeavesTheViewsUsable();
     void languages_data();
     void languages();
 
@@ -114,8 +117,8 @@ private:
     }
     IpLinkResult saveOnCard(const Decoder& view) { return IpCardCall::request(link.get(), 4, 4, IpCardCall::bytesOf(view)); }
     QByteArray cardAnswer(const QString& verb) { return card->control(verb + QLatin1Char(' ') + card->host()); }
-    // "<count>:<names>" of one view at the card.
-    QString cardView(int output, int view);
+    // "<count>:<names>" of one view at the card (the suite's own unless another is given).
+    QString cardView(int output, int view, IpCardFarmThread* at = nullptr);
     int cardRequests(int msgClass, int msgCommand);
 
     BoxCatcher boxes;
@@ -132,10 +135,13 @@ QStringList TestDecoderPage::paneNames(int count) const
     return names;
 }
 
-QString TestDecoderPage::cardView(int output, int view)
+QString TestDecoderPage::cardView(int output, int view, IpCardFarmThread* at)
 {
+    if (!at)
+        at = card.get();
     const QString prefix = QStringLiteral("%1/%2=").arg(output).arg(view);
-    for (const QString& item : QString::fromLatin1(cardAnswer(QStringLiteral("views"))).split(QLatin1Char(' ')))
+    const QByteArray views = at->control(QStringLiteral("views ") + at->host());
+    for (const QString& item : QString::fromLatin1(views).split(QLatin1Char(' ')))
         if (item.startsWith(prefix))
             return QString::fromUtf8(QByteArray::fromPercentEncoding(item.mid(prefix.size()).toLatin1()));
     return QString();
@@ -214,16 +220,19 @@ void TestDecoderPage::buttonsNeedALinkAndACheckedView_data()
 {
     QTest::addColumn<bool>("withLink");
     QTest::addColumn<bool>("checkView");
-    QTest::newRow("no link, no view") << false << false;
-    QTest::newRow("no link, view") << false << true;
-    QTest::newRow("link, no view") << true << false;
-    QTest::newRow("link, view") << true << true;
+    QTest::addColumn<bool>("readViews");   // a refresh ran (it checks the view the card shows)
+    QTest::newRow("no link, no view") << false << false << false;
+    QTest::newRow("no link, view") << false << true << false;
+    QTest::newRow("link, no view") << true << false << false;
+    QTest::newRow("link, view not read") << true << true << false;
+    QTest::newRow("link, view read") << true << false << true;
 }
 
 void TestDecoderPage::buttonsNeedALinkAndACheckedView()
 {
     QFETCH(bool, withLink);
     QFETCH(bool, checkView);
+    QFETCH(bool, readViews);
     page = std::make_unique<DecoderConfigWidget>();
     if (withLink)
         page->setDevice(link.get());
@@ -234,9 +243,11 @@ void TestDecoderPage::buttonsNeedALinkAndACheckedView()
         QVERIFY(pane->isHidden());
     if (checkView)
         button("radioButton_3")->click();
+    if (readViews)
+        QVERIFY(click("pushButtonRefrush").isEmpty());
     QCOMPARE(button("pushButtonRefrush")->isEnabled(), withLink);
-    QCOMPARE(button("pushButtonOk")->isEnabled(), withLink && checkView);
-    QCOMPARE(button("useBtn")->isEnabled(), withLink && checkView);
+    QCOMPARE(button("pushButtonOk")->isEnabled(), readViews);
+    QCOMPARE(button("useBtn")->isEnabled(), readViews);
 }
 
 void TestDecoderPage::refreshShowsTheCardsState()
@@ -260,14 +271,16 @@ void TestDecoderPage::refreshFailures_data()
     QTest::addColumn<QString>("box");         // start of the message shown, empty for none
     QTest::addColumn<bool>("singleChecked");
     QTest::addColumn<QString>("firstPane");
+    QTest::addColumn<int>("treeItems");
     // After the first refresh the card's view 0 changes to "other": a refresh that went on
     // where it should stop would show it.
-    QTest::newRow("sources refused") << true << "fault %1 result 9 on 3/3" << "失败，错误码9" << true << "door";
-    QTest::newRow("sources unreadable") << true << "badname %1" << "设备返回的数据无法识别！" << true << "door";
+    QTest::newRow("sources refused") << true << "fault %1 result 9 on 3/3" << "失败，错误码9" << true << "door" << 2;
+    // A list that does not read is left out; the views are read all the same.
+    QTest::newRow("sources unreadable") << true << "badname %1" << "设备返回的数据无法识别！" << true << "other" << 0;
     QTest::newRow("unknown applied view") << true << "applied %1 0 1000" << "解码器正在使用未知的画面模式1000"
-                                          << true << "door";
-    QTest::newRow("one view unreadable") << false << "fault %1 result 9 on 3/4" << "" << true << "";
-    QTest::newRow("card goes away") << false << "fault %1 close on 3/4" << "失败，错误码" << false << "<hidden>";
+                                          << true << "door" << 2;
+    QTest::newRow("one view unreadable") << false << "fault %1 result 9 on 3/4" << "" << true << "" << 2;
+    QTest::newRow("card goes away") << false << "fault %1 close on 3/4" << "失败，错误码" << false << "<hidden>" << 2;
 }
 
 void TestDecoderPage::refreshFailures()
@@ -277,6 +290,7 @@ void TestDecoderPage::refreshFailures()
     QFETCH(QString, box);
     QFETCH(bool, singleChecked);
     QFETCH(QString, firstPane);
+    QFETCH(int, treeItems);
     if (refreshFirst) {
         QVERIFY(click("pushButtonRefrush").isEmpty());
         Decoder other;
@@ -288,12 +302,58 @@ void TestDecoderPage::refreshFailures()
     QCOMPARE(boxes.size(), box.isEmpty() ? 0 : 1);
     if (!box.isEmpty())
         QVERIFY2(boxes.first().startsWith(box), qPrintable(boxes.first()));
-    QCOMPARE(tree()->topLevelItemCount(), 2);
+    QCOMPARE(tree()->topLevelItemCount(), treeItems);
     QCOMPARE(button("radioButton")->isChecked(), singleChecked);
     QCOMPARE(paneNames(1), QStringList{firstPane});
     // Views that were read lay out all their panes, empty ones included.
     button("radioButton_4")->click();
     QCOMPARE(paneNames(9).count(QString()), 9);
+}
+
+void TestDecoderPage::anotherOutputWaitsForItsOwnViews_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::newRow("even to odd") << 4 << 5;
+    QTest::newRow("odd to even") << 5 << 4;
+}
+
+void TestDecoderPage::anotherOutputWaitsForItsOwnViews()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    Decoder odd;
+    odd.set_output(1);
+    *odd.add_videosources() = named("odd");
+    QCOMPARE(saveOnCard(odd), 1);
+    const QString firstSource[2] = {QStringLiteral("door"), QStringLiteral("odd")};
+    page->setCardIndex(from);
+    QVERIFY(click("pushButtonRefrush").isEmpty());
+    QCOMPARE(paneNames(1), QStringList{firstSource[from & 1]});
+
+    // The other output's first reading fails: nothing read for the first one is shown, saved or
+    // applied on it.
+    QVERIFY(card->fault(QStringLiteral("result 9 on 3/3")));
+    page->setCardIndex(to);
+    QVERIFY(!button("radioButton")->isChecked());
+    for (ScreenIpWidget* pane : panes())
+        QVERIFY(pane->isHidden() && pane->videoSource().isEmpty());
+    QCOMPARE(click("pushButtonRefrush"), QStringList{QStringLiteral("失败，错误码9")});
+    button("radioButton")->click();
+    QVERIFY(panes().first()->isHidden());
+    QVERIFY(!button("pushButtonOk")->isEnabled() && !button("useBtn")->isEnabled());
+    const int writes = cardRequests(4, 4) + cardRequests(4, 8);
+    page->on_pushButtonOk_clicked();
+    page->onUseView();
+    QCOMPARE(boxes.take(), QStringList());
+    QCOMPARE(cardRequests(4, 4) + cardRequests(4, 8), writes);
+
+    // Its own views read, it saves them.
+    QVERIFY(click("pushButtonRefrush").isEmpty());
+    QCOMPARE(paneNames(1), QStringList{firstSource[to & 1]});
+    QCOMPARE(click("pushButtonOk"), QStringList{QStringLiteral("保存成功！")});
+    QCOMPARE(cardView(to & 1, 0), QStringLiteral("1:") + firstSource[to & 1]);
+    QCOMPARE(cardView(from & 1, 0), QStringLiteral("1:") + firstSource[from & 1]);
 }
 
 void TestDecoderPage::viewChangeHidesTheOtherPanes()
@@ -495,6 +555,26 @@ void TestDecoderPage::panelEmbedsThePageForItsCard()
     QCOMPARE(decoder->findChild<DecoderTree*>()->topLevelItemCount(), 2);
     QVERIFY(decoder->findChild<QAbstractButton*>(QStringLiteral("radioButton"))->isChecked());
     QCOMPARE(decoder->findChildren<ScreenIpWidget*>().first()->sourceName(), QStringLiteral("odd"));
+}
+
+void TestDecoderPage::unreadableSourceListLeavesTheViewsUsable()
+{
+    PanelFixture f(4, 3);
+    QVERIFY2(f.isReady(), qPrintable(f.card.errorText()));
+    // Either catcher may answer a box.
+    auto seen = [&] { return f.boxes.take() + boxes.take(); };
+    QCOMPARE(f.card.control(QStringLiteral("badname ") + f.card.host()), QByteArray("OK"));
+    QVERIFY(f.panel->onClickConnect());
+    QVERIFY(seen().contains(QStringLiteral("设备返回的数据无法识别！")));
+    DecoderConfigWidget* decoder = f.panel->decoderPage();
+    QCOMPARE(decoder->findChild<DecoderTree*>()->topLevelItemCount(), 0);
+    QVERIFY(decoder->findChild<QAbstractButton*>(QStringLiteral("radioButton"))->isChecked());
+    ScreenIpWidget* pane = decoder->findChildren<ScreenIpWidget*>().first();
+    QCOMPARE(pane->sourceName(), QStringLiteral("door"));
+    QTest::mouseDClick(pane, Qt::LeftButton);
+    f.click("pushButtonOk");
+    QCOMPARE(seen(), QStringList{QStringLiteral("保存成功！")});
+    QCOMPARE(cardView(0, 0, &f.card), QStringLiteral("1:"));
 }
 
 void TestDecoderPage::languages_data()

@@ -25,6 +25,8 @@ private slots:
     void networkSaveRefusesAGatewayOutside();
     void restartAndResetDropTheLink_data();
     void restartAndResetDropTheLink();
+    void refusalsAreShown_data();
+    void refusalsAreShown();
     void secondRequestWhileOneWaitsIsRefused();
 
 private:
@@ -186,6 +188,8 @@ void TestPanelConnection::restartAndResetDropTheLink()
     clock.start();
     f->click(button.toLatin1().constData());
     QVERIFY(QTest::qWaitFor([this] { return f->page() == 0; }, 10000));
+    // At once, not after the heartbeat found the card gone (three misses, some 9 s).
+    QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(gone.count(), 1);
     QCOMPARE(f->child<QLabel>("labelConnectState")->text(), QStringLiteral("未连接"));
     QCOMPARE(f->boxes.take(), messages);
@@ -196,6 +200,44 @@ void TestPanelConnection::restartAndResetDropTheLink()
     QTRY_VERIFY_WITH_TIMEOUT(f->card.stateNumber(QStringLiteral("down")) == 0, 3000);
     QVERIFY(f->panel->onClickConnect());
     QCOMPARE(f->page(), 1);
+}
+
+void TestPanelConnection::refusalsAreShown_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("fault");   // the decoder page's refresh holds the link when empty
+    QTest::addColumn<QString>("message");
+    const QString busy = QStringLiteral("失败，错误码19：连接正忙，另一个请求正在等待设备回复，请稍后再试！");
+    QTest::newRow("network save refused") << "pushButtonNetworkSave" << "result 9 on 4/1" << "失败，错误码9";
+    QTest::newRow("restart refused") << "pushButtonRestart" << "result 9 on 2/1" << "失败，错误码9";
+    QTest::newRow("reset refused") << "pushButtonFactory" << "result 9 on 2/2" << "失败，错误码9";
+    QTest::newRow("network save, link busy") << "pushButtonNetworkSave" << "" << busy;
+    QTest::newRow("reset, link busy") << "pushButtonFactory" << "" << busy;
+}
+
+void TestPanelConnection::refusalsAreShown()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, fault);
+    QVERIFY(f->panel->onClickConnect());
+    QSignalSpy gone(f->panel.get(), &HisliconConfigDialog::signalHisliconDisconnect);
+    const QByteArray name = button.toLatin1();
+    if (fault.isEmpty()) {
+        // The decoder page's refresh waits for the rest of a reply when the button is pressed.
+        QVERIFY(f->card.fault(QStringLiteral("split 500 on 3/3")));
+        QTimer::singleShot(100, f->panel.get(), [&] { f->click(name.constData()); });
+        f->click("pushButtonRefrush");
+    } else {
+        QVERIFY(f->card.fault(fault));
+        f->click(name.constData());
+    }
+    // After the question, when there is one.
+    const QStringList shown = f->boxes.take();
+    QTEST(shown.value(shown.size() - 1), "message");
+    QCOMPARE(f->page(), 1);
+    QCOMPARE(gone.count(), 0);
+    QVERIFY(openIpCardLinks.contains(f->panel->boundLink()));
+    QCOMPARE(f->card.state(QStringLiteral("hostaddr")), f->card.host());
 }
 
 void TestPanelConnection::secondRequestWhileOneWaitsIsRefused()

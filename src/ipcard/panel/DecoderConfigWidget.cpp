@@ -154,7 +154,12 @@ void DecoderConfigWidget::setDevice(DeviceToHisilicon* link)
 
 void DecoderConfigWidget::setCardIndex(int index)
 {
+    const int before = controller->output();
     controller->setCardIndex(index);
+    // The views on the wall belong to the output before: nothing of them may be saved or applied
+    // on this one.
+    if (controller->output() != before)
+        forgetViews();
 }
 
 void DecoderConfigWidget::fillVideoSourceTree(const VideoSourceGroupManage& list)
@@ -165,12 +170,12 @@ void DecoderConfigWidget::fillVideoSourceTree(const VideoSourceGroupManage& list
 void DecoderConfigWidget::updateButtons()
 {
     // Nothing can be asked without a link, and nothing while a request waits for its reply; save
-    // and apply also need a checked view.
+    // and apply also need a checked view and the views of the output addressed.
     const bool canAsk = controller->device() && !controller->isBusy();
-    const bool viewChecked = DecoderViews::isKnown(viewButtons->checkedId());
+    const bool viewReady = DecoderViews::isKnown(viewButtons->checkedId()) && controller->hasViews();
     pushButtonRefrush->setEnabled(canAsk);
-    pushButtonOk->setEnabled(canAsk && viewChecked);
-    useBtn->setEnabled(canAsk && viewChecked);
+    pushButtonOk->setEnabled(canAsk && viewReady);
+    useBtn->setEnabled(canAsk && viewReady);
     for (QRadioButton* radio : qAsConst(viewRadios))
         radio->setEnabled(!controller->isBusy());
     // The pad is never disabled while a request waits: it would lose the release of a press.
@@ -195,13 +200,22 @@ void DecoderConfigWidget::on_pushButtonRefrush_clicked()
     const DecoderController::Refresh outcome = controller->refresh();
     if (outcome.sources == DecoderController::Busy)
         return;
-    if (outcome.sources != IpLinkCode::Success) {
+    if (outcome.sources != IpLinkCode::Success && outcome.sources != DecoderController::Unreadable) {
         showFailure(outcome.sources);
         return;
     }
+    // A list that does not read stays out of the tree; the views were read all the same.
     fillVideoSourceTree(outcome.sourceList);
-    if (outcome.applied != IpLinkCode::Success) {
-        showFailure(outcome.applied);
+    if (outcome.viewsRead)
+        showAppliedView(outcome.applied);
+    if (outcome.sources == DecoderController::Unreadable)
+        showFailure(outcome.sources);
+}
+
+void DecoderConfigWidget::showAppliedView(IpLinkResult readResult)
+{
+    if (readResult != IpLinkCode::Success) {
+        showFailure(readResult);
         return;
     }
     const int viewId = controller->appliedView().viewid();
@@ -249,6 +263,11 @@ void DecoderConfigWidget::clearWall()
 void DecoderConfigWidget::forgetCard()
 {
     tree->clear();
+    forgetViews();
+}
+
+void DecoderConfigWidget::forgetViews()
+{
     controller->forget();
     // An exclusive group keeps its checked button: let go of it for the moment.
     viewButtons->setExclusive(false);
@@ -283,7 +302,7 @@ void DecoderConfigWidget::on_pushButtonOk_clicked()
     for (int i = 0; i < rows * cols; ++i)
         paneSources << panes.at(i)->videoSource();
     const IpLinkResult result = controller->save(viewId, paneSources);
-    if (result == DecoderController::Busy)
+    if (result == DecoderController::Busy || result == DecoderController::NotRead)
         return;
     if (result == IpLinkCode::Success)
         showInfoMessage(tr("保存成功！"));
@@ -297,7 +316,7 @@ void DecoderConfigWidget::onUseView()
     if (!DecoderViews::isKnown(viewId))
         return;
     const IpLinkResult result = controller->apply(viewId);
-    if (result == DecoderController::Busy)
+    if (result == DecoderController::Busy || result == DecoderController::NotRead)
         return;
     if (result == IpLinkCode::Success)
         showInfoMessage(tr("更新成功！"));

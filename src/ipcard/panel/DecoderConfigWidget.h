@@ -32,7 +32,8 @@ public:
 
     // The link every request of the page goes through; null leaves the page unable to ask.
     void setDevice(DeviceToHisilicon* link);
-    // The selected port's index; its lowest bit names the decoder output addressed.
+    // The selected port's index; its lowest bit names the decoder output addressed. Another
+    // output empties the wall and locks save and apply until its own views were read.
     void setCardIndex(int index);
     void fillVideoSourceTree(const com::kiv::protobuf::VideoSourceGroupManage& list);
     // Forgets what the page read from its card: sources, views, the checked view and the wall.
@@ -62,6 +63,10 @@ private:
     void setupUi();
     void retranslateUi();
     void updateButtons();
+    // The last step of a refresh whose views were read: the view the card shows, checked.
+    void showAppliedView(IpLinkResult readResult);
+    // The views, the applied view, the checked view and the wall.
+    void forgetViews();
     // Every pane empty, hidden and out of the wall's grid.
     void clearWall();
     void onBusyChanged(bool busy);

@@ -49,6 +49,14 @@ IpLinkResult DecoderController::request(int msgClass, int msgCommand, const QByt
     return IpCardCall::request(link, quint8(msgClass), quint8(msgCommand), body, reply, quint8(bodyFormat));
 }
 
+void DecoderController::setCardIndex(int index)
+{
+    const bool otherOutput = (index & 1) != output();
+    cardIndex = index;
+    if (otherOutput)
+        forget();
+}
+
 DecoderController::Refresh DecoderController::refresh()
 {
     Refresh outcome;
@@ -57,37 +65,47 @@ DecoderController::Refresh DecoderController::refresh()
         return outcome;
     }
     BusyScope scope(*this);
+    // The index may change while a reply is awaited: every request of this refresh addresses the
+    // output it started for, and what it read is kept only while that output is still addressed.
+    const int readFor = output();
     QByteArray body;
     outcome.sources = request(KivMsgClass::Query, ReadSources, QByteArray(), &body);
     if (outcome.sources == IpLinkCode::Success && !IpCardCall::parse(body, &outcome.sourceList))
         outcome.sources = Unreadable;
-    if (outcome.sources != IpLinkCode::Success) {
+    if (outcome.sources != IpLinkCode::Success)
         outcome.sourceList.Clear();
+    // A list that does not parse (an older editor may have stored it) still came from the card:
+    // the views stay the operator's to read and change.
+    if (outcome.sources != IpLinkCode::Success && outcome.sources != Unreadable) {
         outcome.applied = outcome.sources;
         return outcome;
     }
 
     QList<Decoder> read;
     for (int viewId = 0; viewId < DecoderViews::Count; ++viewId)
-        read.append(readView(viewId));
-    viewList = read;
-
-    body.clear();
-    const QByteArray channel(1, char(output()));
-    outcome.applied = request(KivMsgClass::Query, ReadApplied, channel, &body, KivBodyFormatRaw);
-    DecoderApply reading;
-    if (outcome.applied == IpLinkCode::Success && !IpCardCall::parse(body, &reading))
-        outcome.applied = Unreadable;
-    if (outcome.applied == IpLinkCode::Success)
-        applied = reading;
+        read.append(readView(readFor, viewId));
+    outcome.applied = NotRead;
+    if (output() == readFor) {
+        viewList = read;
+        viewsRead = true;
+        body.clear();
+        const QByteArray channel(1, char(readFor));
+        outcome.applied = request(KivMsgClass::Query, ReadApplied, channel, &body, KivBodyFormatRaw);
+        DecoderApply reading;
+        if (outcome.applied == IpLinkCode::Success && !IpCardCall::parse(body, &reading))
+            outcome.applied = Unreadable;
+        if (outcome.applied == IpLinkCode::Success && output() == readFor)
+            applied = reading;
+    }
+    outcome.viewsRead = viewsRead && output() == readFor;
     return outcome;
 }
 
-Decoder DecoderController::readView(int viewId)
+Decoder DecoderController::readView(int decoderOutput, int viewId)
 {
     QByteArray body;
     QByteArray which;
-    which.append(char(output())).append(char(viewId));
+    which.append(char(decoderOutput)).append(char(viewId));
     Decoder view;
     const IpLinkResult result = request(KivMsgClass::Query, ReadView, which, &body, KivBodyFormatRaw);
     if (result != IpLinkCode::Success || !IpCardCall::parse(body, &view)) {
@@ -101,12 +119,15 @@ void DecoderController::forget()
 {
     viewList.clear();
     applied.Clear();
+    viewsRead = false;
 }
 
 IpLinkResult DecoderController::save(int viewId, const QVector<QByteArray>& paneSources)
 {
     if (busy)
         return Busy;
+    if (!viewsRead)
+        return NotRead;
     BusyScope scope(*this);
     const Decoder view = DecoderViews::viewToSave(output(), viewId, paneSources);
     const IpLinkResult result = request(KivMsgClass::Set, SaveView, IpCardCall::bytesOf(view), nullptr);
@@ -119,6 +140,8 @@ IpLinkResult DecoderController::apply(int viewId)
 {
     if (busy)
         return Busy;
+    if (!viewsRead)
+        return NotRead;
     BusyScope scope(*this);
     // The output is always the one this page addresses, never a value an earlier reading left.
     DecoderApply request;

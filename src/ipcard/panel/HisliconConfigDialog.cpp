@@ -374,8 +374,11 @@ void HisliconConfigDialog::onNetWorkSave()
     config.set_gateway(input.gateway.toLatin1().toStdString());
     config.set_dns1(input.dns1.toLatin1().toStdString());
     config.set_dns2(input.dns2.toLatin1().toStdString());
-    if (IpCardCall::request(link, 4, 1, IpCardCall::bytesOf(config)) != IpLinkCode::Success)
+    const IpLinkResult result = IpCardCall::request(link, 4, 1, IpCardCall::bytesOf(config));
+    if (result != IpLinkCode::Success) {
+        showErrorMessage(PanelTexts::failure(result));
         return;
+    }
     IpCardAddressing::storeAddress(PageModel::model(), cardIndex, input.address);
     ui.ipEdit->setText(input.address);
     qDebug() << "IP card moved to" << input.address;
@@ -410,8 +413,11 @@ void HisliconConfigDialog::onResDevice()
     if (!operation.started() || showQuestionMessage(tr("确定要重新启动设备吗？")) != 1)
         return;
     WaitMaskGuard overlay(true);
-    if (IpCardCall::request(link, 2, 1) != IpLinkCode::Success)
+    const IpLinkResult result = IpCardCall::request(link, 2, 1);
+    if (result != IpLinkCode::Success) {
+        showErrorMessage(PanelTexts::failure(result));
         return;
+    }
     emit signalHisliconDisconnect(ip);
     dropLink();
     showInfoMessage(tr("重启成功！"));
@@ -423,8 +429,11 @@ void HisliconConfigDialog::onFactoryDevice()
     if (!operation.started() || showQuestionMessage(tr("确定要恢复设备参数到出厂设置吗？")) != 1)
         return;
     WaitMaskGuard overlay(true);
-    if (IpCardCall::request(link, 2, 2) != IpLinkCode::Success)
+    const IpLinkResult result = IpCardCall::request(link, 2, 2);
+    if (result != IpLinkCode::Success) {
+        showErrorMessage(PanelTexts::failure(result));
         return;
+    }
     emit signalHisliconDisconnect(ip);
     dropLink();
 }
