@@ -350,6 +350,10 @@
         <source>设备返回的数据无法识别！</source>
         <translation>The device&apos;s reply cannot be read!</translation>
     </message>
+    <message>
+        <source>失败，错误码%1：连接正忙，另一个请求正在等待设备回复，请稍后再试！</source>
+        <translation>Failure, error code %1: the connection is busy, another request is waiting for the device&apos;s reply. Please try again later!</translation>
+    </message>
 </context>
 <context>
     <name>VideoSourceConfigDialog</name>

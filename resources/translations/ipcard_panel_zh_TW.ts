@@ -350,6 +350,10 @@
         <source>设备返回的数据无法识别！</source>
         <translation>設備返回的數據無法識別！</translation>
     </message>
+    <message>
+        <source>失败，错误码%1：连接正忙，另一个请求正在等待设备回复，请稍后再试！</source>
+        <translation>失敗，錯誤碼%1：連接正忙，另一個請求正在等待設備回覆，請稍後再試！</translation>
+    </message>
 </context>
 <context>
     <name>VideoSourceConfigDialog</name>
