@@ -339,6 +339,10 @@
         <source>更新时间:</source>
         <translation>Updated:</translation>
     </message>
+    <message>
+        <source>设备中的视频源列表无法读取，保存将用当前列表替换它。是否继续？</source>
+        <translation>The video source list on the device could not be read. Saving replaces it with the current list. Continue?</translation>
+    </message>
 </context>
 <context>
     <name>IpCardPanel</name>

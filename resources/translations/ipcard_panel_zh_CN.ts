@@ -339,6 +339,10 @@
         <source>更新时间:</source>
         <translation>更新时间:</translation>
     </message>
+    <message>
+        <source>设备中的视频源列表无法读取，保存将用当前列表替换它。是否继续？</source>
+        <translation>设备中的视频源列表无法读取，保存将用当前列表替换它。是否继续？</translation>
+    </message>
 </context>
 <context>
     <name>IpCardPanel</name>

@@ -339,6 +339,10 @@
         <source>更新时间:</source>
         <translation>更新時間:</translation>
     </message>
+    <message>
+        <source>设备中的视频源列表无法读取，保存将用当前列表替换它。是否继续？</source>
+        <translation>設備中的視頻源列表無法讀取，保存將用當前列表替換它。是否繼續？</translation>
+    </message>
 </context>
 <context>
     <name>IpCardPanel</name>

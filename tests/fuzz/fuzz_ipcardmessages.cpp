@@ -1,12 +1,12 @@
 // One IP card reply as any card may send it: the 16-byte header, then the body it announces,
 // read as every message the console takes from a card and handed to what shows it (the source
 // tree, the decoder's panes, the log pages, the backup file). Nothing of it may fault, the
-// header writes back as it was read, and the source tree survives its way back into a list.
+// header writes back as it was read, the source tree survives its way back into a list, proposes
+// a channel the editor can show, and exports what imports back as the same tree.
 #include "FuzzSupport.h"
 
 #include "DecoderProto.pb.h"
 #include "LoginRequestProto.pb.h"
-#include "VideoSourceRebuild.h"
 #include "LogProto.pb.h"
 #include "NetworkConfigProto.pb.h"
 #include "VideoSourceProto.pb.h"
@@ -14,7 +14,12 @@
 #include "ipcard/panel/DecoderViews.h"
 #include "ipcard/panel/LogPaging.h"
 #include "ipcard/panel/VideoSourceBackupFile.h"
+#include "ipcard/panel/VideoSourceConfigDialog.h"
 #include "ipcard/panel/VideoSourceListWalk.h"
+#include "ipcard/panel/VideoSourceTree.h"
+
+#include <QApplication>
+#include <QTreeWidget>
 
 #include <google/protobuf/stubs/logging.h>
 
@@ -35,12 +40,45 @@ QStringList treeOf(const VideoSourceGroupManage& list)
     return lines;
 }
 
+// The video-source tab's tree, one for every input.
+VideoSourceTree& sourceTree()
+{
+    static auto* widget = new QTreeWidget;
+    static VideoSourceTree tree(widget);
+    return tree;
+}
+
 void showSources(const QByteArray& body)
 {
     VideoSourceGroupManage list;
     if (!list.ParseFromArray(body.constData(), body.size()))
         return;
-    FuzzSupport::require(treeOf(rebuiltVideoSourceList(list)) == treeOf(list), "the source tree changed on its way back");
+    VideoSourceTree& tree = sourceTree();
+    tree.fill(list);
+    FuzzSupport::require(treeOf(tree.build()) == treeOf(list), "the source tree changed on its way back");
+    const int channel = tree.nextChannel(VideoSourceConfigDialog::MaxChannel);
+    FuzzSupport::require(channel >= 0 && channel <= VideoSourceConfigDialog::MaxChannel,
+                         "a new source's channel the editor cannot show");
+}
+
+// A backup file as the import reads it; once shown, the tree exports what imports back as itself.
+void importAndExport(const QByteArray& body)
+{
+    FuzzSupport::writeFile(QStringLiteral("sources.dat"), body);
+    VideoSourceGroupManage imported;
+    if (VideoSourceBackupFile::read(QStringLiteral("sources.dat"), &imported) != VideoSourceBackupFile::ReadResult::Ok)
+        return;
+    VideoSourceTree& tree = sourceTree();
+    tree.fill(imported);
+    const VideoSourceGroupManage shown = tree.build();
+    FuzzSupport::require(VideoSourceBackupFile::write(QStringLiteral("export.dat"), shown), "an export not written");
+    VideoSourceGroupManage again;
+    FuzzSupport::require(VideoSourceBackupFile::read(QStringLiteral("export.dat"), &again)
+                             == VideoSourceBackupFile::ReadResult::Ok,
+                         "an export that does not import");
+    tree.fill(again);
+    FuzzSupport::require(tree.build().SerializeAsString() == shown.SerializeAsString(),
+                         "an export that imports as another tree");
 }
 
 void showDecoder(const QByteArray& body)
@@ -84,7 +122,7 @@ void quietProtobuf(google::protobuf::LogLevel, const char*, int, const std::stri
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    FuzzSupport::setUp();
+    FuzzSupport::setUp<QApplication>();
     static const auto previous = google::protobuf::SetLogHandler(quietProtobuf);   // invalid UTF-8 is normal here
     Q_UNUSED(previous);
     const QByteArray input = FuzzSupport::bytes(data, size);
@@ -103,9 +141,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     parse<VideoSourceGroup>(body);
     parse<DecoderApply>(body);
     parse<VersionInfo>(body);
-
-    FuzzSupport::writeFile(QStringLiteral("sources.dat"), body);
-    VideoSourceGroupManage backup;
-    VideoSourceBackupFile::read(QStringLiteral("sources.dat"), &backup);
+    importAndExport(body);
     return 0;
 }

@@ -30,16 +30,25 @@ private slots:
     void groupNames();
     void saveCarriesUnshownFieldsAndReloads();
     void backupExportImportExport();
-    void importRefusesWhatIsNotAList();
+    void exportFile_data();
+    void exportFile();
+    void importFile_data();
+    void importFile();
     void saveRefusesABodyTooLong();
     void unreadableListLeavesTheTree_data();
     void unreadableListLeavesTheTree();
+    void unreadableListIsReplacedAfterAQuestion();
 
 private:
     QTreeWidget* tree() const { return f->child<QTreeWidget>("VideoSourceTree"); }
     // Adds a source through the editor; returns the channel the editor proposed.
     int addSource(const QString& name);
-    void chooseFile(const QString& path);
+    // Picks path in the next file dialog; with vanish, the file is removed once it is picked.
+    void chooseFile(const QString& path, bool vanish = false);
+    QByteArray treeBytes() const
+    {
+        return QByteArray::fromStdString(f->panel->buildVideoSourceGroupManage().SerializeAsString());
+    }
     std::unique_ptr<PanelFixture> f;
     int n = 0;
 };
@@ -70,9 +79,11 @@ int TestPanelSources::addSource(const QString& name)
     return proposed;
 }
 
-void TestPanelSources::chooseFile(const QString& path)
+void TestPanelSources::chooseFile(const QString& path, bool vanish)
 {
-    ModalDriver::whenModal<QFileDialog>([path](QFileDialog* dialog) {
+    ModalDriver::whenModal<QFileDialog>([path, vanish](QFileDialog* dialog) {
+        if (vanish)
+            QObject::connect(dialog, &QFileDialog::fileSelected, [](const QString& file) { QFile::remove(file); });
         dialog->selectFile(path);
         static_cast<QDialog*>(dialog)->accept();   // as the dialog's own button does
     });
@@ -143,8 +154,11 @@ void TestPanelSources::groupNames_data()
     QTest::newRow("add, preset") << false << QString() << QString() << "group";
     QTest::newRow("add, seven Chinese") << false << "一二三四五六七" << QString() << "一二三四五六七";
     QTest::newRow("add, 22 bytes") << false << QString(22, 'g') << "名称超出最大长度！" << QString();
+    // Blanks leave the input's OK disabled: refused before the panel sees a name.
+    QTest::newRow("add, blanks") << false << "   " << QString() << QString();
     QTest::newRow("rename") << true << " lobby " << QString() << "lobby";
     QTest::newRow("rename, 22 bytes") << true << QString(22, 'g') << "名称超出最大长度" << "hall";
+    QTest::newRow("rename, blanks") << true << " " << QString() << "hall";
 }
 
 void TestPanelSources::groupNames()
@@ -155,7 +169,7 @@ void TestPanelSources::groupNames()
     ModalDriver::whenModal<FInputDialog>([typed](FInputDialog* input) {
         if (!typed.isNull())
             input->getLineEdit()->setText(typed);
-        input->getOkButton()->click();
+        (input->getOkButton()->isEnabled() ? input->getOkButton() : input->getCancelButton())->click();
     });
     const int before = tree()->topLevelItemCount();
     if (rename)
@@ -216,19 +230,58 @@ void TestPanelSources::backupExportImportExport()
     QCOMPARE(f->requests(4), 0);   // an import changes the card only when saved
 }
 
-void TestPanelSources::importRefusesWhatIsNotAList()
+void TestPanelSources::exportFile_data()
 {
-    const QByteArray before = QByteArray::fromStdString(f->panel->buildVideoSourceGroupManage().SerializeAsString());
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("name without suffix") << "plain" << "plain.dat" << QString();
+    QTest::newRow("folder missing") << "missing/x.dat" << QString() << "写入文件失败！";
+}
+
+void TestPanelSources::exportFile()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, written);
+    chooseFile(f->dir.filePath(chosen));
+    f->click("pushButtonExport");
+    QTEST(f->boxes.take().value(0), "message");
+    if (written.isEmpty())
+        return;
+    QCOMPARE(f->dir.read(written), treeBytes());
+    // Camera logins inside: for the owner's eyes only.
+    const QFileDevice::Permissions others =
+        QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    QCOMPARE(int(QFile::permissions(f->dir.filePath(written)) & others), 0);
+}
+
+void TestPanelSources::importFile_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("vanish");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("emptied");
     QByteArray noise(2000, '\0');
     for (int i = 0; i < noise.size(); ++i)
         noise[i] = char((i * 131 + 17) ^ (i >> 3));
-    for (const QByteArray& content : {noise, QByteArray()}) {
-        QVERIFY(f->dir.write(QStringLiteral("bad.dat"), content));
-        chooseFile(f->dir.filePath(QStringLiteral("bad.dat")));
-        f->click("pushButtonImport");
-        QCOMPARE(f->boxes.take(), QStringList{QStringLiteral("文件不是视频源备份文件！")});
-        QCOMPARE(QByteArray::fromStdString(f->panel->buildVideoSourceGroupManage().SerializeAsString()), before);
-    }
+    QTest::newRow("not a list") << noise << false << "文件不是视频源备份文件！" << false;
+    QTest::newRow("gone when opened") << QByteArray("\x0a\x00", 2) << true << "打开文件错误！" << false;
+    // What an empty tree exports.
+    QTest::newRow("empty") << QByteArray() << false << QString() << true;
+}
+
+void TestPanelSources::importFile()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, vanish);
+    QFETCH(bool, emptied);
+    const QByteArray before = treeBytes();
+    QVERIFY(f->dir.write(QStringLiteral("in.dat"), content));
+    chooseFile(f->dir.filePath(QStringLiteral("in.dat")), vanish);
+    f->click("pushButtonImport");
+    QTEST(f->boxes.take().value(0), "message");
+    QCOMPARE(treeBytes(), emptied ? QByteArray() : before);
+    QCOMPARE(tree()->topLevelItemCount() == 0, emptied);
 }
 
 void TestPanelSources::saveRefusesABodyTooLong()
@@ -266,6 +319,34 @@ void TestPanelSources::unreadableListLeavesTheTree()
     f->click("pushButtonSourcesUpdate");
     QCOMPARE(f->boxes.take(), QStringList{QStringLiteral("设备返回的数据无法识别！")});
     QCOMPARE(f->panel->buildVideoSourceGroupManage().SerializeAsString(), before);
+}
+
+void TestPanelSources::unreadableListIsReplacedAfterAQuestion()
+{
+    QVERIFY(f->card.control(QStringLiteral("keepsaved %1 on").arg(f->card.host())).startsWith("OK"));
+    QVERIFY(f->card.control(QStringLiteral("badname %1").arg(f->card.host())).startsWith("OK"));
+    QVERIFY(f->panel->onClickConnect());
+    QVERIFY(f->boxes.take().contains(QStringLiteral("设备返回的数据无法识别！")));
+    QCOMPARE(tree()->topLevelItemCount(), 0);
+    // A list imported (or built) replaces the card's, once the operator has been told.
+    VideoSourceGroupManage list;
+    VideoSourceGroup* group = list.add_videosourcegroups();
+    group->set_groupname("hall");
+    group->add_videosources()->set_name("new");
+    QVERIFY(f->dir.write(QStringLiteral("list.dat"), QByteArray::fromStdString(list.SerializeAsString())));
+    chooseFile(f->dir.filePath(QStringLiteral("list.dat")));
+    f->click("pushButtonImport");
+    f->mark();
+    QVERIFY(f->child<QPushButton>("pushButtonSourcesSave")->isEnabled());
+    f->click("pushButtonSourcesSave");
+    QCOMPARE(f->boxes.take(), QStringList{QStringLiteral("设备中的视频源列表无法读取，保存将用当前列表替换它。是否继续？")});
+    QCOMPARE(f->requests(4, 3), 1);
+    QCOMPARE(f->requests(3, 3), 1);
+    QCOMPARE(treeBytes(), QByteArray::fromStdString(list.SerializeAsString()));
+    // Read back, the list is the card's again: the next save asks nothing.
+    f->click("pushButtonSourcesSave");
+    QVERIFY(f->boxes.texts.isEmpty());
+    QCOMPARE(f->requests(4, 3), 2);
 }
 
 PANEL_TEST_MAIN(TestPanelSources)

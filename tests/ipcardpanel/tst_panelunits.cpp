@@ -263,10 +263,11 @@ void TestPanelUnits::backupFileRefusals_data()
         state = state * 1103515245u + 12345u;
         c = char(state >> 16);
     }
-    QTest::newRow("empty") << QByteArray() << notAList;
+    QTest::newRow("empty: the empty list") << QByteArray() << int(VideoSourceBackupFile::ReadResult::Ok);
     QTest::newRow("random bytes") << noise << notAList;
     // Well-formed protobuf, but field 5 is none of the list's.
     QTest::newRow("unknown field") << QByteArray("\x28\x01", 2) << notAList;
+    QTest::newRow("unknown field in a group") << QByteArray("\x0a\x02\x28\x01", 4) << notAList;
     QTest::newRow("truncated") << QByteArray("\x0a\x05\x0a\x03", 4) << notAList;
     QTest::newRow("group name not UTF-8") << QByteArray("\x0a\x03\x0a\x01\xff", 5) << notAList;
     QTest::newRow("one unnamed group") << QByteArray("\x0a\x00", 2) << int(VideoSourceBackupFile::ReadResult::Ok);

@@ -1,9 +1,15 @@
-// The walk over a card's video-source list and the builder that turns a tree back into one.
+// A card's video-source list in the tab's tree: the walk in tree order, the list read back from
+// the tree, backup files that import as the tree exported them, and the channel of a new source.
 
-#include "VideoSourceRebuild.h"
+#include "ipcard/panel/VideoSourceBackupFile.h"
 #include "ipcard/panel/VideoSourceListWalk.h"
+#include "ipcard/panel/VideoSourceTree.h"
 
+#include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
+
+#include <climits>
 
 using namespace com::kiv::protobuf;
 
@@ -32,19 +38,38 @@ QStringList walkOf(const VideoSourceGroupManage& list)
     return seen;
 }
 
+// Unnamed groups of one source each: the form a list has once it went through the tree.
+VideoSourceGroupManage looseSources(const QList<int>& channels)
+{
+    VideoSourceGroupManage list;
+    for (int channel : channels)
+        *list.add_videosourcegroups()->add_videosources() = source("cam", channel);
+    return list;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(VideoSourceGroupManage)
 
 class TestVideoSourceList : public QObject
 {
     Q_OBJECT
 private slots:
-    void walkOrder();
-    void unnamedGroupSplitsOnRebuild();
+    void walkOrderAndTreeRoundTrip();
+    void unnamedGroupSplitsInTheTree();
     void namesEndAtNul();
     void unreadableBytesGiveEmptySource();
+    void backupImportsAsExported_data();
+    void backupImportsAsExported();
+    void nextChannel_data();
+    void nextChannel();
+
+private:
+    QTreeWidget widget;
+    VideoSourceTree tree{&widget};
 };
 
-void TestVideoSourceList::walkOrder()
+void TestVideoSourceList::walkOrderAndTreeRoundTrip()
 {
     VideoSourceGroupManage list;
     VideoSourceGroup* hall = list.add_videosourcegroups();
@@ -54,24 +79,23 @@ void TestVideoSourceList::walkOrder()
     *list.add_videosourcegroups()->add_videosources() = source("yard", 3);
     list.add_videosourcegroups()->set_groupname("empty");
     QCOMPARE(walkOf(list), QStringList({"g:大厅", "s:door:in", "s:lobby:in", "s:yard:top", "g:empty"}));
-    // Named groups survive a rebuild unchanged, empty ones included.
-    QCOMPARE(rebuiltVideoSourceList(list).SerializeAsString(), list.SerializeAsString());
+    tree.fill(list);
+    QCOMPARE(widget.topLevelItemCount(), 3);
+    QCOMPARE(widget.topLevelItem(0)->child(1)->text(VideoSourceTree::Name), QStringLiteral("lobby"));
+    QCOMPARE(widget.currentItem()->text(VideoSourceTree::Name), QStringLiteral("empty"));
+    // Named groups, empty ones included, and a lone unnamed source come back unchanged.
+    QCOMPARE(tree.build().SerializeAsString(), list.SerializeAsString());
 }
 
-void TestVideoSourceList::unnamedGroupSplitsOnRebuild()
+void TestVideoSourceList::unnamedGroupSplitsInTheTree()
 {
     // One unnamed group of three sources shows them at top level; read back, each is a group.
     VideoSourceGroupManage list;
     VideoSourceGroup* loose = list.add_videosourcegroups();
     for (int i = 1; i <= 3; ++i)
         *loose->add_videosources() = source("cam", i);
-    const VideoSourceGroupManage back = rebuiltVideoSourceList(list);
-    QCOMPARE(back.videosourcegroups_size(), 3);
-    for (int i = 0; i < 3; ++i) {
-        QVERIFY(back.videosourcegroups(i).groupname().empty());
-        QCOMPARE(back.videosourcegroups(i).videosources_size(), 1);
-        QCOMPARE(back.videosourcegroups(i).videosources(0).channel(), i + 1);
-    }
+    tree.fill(list);
+    QCOMPARE(tree.build().SerializeAsString(), looseSources({1, 2, 3}).SerializeAsString());
 }
 
 void TestVideoSourceList::namesEndAtNul()
@@ -97,5 +121,60 @@ void TestVideoSourceList::unreadableBytesGiveEmptySource()
     QCOMPARE(builder.list().videosourcegroups(0).videosources(0).channel(), 4);
 }
 
-QTEST_GUILESS_MAIN(TestVideoSourceList)
+void TestVideoSourceList::backupImportsAsExported_data()
+{
+    QTest::addColumn<VideoSourceGroupManage>("list");
+    QTest::newRow("empty") << VideoSourceGroupManage();
+    // Field 99 of a newer card's firmware, a varint 5.
+    VideoSourceGroupManage newer = looseSources({1});
+    const std::string withField99 = newer.videosourcegroups(0).videosources(0).SerializeAsString() + "\x98\x06\x05";
+    QVERIFY(newer.mutable_videosourcegroups(0)->mutable_videosources(0)->ParseFromString(withField99));
+    QTest::newRow("unknown field in a source") << newer;
+    VideoSourceGroupManage many;
+    VideoSourceGroup* group = many.add_videosourcegroups();
+    group->set_groupname("many");
+    for (int i = 0; i < 2000; ++i)
+        *group->add_videosources() = source("cam", i % 100);
+    QTest::newRow("2000 sources") << many;
+}
+
+void TestVideoSourceList::backupImportsAsExported()
+{
+    QFETCH(VideoSourceGroupManage, list);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sources.dat"));
+    tree.fill(list);
+    QVERIFY(VideoSourceBackupFile::write(path, tree.build()));
+    VideoSourceGroupManage imported;
+    imported.add_videosourcegroups()->set_groupname("before");
+    QCOMPARE(VideoSourceBackupFile::read(path, &imported), VideoSourceBackupFile::ReadResult::Ok);
+    tree.fill(imported);
+    QCOMPARE(tree.build().SerializeAsString(), list.SerializeAsString());
+}
+
+void TestVideoSourceList::nextChannel_data()
+{
+    QTest::addColumn<QList<int>>("inUse");
+    QTest::addColumn<int>("next");
+    QTest::newRow("none") << QList<int>() << 1;
+    QTest::newRow("3 and 7") << QList<int>{7, 3} << 8;
+    QTest::newRow("98") << QList<int>{98} << 99;
+    QTest::newRow("-1") << QList<int>{-1} << 0;
+    QTest::newRow("99: lowest free") << QList<int>{1, 2, 99} << 3;
+    QTest::newRow("INT_MAX") << QList<int>{1, INT_MAX} << 2;
+    QTest::newRow("all negative") << QList<int>{INT_MIN, -5} << 1;
+    QList<int> all;
+    for (int channel = 1; channel <= 99; ++channel)
+        all << channel;
+    QTest::newRow("1 to 99 in use") << all << 99;
+}
+
+void TestVideoSourceList::nextChannel()
+{
+    QFETCH(QList<int>, inUse);
+    tree.fill(looseSources(inUse));
+    QTEST(tree.nextChannel(99), "next");
+}
+
+QTEST_MAIN(TestVideoSourceList)
 #include "tst_videosourcelist.moc"

@@ -53,6 +53,15 @@ QString backupFilter()
     return QCoreApplication::translate("HisliconConfigDialog", "备份文件(*.dat)");
 }
 
+// A name typed without a suffix gets ".dat", so that the import's filter shows the file.
+QString exportPath(QWidget* parent)
+{
+    QFileDialog dialog(parent, QCoreApplication::translate("HisliconConfigDialog", "导出"), QString(), backupFilter());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("dat"));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
 } // namespace
 
 HisliconConfigForm HisliconConfigDialog::buildForm(QWidget* panel, QWidget* decoderPage)
@@ -602,8 +611,10 @@ bool HisliconConfigDialog::reloadVideoSources()
         return false;
     VideoSourceGroupManage list;
     if (!IpCardCall::parse(reply, &list)) {
-        // Showing what parsed and letting it be saved would cut the card's list short.
+        // Showing what parsed and letting it be saved would cut the card's list short; the
+        // operator may still replace the list as a whole, imported or built afresh.
         showErrorMessage(PanelTexts::unreadableReply());
+        setSourcesUnreadable();
         return false;
     }
     fillVideoSourceTree(list);
@@ -622,14 +633,14 @@ void HisliconConfigDialog::onVideoManageUpdate()
 
 void HisliconConfigDialog::onVideoManageSave()
 {
-    PanelOperation operation(gate);
+    PanelOperation operation(gate, false);
     if (operation.started())
         saveVideoSources();
 }
 
 void HisliconConfigDialog::saveVideoSources()
 {
-    if (!sourcesQueried)
+    if (!sourcesQueried && !sourcesUnreadable)
         return;
     const QByteArray body = IpCardCall::bytesOf(buildVideoSourceGroupManage());
     if (body.size() > IpCardCall::MaxBodySize) {
@@ -638,6 +649,10 @@ void HisliconConfigDialog::saveVideoSources()
                              .arg(IpCardCall::MaxBodySize));
         return;
     }
+    if (sourcesUnreadable
+        && showQuestionMessage(tr("设备中的视频源列表无法读取，保存将用当前列表替换它。是否继续？")) != 1)
+        return;
+    WaitMaskGuard overlay(true);
     const IpLinkResult result = IpCardCall::request(link, 4, 3, body);
     if (result != IpLinkCode::Success) {
         showErrorMessage(PanelTexts::failure(result));
@@ -679,7 +694,7 @@ void HisliconConfigDialog::onAddVideoSource()
         return;
     VideoSourceConfigDialog dialog(this);
     dialog.setDevice(link);
-    dialog.setChannel(sources.nextChannel());
+    dialog.setChannel(sources.nextChannel(VideoSourceConfigDialog::MaxChannel));
     if (dialog.exec() != QDialog::Accepted)
         return;
     sources.addSource(dialog.videoSource());
@@ -733,7 +748,7 @@ void HisliconConfigDialog::onPopVideoSourceConfig()
     PanelOperation operation(gate, false);
     if (!operation.started())
         return;
-    const QString path = QFileDialog::getSaveFileName(this, tr("导出"), QString(), backupFilter());
+    const QString path = exportPath(this);
     if (path.isEmpty())
         return;
     if (!VideoSourceBackupFile::write(path, buildVideoSourceGroupManage()))
@@ -773,7 +788,15 @@ void HisliconConfigDialog::setNetworkQueried(bool queried)
 void HisliconConfigDialog::setSourcesQueried(bool queried)
 {
     sourcesQueried = queried;
+    sourcesUnreadable = false;
     ui.sourcesSaveButton->setEnabled(queried);
+}
+
+void HisliconConfigDialog::setSourcesUnreadable()
+{
+    sourcesQueried = false;
+    sourcesUnreadable = true;
+    ui.sourcesSaveButton->setEnabled(true);
 }
 
 void HisliconConfigDialog::clearTabs()

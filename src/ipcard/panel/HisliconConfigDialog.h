@@ -96,6 +96,8 @@ private:
     void clearTabs();
     void setNetworkQueried(bool queried);
     void setSourcesQueried(bool queried);
+    // The card answered with a list that does not parse: saving replaces it, after a question.
+    void setSourcesUnreadable();
     void clearLog();
     void presetLogRange();
     void refreshFromCard();
@@ -121,5 +123,6 @@ private:
     // A tab saves only what its own query read from the bound card.
     bool networkQueried = false;
     bool sourcesQueried = false;
+    bool sourcesUnreadable = false;
     bool connected = false;
 };

@@ -6,6 +6,24 @@
 
 using namespace com::kiv::protobuf;
 
+namespace {
+
+// A list holds groups, and a group a name and sources: fields of other numbers there mark bytes
+// that merely happen to parse (random bytes often do). Inside a source they are fields of a newer
+// card's firmware, which the tree keeps and saves back.
+bool hasUnknownFieldsAroundSources(const VideoSourceGroupManage& list)
+{
+    if (list.GetReflection()->GetUnknownFields(list).field_count() > 0)
+        return true;
+    for (const VideoSourceGroup& group : list.videosourcegroups()) {
+        if (group.GetReflection()->GetUnknownFields(group).field_count() > 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 namespace VideoSourceBackupFile {
 
 ReadResult read(const QString& path, VideoSourceGroupManage* list)
@@ -14,16 +32,9 @@ ReadResult read(const QString& path, VideoSourceGroupManage* list)
     if (!file.open(QIODevice::ReadOnly))
         return ReadResult::CannotOpen;
     const QByteArray bytes = file.readAll();
-    if (bytes.isEmpty())
-        return ReadResult::NotAList;
+    // Zero bytes are the empty list, as an empty tree exports it.
     VideoSourceGroupManage parsed;
-    if (!parsed.ParseFromArray(bytes.constData(), bytes.size()))
-        return ReadResult::NotAList;
-    // Random bytes often parse as fields of numbers the schema does not know: a real list has
-    // none of them.
-    const size_t parsedSize = parsed.ByteSizeLong();
-    parsed.DiscardUnknownFields();
-    if (parsed.ByteSizeLong() != parsedSize)
+    if (!parsed.ParseFromArray(bytes.constData(), bytes.size()) || hasUnknownFieldsAroundSources(parsed))
         return ReadResult::NotAList;
     list->Swap(&parsed);
     return ReadResult::Ok;
@@ -31,7 +42,9 @@ ReadResult read(const QString& path, VideoSourceGroupManage* list)
 
 bool write(const QString& path, const VideoSourceGroupManage& list)
 {
-    return writeFileAtomically(path, QByteArray::fromStdString(list.SerializeAsString()));
+    // The file holds every camera's login: owner-only from its first byte on.
+    return writeFileAtomically(path, QByteArray::fromStdString(list.SerializeAsString()),
+                               QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 } // namespace VideoSourceBackupFile

@@ -12,12 +12,13 @@ namespace VideoSourceBackupFile {
 enum class ReadResult {
     Ok,
     CannotOpen,
-    NotAList,   // empty, unparsable, or holding fields a video-source list does not have
+    NotAList,   // unparsable, or holding unknown fields outside its sources
 };
 
-// On anything but Ok *list is left as it was.
+// An empty file is the empty list. On anything but Ok *list is left as it was.
 ReadResult read(const QString& path, com::kiv::protobuf::VideoSourceGroupManage* list);
-// Replaces the file as a whole or leaves it as it was; false when it could not be written.
+// Replaces the file as a whole or leaves it as it was, readable by its owner only; false when
+// it could not be written.
 bool write(const QString& path, const com::kiv::protobuf::VideoSourceGroupManage& list);
 
 } // namespace VideoSourceBackupFile

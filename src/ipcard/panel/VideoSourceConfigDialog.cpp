@@ -129,10 +129,10 @@ VideoSourceConfigDialog::VideoSourceConfigDialog(QWidget* parent)
     addressEdit->setMinimumWidth(ipv4FieldWidth(addressEdit));
     passwordEdit->setEchoMode(QLineEdit::Password);
     for (QSpinBox* port : {mediaPortBox, onvifPortBox}) {
-        port->setRange(1, 65535);
+        setOwnRange(port, 1, 65535);
         port->setValue(80);
     }
-    channelBox->setRange(0, 99);
+    setOwnRange(channelBox, 0, MaxChannel);
     channelBox->setEnabled(false);
     for (QLineEdit* stream : {mainStreamEdit, subStreamEdit}) {
         stream->setStyleSheet(QStringLiteral("QLineEdit{min-width:300;}"));
@@ -253,14 +253,25 @@ void VideoSourceConfigDialog::setDevice(DeviceToHisilicon* cardLink)
     link = cardLink;
 }
 
+void VideoSourceConfigDialog::setOwnRange(QSpinBox* spin, int minimum, int maximum)
+{
+    ownRanges.insert(spin, {minimum, maximum});
+    spin->setRange(minimum, maximum);
+}
+
 void VideoSourceConfigDialog::hold(QWidget* widget, int value)
 {
-    held.insert(widget, value);
     if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
-        spin->setValue(qBound(spin->minimum(), value, spin->maximum()));
-    } else if (auto* box = qobject_cast<QComboBox*>(widget)) {
-        box->setCurrentIndex(value >= 0 && value < box->count() ? value : -1);
+        // Shown as stored, so that what the field shows is what is saved, also when the operator
+        // sets the field to the value it shows.
+        const QPair<int, int> own = ownRanges.value(spin);
+        spin->setRange(qMin(own.first, value), qMax(own.second, value));
+        spin->setValue(value);
+        return;
     }
+    held.insert(widget, value);
+    auto* box = static_cast<QComboBox*>(widget);
+    box->setCurrentIndex(value >= 0 && value < box->count() ? value : -1);
 }
 
 int VideoSourceConfigDialog::valueOf(QWidget* widget) const
@@ -274,8 +285,14 @@ int VideoSourceConfigDialog::valueOf(QWidget* widget) const
 
 void VideoSourceConfigDialog::forgetHeld(QWidget* widget)
 {
-    if (loading == 0)
-        held.remove(widget);
+    if (loading > 0)
+        return;
+    held.remove(widget);
+    // A value beyond the field's own range stays only until the operator changes the field.
+    if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
+        const QPair<int, int> own = ownRanges.value(spin);
+        spin->setRange(own.first, own.second);
+    }
 }
 
 int VideoSourceConfigDialog::currentType() const

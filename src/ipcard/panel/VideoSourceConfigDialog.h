@@ -23,6 +23,9 @@ class VideoSourceConfigDialog : public FBaseDialog
 {
     Q_OBJECT
 public:
+    // The channel field's range is 0 to this.
+    static constexpr int MaxChannel = 99;
+
     explicit VideoSourceConfigDialog(QWidget* parent = nullptr);
     ~VideoSourceConfigDialog() override;
 
@@ -60,8 +63,11 @@ private:
 
     void retranslateUi();
     void enableFieldsFor(int type);
-    // A value loaded into a spin box or list that is kept until the operator changes the widget.
+    // A value loaded into a field that is kept until the operator changes the field. A spin box
+    // shows it as it is, beyond its own range if need be; a list that has no entry for it shows
+    // none.
     void hold(QWidget* widget, int value);
+    void setOwnRange(QSpinBox* spin, int minimum, int maximum);
     int valueOf(QWidget* widget) const;
     void forgetHeld(QWidget* widget);
     int currentType() const;
@@ -100,6 +106,7 @@ private:
     FBasePushButton* cancelButton;
 
     QHash<QWidget*, int> held;
+    QHash<QSpinBox*, QPair<int, int>> ownRanges;
     int loading = 0;
     StreamUrlInputs builtFrom;
 };

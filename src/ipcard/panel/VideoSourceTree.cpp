@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 using namespace com::kiv::protobuf;
 
 namespace {
@@ -207,9 +209,17 @@ bool VideoSourceTree::removeCurrent()
     return true;
 }
 
-int VideoSourceTree::nextChannel() const
+int VideoSourceTree::nextChannel(int highest) const
 {
     if (channels.isEmpty())
         return 1;
-    return *std::max_element(channels.begin(), channels.end()) + 1;
+    // A list from a card or a file may hold any int: no + 1 on INT_MAX.
+    const qint64 next = qint64(*std::max_element(channels.begin(), channels.end())) + 1;
+    if (next >= 0 && next <= highest)
+        return int(next);
+    for (int channel = 1; channel < highest; ++channel) {
+        if (!channels.contains(channel))
+            return channel;
+    }
+    return highest;
 }

@@ -42,8 +42,10 @@ public:
     static com::kiv::protobuf::VideoSource sourceOf(const QTreeWidgetItem* item);
 
     QList<int> usedChannels() const { return channels; }
-    // 1 when no channel is in use, else the largest in use + 1.
-    int nextChannel() const;
+    // The channel for a new source, from 0 to highest: 1 when no channel is in use, else the
+    // largest in use + 1; past highest, the lowest from 1 that is not in use (highest when all
+    // are).
+    int nextChannel(int highest) const;
 
     QTreeWidget* widget() const { return tree; }
 
