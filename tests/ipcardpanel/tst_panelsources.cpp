@@ -328,7 +328,8 @@ void TestPanelSources::unreadableListIsReplacedAfterAQuestion()
     QVERIFY(f->card.control(QStringLiteral("keepsaved %1 on").arg(f->card.host())).startsWith("OK"));
     QVERIFY(f->card.control(QStringLiteral("badname %1").arg(f->card.host())).startsWith("OK"));
     QVERIFY(f->panel->onClickConnect());
-    QVERIFY(f->boxes.take().contains(QStringLiteral("设备返回的数据无法识别！")));
+    // Once, though the tab and the decoder page both read the list.
+    QCOMPARE(f->boxes.take(), QStringList{QStringLiteral("设备返回的数据无法识别！")});
     QCOMPARE(tree()->topLevelItemCount(), 0);
     // A list imported (or built) replaces the card's, once the operator has been told.
     chooseFile(f->dir.filePath(QStringLiteral("list.dat")));

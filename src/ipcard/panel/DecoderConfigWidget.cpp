@@ -197,6 +197,11 @@ void DecoderConfigWidget::showFailure(IpLinkResult result)
 
 void DecoderConfigWidget::on_pushButtonRefrush_clicked()
 {
+    refresh(true);
+}
+
+void DecoderConfigWidget::refresh(bool reportUnreadableSources)
+{
     const DecoderController::Refresh outcome = controller->refresh();
     if (outcome.sources == DecoderController::Busy)
         return;
@@ -208,7 +213,7 @@ void DecoderConfigWidget::on_pushButtonRefrush_clicked()
     fillVideoSourceTree(outcome.sourceList);
     if (outcome.viewsRead)
         showAppliedView(outcome.applied);
-    if (outcome.sources == DecoderController::Unreadable)
+    if (outcome.sources == DecoderController::Unreadable && reportUnreadableSources)
         showFailure(outcome.sources);
 }
 

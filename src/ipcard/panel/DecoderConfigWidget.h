@@ -43,6 +43,9 @@ public:
     void showView(int viewId);
     // One pan-tilt command for the camera of the source selected in the tree (none for a group).
     void sendPtzCommand(int code);
+    // Reads the sources, the views and the applied view again. A source list that does not parse
+    // is reported unless the caller has just reported it for the same read of the card.
+    void refresh(bool reportUnreadableSources);
 
 public slots:
     void on_pushButtonOk_clicked();

@@ -245,17 +245,22 @@ bool HisliconConfigDialog::onClickConfig(bool)
     setCurrentPage(1);
     if (!queryNetworkConfig() || !queryVersionInfo())
         return false;
-    reloadVideoSources();
-    decoderWidget->on_pushButtonRefrush_clicked();
+    refreshSourcesAndDecoder();
     return true;
 }
 
 void HisliconConfigDialog::refreshFromCard()
 {
-    if (queryNetworkConfig() && queryVersionInfo()) {
-        reloadVideoSources();
-        decoderWidget->on_pushButtonRefrush_clicked();
-    }
+    if (queryNetworkConfig() && queryVersionInfo())
+        refreshSourcesAndDecoder();
+}
+
+void HisliconConfigDialog::refreshSourcesAndDecoder()
+{
+    bool listUnreadable = false;
+    reloadVideoSources(&listUnreadable);
+    // One read of the card's list that does not parse is one message: the tab has shown it.
+    decoderWidget->refresh(!listUnreadable);
 }
 
 void HisliconConfigDialog::onHisliconTcpDisconnect(QString cardIp)
@@ -601,7 +606,7 @@ void HisliconConfigDialog::fillVideoSourceTree(const VideoSourceGroupManage& lis
     sources.fill(list);
 }
 
-bool HisliconConfigDialog::reloadVideoSources()
+bool HisliconConfigDialog::reloadVideoSources(bool* unreadable)
 {
     if (!link)
         return false;
@@ -615,6 +620,8 @@ bool HisliconConfigDialog::reloadVideoSources()
         // operator may still replace the list as a whole, imported or built afresh.
         showErrorMessage(PanelTexts::unreadableReply());
         setSourcesUnreadable();
+        if (unreadable)
+            *unreadable = true;
         return false;
     }
     fillVideoSourceTree(list);

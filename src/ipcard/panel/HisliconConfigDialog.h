@@ -101,7 +101,10 @@ private:
     void clearLog();
     void presetLogRange();
     void refreshFromCard();
-    bool reloadVideoSources();
+    // The video-source tab, then the decoder page, read from the card.
+    void refreshSourcesAndDecoder();
+    // unreadable, when given, is set when the card's list did not parse (and that was shown).
+    bool reloadVideoSources(bool* unreadable = nullptr);
     void saveVideoSources();
     void uploadFirmware();
     // Closes the link after the card was told to restart or to move: back to the connection page.
