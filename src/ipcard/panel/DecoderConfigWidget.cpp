@@ -154,11 +154,9 @@ void DecoderConfigWidget::setDevice(DeviceToHisilicon* link)
 
 void DecoderConfigWidget::setCardIndex(int index)
 {
-    const int before = controller->output();
-    controller->setCardIndex(index);
     // The views on the wall belong to the output before: nothing of them may be saved or applied
     // on this one.
-    if (controller->output() != before)
+    if (controller->setCardIndex(index))
         forgetViews();
 }
 

@@ -49,12 +49,13 @@ IpLinkResult DecoderController::request(int msgClass, int msgCommand, const QByt
     return IpCardCall::request(link, quint8(msgClass), quint8(msgCommand), body, reply, quint8(bodyFormat));
 }
 
-void DecoderController::setCardIndex(int index)
+bool DecoderController::setCardIndex(int index)
 {
     const bool otherOutput = (index & 1) != output();
     cardIndex = index;
     if (otherOutput)
         forget();
+    return otherOutput;
 }
 
 DecoderController::Refresh DecoderController::refresh()
@@ -97,7 +98,8 @@ DecoderController::Refresh DecoderController::refresh()
         if (outcome.applied == IpLinkCode::Success && output() == readFor)
             applied = reading;
     }
-    outcome.viewsRead = viewsRead && output() == readFor;
+    // Another output addressed meanwhile has forgotten them again.
+    outcome.viewsRead = viewsRead;
     return outcome;
 }
 

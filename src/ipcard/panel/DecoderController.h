@@ -32,8 +32,8 @@ public:
     void setLink(DeviceToHisilicon* cardLink) { link = cardLink; }
     DeviceToHisilicon* device() const { return link; }
     // The lowest bit names the decoder output addressed. Another output forgets the views and
-    // the applied view read for the one before.
-    void setCardIndex(int index);
+    // the applied view read for the one before; true then.
+    bool setCardIndex(int index);
     int output() const { return cardIndex & 1; }
     // Whether the views of the output addressed were read: saving and applying need them.
     bool hasViews() const { return viewsRead; }

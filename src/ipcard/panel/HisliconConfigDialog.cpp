@@ -257,10 +257,8 @@ void HisliconConfigDialog::refreshFromCard()
 
 void HisliconConfigDialog::refreshSourcesAndDecoder()
 {
-    bool listUnreadable = false;
-    reloadVideoSources(&listUnreadable);
     // One read of the card's list that does not parse is one message: the tab has shown it.
-    decoderWidget->refresh(!listUnreadable);
+    decoderWidget->refresh(reloadVideoSources() != SourceList::Unreadable);
 }
 
 void HisliconConfigDialog::onHisliconTcpDisconnect(QString cardIp)
@@ -606,29 +604,27 @@ void HisliconConfigDialog::fillVideoSourceTree(const VideoSourceGroupManage& lis
     sources.fill(list);
 }
 
-bool HisliconConfigDialog::reloadVideoSources(bool* unreadable)
+HisliconConfigDialog::SourceList HisliconConfigDialog::reloadVideoSources()
 {
     if (!link)
-        return false;
+        return SourceList::NotRead;
     WaitMaskGuard overlay(true);
     QByteArray reply;
     if (IpCardCall::request(link, 3, 3, QByteArray(), &reply) != IpLinkCode::Success)
-        return false;
+        return SourceList::NotRead;
     VideoSourceGroupManage list;
     if (!IpCardCall::parse(reply, &list)) {
         // Showing what parsed and letting it be saved would cut the card's list short; the
         // operator may still replace the list as a whole, imported or built afresh.
         showErrorMessage(PanelTexts::unreadableReply());
-        setSourcesUnreadable();
-        if (unreadable)
-            *unreadable = true;
-        return false;
+        setSourceList(SourceList::Unreadable);
+        return SourceList::Unreadable;
     }
     fillVideoSourceTree(list);
     decoderWidget->fillVideoSourceTree(list);
-    setSourcesQueried(true);
+    setSourceList(SourceList::Read);
     emit refreshIpVideoSourceSignal(list, ip);
-    return true;
+    return SourceList::Read;
 }
 
 void HisliconConfigDialog::onVideoManageUpdate()
@@ -647,7 +643,7 @@ void HisliconConfigDialog::onVideoManageSave()
 
 void HisliconConfigDialog::saveVideoSources()
 {
-    if (!sourcesQueried && !sourcesUnreadable)
+    if (sourceList == SourceList::NotRead)
         return;
     const QByteArray body = IpCardCall::bytesOf(buildVideoSourceGroupManage());
     if (body.size() > IpCardCall::MaxBodySize) {
@@ -656,7 +652,7 @@ void HisliconConfigDialog::saveVideoSources()
                              .arg(IpCardCall::MaxBodySize));
         return;
     }
-    if (sourcesUnreadable
+    if (sourceList == SourceList::Unreadable
         && showQuestionMessage(tr("设备中的视频源列表无法读取，保存将用当前列表替换它。是否继续？")) != 1)
         return;
     WaitMaskGuard overlay(true);
@@ -792,18 +788,10 @@ void HisliconConfigDialog::setNetworkQueried(bool queried)
     ui.networkSaveButton->setEnabled(queried);
 }
 
-void HisliconConfigDialog::setSourcesQueried(bool queried)
+void HisliconConfigDialog::setSourceList(SourceList state)
 {
-    sourcesQueried = queried;
-    sourcesUnreadable = false;
-    ui.sourcesSaveButton->setEnabled(queried);
-}
-
-void HisliconConfigDialog::setSourcesUnreadable()
-{
-    sourcesQueried = false;
-    sourcesUnreadable = true;
-    ui.sourcesSaveButton->setEnabled(true);
+    sourceList = state;
+    ui.sourcesSaveButton->setEnabled(state != SourceList::NotRead);
 }
 
 void HisliconConfigDialog::clearTabs()
@@ -817,7 +805,7 @@ void HisliconConfigDialog::clearTabs()
 
     sources.clear();
     decoderWidget->forgetCard();
-    setSourcesQueried(false);
+    setSourceList(SourceList::NotRead);
 
     clearLog();
     presetLogRange();

@@ -95,16 +95,17 @@ private:
     // no tab may show, or save back, another card's data.
     void clearTabs();
     void setNetworkQueried(bool queried);
-    void setSourcesQueried(bool queried);
-    // The card answered with a list that does not parse: saving replaces it, after a question.
-    void setSourcesUnreadable();
+    // What the last read of the card's video-source list gave. Saving needs Read, or Unreadable
+    // (the card answered with a list that does not parse): saving then replaces it, after a question.
+    enum class SourceList { NotRead, Read, Unreadable };
+    void setSourceList(SourceList state);
     void clearLog();
     void presetLogRange();
     void refreshFromCard();
     // The video-source tab, then the decoder page, read from the card.
     void refreshSourcesAndDecoder();
-    // unreadable, when given, is set when the card's list did not parse (and that was shown).
-    bool reloadVideoSources(bool* unreadable = nullptr);
+    // NotRead when the card did not answer (the state stays as it was); Unreadable has been shown.
+    SourceList reloadVideoSources();
     void saveVideoSources();
     void uploadFirmware();
     // Closes the link after the card was told to restart or to move: back to the connection page.
@@ -125,7 +126,6 @@ private:
     com::kiv::protobuf::NetworkConfig queriedNetwork;
     // A tab saves only what its own query read from the bound card.
     bool networkQueried = false;
-    bool sourcesQueried = false;
-    bool sourcesUnreadable = false;
+    SourceList sourceList = SourceList::NotRead;
     bool connected = false;
 };
