@@ -6,6 +6,7 @@
 #include "dialogs/CMeetingMessageBoxDialog.h"
 #include "framework/FInputDialog.h"
 #include "framework/MessageShortcuts.h"
+#include "framework/SaveFileDialog.h"
 #include "ipcard/link/DeviceToHisilicon.h"
 #include "ipcard/link/OpenIpCardLinks.h"
 #include "ipcard/panel/FirmwareChunkPlan.h"
@@ -51,15 +52,6 @@ const char* const kLoginPassword = "quelt";
 QString backupFilter()
 {
     return QCoreApplication::translate("HisliconConfigDialog", "备份文件(*.dat)");
-}
-
-// A name typed without a suffix gets ".dat", so that the import's filter shows the file.
-QString exportPath(QWidget* parent)
-{
-    QFileDialog dialog(parent, QCoreApplication::translate("HisliconConfigDialog", "导出"), QString(), backupFilter());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("dat"));
-    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 } // namespace
@@ -751,7 +743,7 @@ void HisliconConfigDialog::onPopVideoSourceConfig()
     PanelOperation operation(gate, false);
     if (!operation.started())
         return;
-    const QString path = exportPath(this);
+    const QString path = saveFileName(this, tr("导出"), QString(), backupFilter(), QStringLiteral("dat"));
     if (path.isEmpty())
         return;
     if (!VideoSourceBackupFile::write(path, buildVideoSourceGroupManage()))

@@ -6,6 +6,7 @@
 #include "core/PasswordKey.h"
 #include "core/UserBackup.h"
 #include "dialogs/CMeetingMessageBoxDialog.h"
+#include "framework/SaveFileDialog.h"
 #include "pagekit/NamedButton.h"
 #include "pagekit/PasswordChangeReport.h"
 #include "pagekit/StyledBackground.h"
@@ -194,13 +195,9 @@ void UserManageLeftWidget::showNoUser()
 
 void UserManageLeftWidget::on_pushButtonExport_clicked()
 {
-    // The suffix is added to a name typed without it, so that the import's filter shows the file.
-    QFileDialog dialog(this, tr("导出配置"), QStringLiteral("."), tr("备份文件(*.bak)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("bak"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString target = saveFileName(this, tr("导出配置"), QStringLiteral("."), tr("备份文件(*.bak)"), QStringLiteral("bak"));
+    if (target.isEmpty())
         return;
-    const QString target = dialog.selectedFiles().constFirst();
     if (UserBackup::exportDatabase(target))
         CMeetingMessageBoxDialog::showInformation(tr("导出配置成功！"));
     else
