@@ -1,61 +1,44 @@
 #pragma once
 
-// Takes over the message handler while in scope and counts what would have gone to the log:
-// entries and characters, without passing them on. For checks that a device's traffic adds only
-// a bounded amount to the log files.
+// While in scope, counts what would have gone to the log instead of passing it on: for checks that
+// a device's traffic adds only a bounded amount to the log files.
 
 #include <QMutex>
-#include <QMutexLocker>
-#include <QString>
 #include <QStringList>
-#include <QtGlobal>
 
 class LogVolume
 {
 public:
     LogVolume()
     {
-        instance() = this;
-        previous = qInstallMessageHandler(&LogVolume::handler);
+        QMutexLocker locker(&mutex);
+        heads.clear();
+        characters = 0;
+        previous = qInstallMessageHandler(&LogVolume::count);
     }
-    ~LogVolume()
-    {
-        qInstallMessageHandler(previous);
-        instance() = nullptr;
-    }
-    LogVolume(const LogVolume&) = delete;
-    LogVolume& operator=(const LogVolume&) = delete;
+    ~LogVolume() { qInstallMessageHandler(previous); }
 
-    qint64 characters() const
+    // Empty while at most maxEntries entries hold marker in their first 80 characters and all of
+    // them together hold at most maxChars characters; else what was counted.
+    QString beyond(const QString& marker, int maxEntries, qint64 maxChars) const
     {
         QMutexLocker locker(&mutex);
-        return chars;
-    }
-    // Entries whose start (the first 80 characters) holds marker.
-    int entries(const QString& marker) const
-    {
-        QMutexLocker locker(&mutex);
-        return heads.filter(marker).size();
+        const int marked = heads.filter(marker).size();
+        if (marked <= maxEntries && characters <= maxChars)
+            return QString();
+        return QStringLiteral("%1 entries of \"%2\", %3 characters").arg(marked).arg(marker).arg(characters);
     }
 
 private:
-    static LogVolume*& instance()
+    static void count(QtMsgType, const QMessageLogContext&, const QString& text)
     {
-        static LogVolume* current = nullptr;
-        return current;
-    }
-    static void handler(QtMsgType, const QMessageLogContext&, const QString& text)
-    {
-        LogVolume* self = instance();
-        if (!self)
-            return;
-        QMutexLocker locker(&self->mutex);
-        self->chars += text.size();
-        self->heads << text.left(80);
+        QMutexLocker locker(&mutex);
+        characters += text.size();
+        heads << text.left(80);
     }
 
-    mutable QMutex mutex;
-    qint64 chars = 0;
-    QStringList heads;
-    QtMessageHandler previous = nullptr;
+    static inline QMutex mutex;
+    static inline qint64 characters = 0;
+    static inline QStringList heads;
+    QtMessageHandler previous;
 };
