@@ -45,19 +45,11 @@ public:
         return map;
     }
 
-    // Arms a devicesim control request; false when devicesim does not take it.
-    bool arm(const QString& request)
-    {
-        bool ok = false;
-        sim.controlOk(request, &ok);
-        return ok;
-    }
-
     // Chooses first in the box and, while its command waits for the matrix's answer (held
     // 600 ms), second, as two quick wheel notches would. True when the second came during the wait.
     bool chooseTwiceDuringWait(QComboBox* box, int first, int second)
     {
-        if (!arm(QStringLiteral("delay 600")))
+        if (!sim.accepts(QStringLiteral("delay 600")))
             return false;
         const auto during = std::make_shared<bool>(false);
         QTimer::singleShot(150, box, [box, second, during] {

@@ -138,7 +138,7 @@ void tst_EdidPage::builtInEdid()
     QCOMPARE(env->matrixSettings('I', 4).value(QStringLiteral("EDID")), QByteArray("6"));
 
     // A refused choice is taken back; the matrix keeps its EDID.
-    QVERIFY(env->arm(QStringLiteral("refuse")));
+    QVERIFY(env->sim.accepts(QStringLiteral("refuse")));
     box()->setCurrentIndex(0);
     QCOMPARE(box()->currentText(), QStringLiteral("720P-2D-2.0"));
     QCOMPARE(env->matrixSettings('I', 4).value(QStringLiteral("EDID")), QByteArray("6"));

@@ -233,7 +233,7 @@ void tst_InputCardSettings::refusedChoiceIsPutBack()
 {
     QVERIFY(CardPagesEnv::selectPort(page, 3));
     auto* audio = control<QComboBox>("comboBox");
-    QVERIFY(env->arm(QStringLiteral("refuse")));
+    QVERIFY(env->sim.accepts(QStringLiteral("refuse")));
     audio->setCurrentIndex(2);
     QCOMPARE(audio->currentIndex(), 0);
     QVERIFY(!env->model->getCardInfo(3).value(CardKey::InCard).toObject().contains(QStringLiteral("audio")));
@@ -259,7 +259,7 @@ void tst_InputCardSettings::secondChoiceDuringWait()
     QVERIFY(CardPagesEnv::selectPort(page, port));
     auto* colour = control<QComboBox>("comboBox_4");
     const QByteArray before = env->matrixSettings('I', port).value(QStringLiteral("InSubColor"));
-    QVERIFY(!refused || env->arm(QStringLiteral("refuse")));
+    QVERIFY(!refused || env->sim.accepts(QStringLiteral("refuse")));
     // Red, then green while red waits: the box ends on what the port and the matrix hold.
     QVERIFY(env->chooseTwiceDuringWait(colour, 1, 2));
     QCOMPARE(colour->currentIndex(), refused ? 0 : 1);

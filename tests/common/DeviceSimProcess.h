@@ -90,6 +90,13 @@ public:
         return good ? lastControlAnswer.mid(3) : QByteArray();
     }
     QByteArray lastAnswer() const { return lastControlAnswer; }
+    // True when devicesim takes the control request.
+    bool accepts(const QString& line)
+    {
+        bool ok = false;
+        controlOk(line, &ok);
+        return ok;
+    }
 
     // How many pieces of bytes the matrix has received so far (all clients).
     int receivedCount() { return controlOk(QStringLiteral("received")).toInt(); }

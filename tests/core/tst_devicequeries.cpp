@@ -100,6 +100,7 @@ private slots:
 
 private:
     bool startMatrix(const QStringList& args);
+    int statusQueries() { return sim.control(QStringLiteral("received all")).count("/IOStatus;"); }
 
     PerTestWorkDir work;
     DeviceSimProcess sim;
@@ -321,13 +322,9 @@ void TestDeviceQueries::openBurstAsksForTheStatusOnce()
 {
     QVERIFY(startMatrix({QStringLiteral("--model"), QStringLiteral("16")}));
     MatrixModel model;
-    bool ok = false;
-    sim.controlOk(QStringLiteral("received clear"), &ok);
-    QVERIFY(ok);
-    sim.controlOk(QStringLiteral("send %1").arg(QStringLiteral("Out5 Open.\\r\\n").repeated(100)), &ok);
-    QVERIFY(ok);
+    QVERIFY(sim.accepts(QStringLiteral("received clear")));
+    QVERIFY(sim.accepts(QStringLiteral("send %1").arg(QStringLiteral("Out5 Open.\\r\\n").repeated(100))));
 
-    auto statusQueries = [this] { return sim.control(QStringLiteral("received all")).count("/IOStatus;"); };
     QTRY_COMPARE(statusQueries(), 1);
     // Without merging, a round of 640 ms would follow every report for a minute.
     QTest::qWait(3 * 16 * 40);
@@ -341,7 +338,6 @@ void TestDeviceQueries::unansweredStatusQueryIsAskedAgain_data()
     QTest::addColumn<bool>("afterReconnect");
     QTest::addColumn<QString>("fault");
     QTest::addColumn<int>("expectedRoute");   // of output 1, 0-based input
-
     // The matrix switches input 9 to output 1 while the link is down; the reconnect's query
     // gets an error line.
     QTest::newRow("error after a reconnect") << true << "error count=1" << 8;
@@ -354,32 +350,23 @@ void TestDeviceQueries::unansweredStatusQueryIsAskedAgain()
     QFETCH(bool, afterReconnect);
     QFETCH(QString, fault);
     QFETCH(int, expectedRoute);
-
     QVERIFY(startMatrix({QStringLiteral("--model"), QStringLiteral("16")}));
     MatrixModel model;
-    bool ok = false;
     if (afterReconnect) {
         model.queryIOStatus();
         QCOMPARE(model.getRoute(0), 0);
         QSignalSpy lost(link, &CCHelper::clientDisConnected);
         QSignalSpy connected(link, &CCHelper::clientConnected);
-        sim.controlOk(QStringLiteral("drop"), &ok);
-        QVERIFY(ok);
+        QVERIFY(sim.accepts(QStringLiteral("drop")));
         QVERIFY(lost.count() == 1 || lost.wait(10000));
-        sim.controlOk(QStringLiteral("panel switch 9 1"), &ok);
-        QVERIFY(ok);
-        sim.controlOk(fault, &ok);
-        QVERIFY(ok);
+        QVERIFY(sim.accepts(QStringLiteral("panel switch 9 1")) && sim.accepts(fault));
         link->connectToDevice(0, sim.address(), sim.port(), QString());
         QVERIFY(connected.count() == 1 || connected.wait(10000));
     } else {
-        sim.controlOk(fault, &ok);
-        QVERIFY(ok);
+        QVERIFY(sim.accepts(fault));
         model.queryIOStatus();
-        sim.controlOk(QStringLiteral("clear"), &ok);
-        QVERIFY(ok);
+        QVERIFY(sim.accepts(QStringLiteral("clear")));
     }
-    auto statusQueries = [this] { return sim.control(QStringLiteral("received all")).count("/IOStatus;"); };
     QTRY_VERIFY_WITH_TIMEOUT(statusQueries() >= 1 + int(afterReconnect), 10000);
     QCOMPARE(model.getRoute(0), afterReconnect ? 0 : -1);   // nothing answered yet
 
