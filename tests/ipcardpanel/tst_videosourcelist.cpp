@@ -56,11 +56,10 @@ class TestVideoSourceList : public QObject
     Q_OBJECT
 private slots:
     void walkOrderAndTreeRoundTrip();
-    void unnamedGroupSplitsInTheTree();
     void namesEndAtNul();
     void unreadableBytesGiveEmptySource();
-    void backupImportsAsExported_data();
-    void backupImportsAsExported();
+    void treeAndBackupRoundTrip_data();
+    void treeAndBackupRoundTrip();
     void nextChannel_data();
     void nextChannel();
 
@@ -87,17 +86,6 @@ void TestVideoSourceList::walkOrderAndTreeRoundTrip()
     QCOMPARE(tree.build().SerializeAsString(), list.SerializeAsString());
 }
 
-void TestVideoSourceList::unnamedGroupSplitsInTheTree()
-{
-    // One unnamed group of three sources shows them at top level; read back, each is a group.
-    VideoSourceGroupManage list;
-    VideoSourceGroup* loose = list.add_videosourcegroups();
-    for (int i = 1; i <= 3; ++i)
-        *loose->add_videosources() = source("cam", i);
-    tree.fill(list);
-    QCOMPARE(tree.build().SerializeAsString(), looseSources({1, 2, 3}).SerializeAsString());
-}
-
 void TestVideoSourceList::namesEndAtNul()
 {
     QCOMPARE(videoSourceText(std::string("cam\0tail", 8)), QStringLiteral("cam"));
@@ -121,35 +109,46 @@ void TestVideoSourceList::unreadableBytesGiveEmptySource()
     QCOMPARE(builder.list().videosourcegroups(0).videosources(0).channel(), 4);
 }
 
-void TestVideoSourceList::backupImportsAsExported_data()
+void TestVideoSourceList::treeAndBackupRoundTrip_data()
 {
     QTest::addColumn<VideoSourceGroupManage>("list");
-    QTest::newRow("empty") << VideoSourceGroupManage();
+    QTest::addColumn<VideoSourceGroupManage>("built");   // read back from the tree
+    QTest::newRow("empty") << VideoSourceGroupManage() << VideoSourceGroupManage();
+    // One unnamed group of three shows them at top level; read back, each is a group.
+    VideoSourceGroupManage unnamed;
+    VideoSourceGroup* loose = unnamed.add_videosourcegroups();
+    for (int channel = 1; channel <= 3; ++channel)
+        *loose->add_videosources() = source("cam", channel);
+    QTest::newRow("unnamed group of three") << unnamed << looseSources({1, 2, 3});
     // Field 99 of a newer card's firmware, a varint 5.
     VideoSourceGroupManage newer = looseSources({1});
     const std::string withField99 = newer.videosourcegroups(0).videosources(0).SerializeAsString() + "\x98\x06\x05";
     QVERIFY(newer.mutable_videosourcegroups(0)->mutable_videosources(0)->ParseFromString(withField99));
-    QTest::newRow("unknown field in a source") << newer;
+    QTest::newRow("unknown field in a source") << newer << newer;
     VideoSourceGroupManage many;
     VideoSourceGroup* group = many.add_videosourcegroups();
     group->set_groupname("many");
     for (int i = 0; i < 2000; ++i)
         *group->add_videosources() = source("cam", i % 100);
-    QTest::newRow("2000 sources") << many;
+    QTest::newRow("2000 sources") << many << many;
 }
 
-void TestVideoSourceList::backupImportsAsExported()
+// Read back from the tree, and exported from it and imported into it.
+void TestVideoSourceList::treeAndBackupRoundTrip()
 {
     QFETCH(VideoSourceGroupManage, list);
+    QFETCH(VideoSourceGroupManage, built);
+    tree.fill(list);
+    QCOMPARE(widget.topLevelItemCount(), built.videosourcegroups_size());
+    QCOMPARE(tree.build().SerializeAsString(), built.SerializeAsString());
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("sources.dat"));
-    tree.fill(list);
     QVERIFY(VideoSourceBackupFile::write(path, tree.build()));
     VideoSourceGroupManage imported;
     imported.add_videosourcegroups()->set_groupname("before");
     QCOMPARE(VideoSourceBackupFile::read(path, &imported), VideoSourceBackupFile::ReadResult::Ok);
     tree.fill(imported);
-    QCOMPARE(tree.build().SerializeAsString(), list.SerializeAsString());
+    QCOMPARE(tree.build().SerializeAsString(), built.SerializeAsString());
 }
 
 void TestVideoSourceList::nextChannel_data()
