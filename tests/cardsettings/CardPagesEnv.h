@@ -52,10 +52,7 @@ public:
         if (!sim.accepts(QStringLiteral("delay 600")))
             return false;
         const auto during = std::make_shared<bool>(false);
-        QTimer::singleShot(150, box, [box, second, during] {
-            box->setCurrentIndex(second);
-            *during = true;
-        });
+        QTimer::singleShot(150, box, [box, second, during] { box->setCurrentIndex(second); *during = true; });
         box->setCurrentIndex(first);
         return *during;
     }

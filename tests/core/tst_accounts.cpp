@@ -32,10 +32,7 @@ QJsonObject userObject(double id, const QString& name, int group, const QString&
 
 QJsonArray rights(int count)
 {
-    QJsonArray array;
-    for (int i = 0; i < count; ++i)
-        array.append(i % 2 == 0);
-    return array;
+    return QJsonArray::fromVariantList(QVector<QVariant>(count, true).toList());
 }
 
 QByteArray userList(const QJsonArray& users)
