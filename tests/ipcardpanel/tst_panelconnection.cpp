@@ -184,12 +184,9 @@ void TestPanelConnection::restartAndResetDropTheLink()
     QVERIFY(f->card.control(QStringLiteral("downtime %1 1200").arg(f->card.host())).startsWith("OK"));
     QVERIFY(f->panel->onClickConnect());
     QSignalSpy gone(f->panel.get(), &HisliconConfigDialog::signalHisliconDisconnect);
-    QElapsedTimer clock;
-    clock.start();
     f->click(button.toLatin1().constData());
-    QVERIFY(QTest::qWaitFor([this] { return f->page() == 0; }, 10000));
     // At once, not after the heartbeat found the card gone (three misses, some 9 s).
-    QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(QTest::qWaitFor([this] { return f->page() == 0; }, 4000));
     QCOMPARE(gone.count(), 1);
     QCOMPARE(f->child<QLabel>("labelConnectState")->text(), QStringLiteral("未连接"));
     QCOMPARE(f->boxes.take(), messages);
