@@ -23,6 +23,7 @@ class TestPanelSources : public QObject
 private slots:
     void init();
     void cleanup();
+    void unnamedGroupSavesAsOneGroupPerSource();
     void addedSourcesArePlacedAndNumbered();
     void editKeepsColumnSixAndChannels();
     void groupNames_data();
@@ -84,6 +85,19 @@ void TestPanelSources::chooseFile(const QString& path, bool vanish)
         dialog->selectFile(path);
         static_cast<QDialog*>(dialog)->accept();   // as the dialog's own button does
     });
+}
+
+void TestPanelSources::unnamedGroupSavesAsOneGroupPerSource()
+{
+    VideoSourceGroupManage list;
+    VideoSourceGroup* loose = list.add_videosourcegroups();
+    for (int channel = 1; channel <= 3; ++channel)
+        loose->add_videosources()->set_channel(channel);
+    f->panel->fillVideoSourceTree(list);
+    QCOMPARE(tree()->topLevelItemCount(), 3);
+    const VideoSourceGroupManage built = f->panel->buildVideoSourceGroupManage();
+    QCOMPARE(built.videosourcegroups_size(), 3);
+    QCOMPARE(built.videosourcegroups(2).videosources(0).channel(), 3);
 }
 
 void TestPanelSources::addedSourcesArePlacedAndNumbered()
