@@ -90,14 +90,16 @@ void CenterWindow::initSubSystem()
     {
         WaitMaskGuard guard(true);
         queryIOStatus();
-        delayMs(1000);
-        if (isAdministrator())
-            queryIpCardAddresses();
-        for (const PageEntry& page : consolePages().startupOrder(isAdministrator()))
-            page.initConfig(false);
-        consolePages().runStartupSteps(isAdministrator());
-        if (navgationBar->buttonCount() > 0)
-            navgationBar->clickButton(0);
+        // Quitting meanwhile: the rest would only keep the exit waiting on the matrix.
+        if (delayMs(1000)) {
+            if (isAdministrator())
+                queryIpCardAddresses();
+            for (const PageEntry& page : consolePages().startupOrder(isAdministrator()))
+                page.initConfig(false);
+            consolePages().runStartupSteps(isAdministrator());
+            if (navgationBar->buttonCount() > 0)
+                navgationBar->clickButton(0);
+        }
     }
     startupRunning = false;
     startupFinished = true;

@@ -2,6 +2,7 @@
 #include "IpCardRequests.h"
 #include "NetworkConfigProto.pb.h"
 #include "IpCardFarmThread.h"
+#include "QuitDuring.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -19,6 +20,7 @@ private slots:
     void waitDependsOnTheRequest();
     void lateReplyIsMetByTheNextExchange_data();
     void lateReplyIsMetByTheNextExchange();
+    void quittingEndsTheWait();
 
 private:
     std::unique_ptr<IpCardFarmThread> card;
@@ -94,6 +96,20 @@ void TestIpCardLinkWaits::lateReplyIsMetByTheNextExchange()
     QVERIFY(network.ParseFromArray(body.constData(), body.size()));
     QCOMPARE(QString::fromStdString(network.hostaddr()), card->host());
     QCOMPARE(network.tcpport(), 4002);
+}
+
+// A reply cut inside its header keeps the link waiting, events running, until the wait is over;
+// once the application quits it must end at once instead of spinning.
+void TestIpCardLinkWaits::quittingEndsTheWait()
+{
+    DeviceToHisilicon link;
+    QVERIFY(link.connectToDevice(card->host(), card->port()));
+    QCOMPARE(login(link), IpLinkCode::Success);
+    QVERIFY(card->fault(QStringLiteral("truncate 9 on 3/7")));
+    int result = -1;
+    const qint64 after = msRunAfterExit(300, [&] { result = send(link, 3, 7); });
+    QVERIFY2(after >= 0 && after < 200, qPrintable(QString::number(after)));
+    QCOMPARE(result, int(IpLinkCode::ReceiveFailed));
 }
 
 QTEST_GUILESS_MAIN(TestIpCardLinkWaits)

@@ -1,12 +1,12 @@
 #include "ipcard/link/DeviceToHisilicon.h"
 
+#include "platform/EventLoopDelay.h"
 #include "platform/LoopbackGuard.h"
 #include "ipcard/link/OpenIpCardLinks.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDebug>
-#include <QEventLoop>
 #include <QPointer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -16,20 +16,6 @@ namespace {
 // Reply bytes the socket may hold unread: a reply of the largest length plus slack, so that a
 // flooding peer cannot grow our memory while we wait.
 constexpr qint64 ReadBufferLimit = 256 * 1024;
-
-// One event-handling pass: runs pending events until new bytes arrive, the socket drops, or
-// at most ms have passed.
-void runEventPass(QTcpSocket* socket, int ms)
-{
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(socket, &QTcpSocket::readyRead, &loop, &QEventLoop::quit);
-    QObject::connect(socket, &QTcpSocket::disconnected, &loop, &QEventLoop::quit);
-    timer.start(ms);
-    loop.exec();
-}
 
 } // namespace
 
@@ -202,6 +188,10 @@ bool DeviceToHisilicon::writeAll(const QByteArray& bytes, const char* failureTex
 bool DeviceToHisilicon::waitForBytes(qint64 count, const QDeadlineTimer& deadline)
 {
     QPointer<DeviceToHisilicon> self(this);
+    // Each pass runs events until new bytes arrive, the socket drops, or its time is up.
+    EventLoopPass pass;
+    QObject::connect(socket, &QTcpSocket::readyRead, pass.loop(), &QEventLoop::quit);
+    QObject::connect(socket, &QTcpSocket::disconnected, pass.loop(), &QEventLoop::quit);
     while (socket->bytesAvailable() < count) {
         // Once the socket has dropped, everything the peer sent is already in the buffer.
         if (socket->state() != QAbstractSocket::ConnectedState)
@@ -209,8 +199,8 @@ bool DeviceToHisilicon::waitForBytes(qint64 count, const QDeadlineTimer& deadlin
         const qint64 left = deadline.remainingTime();
         if (left <= 0)
             return false;
-        runEventPass(socket, int(qMin<qint64>(left, EventPassMs)));
-        if (!self)
+        // Quitting: what has not come yet will not be waited for.
+        if (!pass.run(int(qMin<qint64>(left, EventPassMs))) || !self)
             return false;
     }
     return true;

@@ -74,7 +74,8 @@ QList<int> PortSwitcher::switchOutputs(int input, const QList<int>& outputs)
         for (int output : chunk)
             model->setRoute(output, input);
         done += chunk;
-        delayMs(chunkPauseMs);
+        if (!delayMs(chunkPauseMs))
+            break;   // quitting
     }
     return done;
 }
@@ -89,7 +90,8 @@ QList<int> PortSwitcher::closeOutputs(const QList<int>& outputs)
         for (int output : chunk)
             model->setRoute(output, -1);
         done += chunk;
-        delayMs(chunkPauseMs);
+        if (!delayMs(chunkPauseMs))
+            break;   // quitting
     }
     return done;
 }
