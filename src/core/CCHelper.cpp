@@ -1,6 +1,7 @@
 #include "core/CCHelper.h"
 
 #include "core/GlobalState.h"
+#include "core/MatrixReply.h"
 #include "platform/DeviceLogText.h"
 #include "platform/LocalCodePage.h"
 #include "platform/LoopbackGuard.h"
@@ -10,6 +11,8 @@
 #include <QAtomicPointer>
 #include <QDeadlineTimer>
 #include <QDebug>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -164,9 +167,18 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
         emit notConnected();
         return false;
     }
+    // Lines buffered before the command was written cannot be its answer: they pass as
+    // unsolicited lines first.
+    if (waitReply && !deliverBufferedLines(m_currentDevice))
+        return false;
+    if (!m_currentDevice || !m_currentDevice->isOpen()) {
+        emit notConnected();
+        return false;
+    }
     std::unique_lock<QMutex> lock(m_sendLock, std::try_to_lock);
     if (!lock.owns_lock())
         return false;
+    const auto afterLock = qScopeGuard([this] { makeUpSkippedRead(); });
 
     QIODevice* device = m_currentDevice;
     if (m_discardingLine) {
@@ -201,8 +213,8 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
         }
     }
 
-    delayMs(kSettleMs);
-    if (!device->isOpen())
+    // Cut short by quitting, the answer may be incomplete: nothing is taken as answered.
+    if (!delayMs(kSettleMs) || !device->isOpen())
         return false;
     const bool raw = cmd.contains(QLatin1String("/V"));
     const QByteArray bytes = device->peek(device->bytesAvailable());
@@ -223,10 +235,8 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
         if (!line.isEmpty())
             emit clientReceived(line);
     }
-    if (reply.trimmed().isEmpty())
-        return false;
-    return !reply.contains(QLatin1String("error"), Qt::CaseInsensitive)
-        && !reply.contains(QLatin1String("fail"), Qt::CaseInsensitive);
+    emit linesDelivered(true);
+    return !reply.trimmed().isEmpty() && !MatrixReply::reportsFailure(reply);
 }
 
 void CCHelper::dropOverlongLine(QIODevice* device)
@@ -253,14 +263,19 @@ bool CCHelper::bufferIsOverlong(QIODevice* device)
 
 void CCHelper::new_data_received()
 {
-    std::unique_lock<QMutex> lock(m_sendLock, std::try_to_lock);
-    if (!lock.owns_lock())
-        return; // the running send reads these bytes
     QIODevice* device = qobject_cast<QIODevice*>(sender());
-    if (!device)
-        device = m_currentDevice;
+    deliverBufferedLines(device ? device : m_currentDevice);
+}
+
+bool CCHelper::deliverBufferedLines(QIODevice* device)
+{
+    std::unique_lock<QMutex> lock(m_sendLock, std::try_to_lock);
+    if (!lock.owns_lock()) {
+        m_readSkipped = true;   // the running send reads these bytes, or they are read after it
+        return false;
+    }
     if (!device || !device->isOpen())
-        return;
+        return true;
 
     QStringList lines;
     dropOverlongLine(device);
@@ -271,8 +286,20 @@ void CCHelper::new_data_received()
     }
     bufferIsOverlong(device);
     lock.unlock();
+    if (lines.isEmpty())
+        return true;
     for (const QString& line : qAsConst(lines))
         emit clientReceived(line);
+    emit linesDelivered(false);
+    return true;
+}
+
+void CCHelper::makeUpSkippedRead()
+{
+    if (!m_readSkipped)
+        return;
+    m_readSkipped = false;
+    QMetaObject::invokeMethod(this, &CCHelper::new_data_received, Qt::QueuedConnection);
 }
 
 void CCHelper::logReceivedLine(const QString& line)
@@ -330,13 +357,21 @@ void CCHelper::displayError(QAbstractSocket::SocketError)
 
 void CCHelper::displayError(QSerialPort::SerialPortError error)
 {
-    if (error == QSerialPort::NoError)
+    if (error == QSerialPort::NoError || m_reportingSerialError)
         return;
-    emit message(tr("通讯错误: ") + m_serialPort->errorString());
-    if (error == QSerialPort::WriteError || error == QSerialPort::ReadError || error == QSerialPort::ResourceError) {
+    // The report reaches handlers that pump events, and a port left open raises the same error
+    // again from inside them: the port is closed first, and a report never re-enters itself.
+    const QScopedValueRollback<bool> reporting(m_reportingSerialError, true);
+    const QString reason = m_serialPort->errorString();
+    const bool lost = error == QSerialPort::WriteError || error == QSerialPort::ReadError
+                      || error == QSerialPort::ResourceError;
+    if (lost) {
         detachDisconnected();
         if (m_currentDevice && m_currentDevice->isOpen())
             m_currentDevice->close();
+    }
+    emit message(tr("通讯错误: ") + reason);
+    if (lost) {
         emit clientDisConnected();
         if (m_autoReconnect)
             scheduleReconnect();

@@ -47,6 +47,10 @@ signals:
     void clientConnected();
     void clientDisConnected();
     void clientReceived(QString line);
+    // The lines of one read have all been emitted through clientReceived(): a waited command's
+    // reply (asReply, its sender still waits), or lines the matrix sent on its own, emitted from
+    // inside the device's readyRead, which is not emitted again until that returns.
+    void linesDelivered(bool asReply);
     // A command found the link down. Emitted before sendData() returns false, so that a
     // connected notice (the application's "not connected" box) shows at that moment.
     void notConnected();
@@ -70,6 +74,10 @@ private:
     bool bufferIsOverlong(QIODevice* device);
     void detachDisconnected();
     void logReceivedLine(const QString& line);
+    // Reads and emits the whole lines buffered, unless a send holds the lock: then the read is
+    // made up once the lock is released. False when the lock was taken.
+    bool deliverBufferedLines(QIODevice* device);
+    void makeUpSkippedRead();
 
     QMutex m_sendLock;
     int m_connectionType = 0;
@@ -84,6 +92,11 @@ private:
     QTimer* m_reconnectTimer = nullptr;
     // Set after an overlong line was cut: the bytes up to its end are dropped as they come.
     bool m_discardingLine = false;
+    // A readyRead came while a send held the lock. The device does not signal again for bytes it
+    // already holds (nor at all once its buffer is full), so the read is made up afterwards.
+    bool m_readSkipped = false;
+    // Set while a serial error is reported: the report reaches handlers that pump events.
+    bool m_reportingSerialError = false;
     // Unsolicited lines reach the log cut short and, in a flood, counted: a status answer of the
     // largest model passes whole, a matrix that never stops adds a few lines a second.
     LogBudget m_receivedLineLog{200, 10};

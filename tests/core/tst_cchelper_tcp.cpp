@@ -32,6 +32,8 @@ private slots:
     void overlongUnsolicitedLineIsDropped();
     void floodedLinesAreLoggedBounded_data();
     void floodedLinesAreLoggedBounded();
+    void floodWithSendsKeepsReading();
+    void linesBufferedBeforeAWaitedCommandAreNotItsReply();
     void peerCloseReportsDisconnect();
     void matrixCommands_data();
     void matrixCommands();
@@ -291,6 +293,44 @@ void TestCCHelperTcp::floodedLinesAreLoggedBounded()
         QCOMPARE(sim.control(request), QByteArray("OK"));
     QTRY_COMPARE_WITH_TIMEOUT(recorder.lines.size(), lines, 10000);
     QCOMPARE(log.beyond(QStringLiteral("RecvData2:"), maxEntries, maxChars), QString());
+}
+
+// Sends that hold the lock while the read buffer fills up (its 1 MiB bound) skip the read; it is
+// made up afterwards, or the buffer would never signal again and the link would stop reading.
+void TestCCHelperTcp::floodWithSendsKeepsReading()
+{
+    QVERIFY(connectLink());
+    LinkRecorder recorder(link);
+    const QString lines = QStringLiteral("send ") + QStringLiteral("Open.\\r\\n").repeated(9000);
+    for (int i = 0; i < 40; ++i)   // 2.5 MB, more than the buffer holds
+        QVERIFY(sim.accepts(lines));
+    QString reply;
+    QByteArray bytes;
+    for (int i = 0; i < 20; ++i)
+        QVERIFY(link->sendData(QStringLiteral("/Nop;"), false, reply, bytes, false));
+    QVERIFY(sim.accepts(QStringLiteral("send Marker.\\r\\n")));
+    QTRY_VERIFY_WITH_TIMEOUT(recorder.lines.contains(QStringLiteral("Marker.\r\n")), 10000);
+    QCOMPARE(recorder.lines.count(QStringLiteral("Open.\r\n")), 40 * 9000);
+}
+
+// Whole lines waiting in the buffer came before the command: they pass as unsolicited lines
+// and are no part of its reply or result.
+void TestCCHelperTcp::linesBufferedBeforeAWaitedCommandAreNotItsReply()
+{
+    QVERIFY(connectLink());
+    LinkRecorder recorder(link);
+    auto* socket = link->findChild<QTcpSocket*>();
+    socket->blockSignals(true);   // as when the read was skipped
+    QVERIFY(sim.accepts(QStringLiteral("send Stale\\sOK.\\r\\nStale\\sOK.\\r\\n")));
+    while (socket->bytesAvailable() < 20 && socket->waitForReadyRead(3000)) {
+    }
+    socket->blockSignals(false);
+    QVERIFY(sim.accepts(QStringLiteral("error")));
+
+    QString reply;
+    QVERIFY(!waited(QStringLiteral("/FrontPanelVer;"), &reply));
+    QCOMPARE(reply, QStringLiteral("ERROR\r\n"));
+    QCOMPARE(recorder.lines, (QStringList{"Stale OK.\r\n", "Stale OK.\r\n", "ERROR"}));
 }
 
 void TestCCHelperTcp::peerCloseReportsDisconnect()
