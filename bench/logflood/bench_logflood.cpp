@@ -4,6 +4,9 @@
 // handler and log writer, writing into a temporary folder:
 //  - matrix, 900 KB lines: devicesim sends lines of 900 000 bytes, one after the other;
 //  - matrix, short lines: devicesim sends bursts of 2000 six-byte lines, one after the other;
+//  - matrix, arrow lines: valid switch reports ("AV: 3->5"), 1000 a second, through the reply parser;
+//  - matrix, route lists: 16-output route lists ("1V1,...,16."), as fast as they are read;
+//  - matrix, out-of-model: arrow lines naming port 999, as fast as they are read;
 //  - IP card, babbling: the card answers every heartbeat with replies to other requests, 100 a
 //    second, and the link sends the next heartbeat as soon as one has ended.
 // Printed per scenario: what the device sent and what the log files grew by, in MB (10^6 bytes)
@@ -15,6 +18,8 @@
 #include "app/AppStartup.h"
 #include "core/CCHelper.h"
 #include "core/GlobalState.h"
+#include "core/PortRecords.h"
+#include "core/ReplyParser.h"
 #include "framework/StMsgLogger.h"
 #include "ipcard/link/DeviceToHisilicon.h"
 
@@ -95,9 +100,10 @@ bool awaitLines(int* received, int count)
     return *received >= target;
 }
 
-// Repeats one flood of the matrix for the given time; each round must arrive whole.
+// Repeats one flood of the matrix for the given time; each round must arrive whole. With roundMs,
+// a round starts only every roundMs ms; otherwise as soon as the last one arrived.
 bool floodMatrix(DeviceSimProcess& sim, const QStringList& requests, qint64 bytesPerRound, int linesPerRound,
-                 int seconds, const QString& folder, const char* what, Row* row)
+                 int seconds, const QString& folder, const char* what, Row* row, int roundMs = 0)
 {
     int received = 0;
     const QMetaObject::Connection counting =
@@ -112,6 +118,8 @@ bool floodMatrix(DeviceSimProcess& sim, const QStringList& requests, qint64 byte
             ok = ok && sim.controlOk(request).isEmpty() && sim.lastAnswer() == "OK";
         ok = ok && awaitLines(&received, linesPerRound);
         sent += bytesPerRound;
+        while (roundMs > 0 && clock.elapsed() < sent / bytesPerRound * roundMs)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     }
     QObject::disconnect(counting);
     *row = {what, clock.elapsed() / 1000.0, sent, folderBytes(folder) - before};
@@ -164,6 +172,34 @@ int main(int argc, char* argv[])
                      seconds, folder.path(), "matrix, short lines", &row))
         return fail(QStringLiteral("the matrix's short lines did not arrive"));
     rows << row;
+
+    // The console's parser reads every line from here on, as the main window's model does.
+    PortRecords records;
+    ReplyParser parser(&records);
+    QObject::connect(link, &CCHelper::clientReceived, &parser, &ReplyParser::clientReceived);
+    struct LineFlood
+    {
+        const char* what;
+        QString line;
+        int perRound;
+        int roundMs;
+    };
+    QStringList outputs;
+    for (int output = 1; output <= 16; ++output)
+        outputs << QString::number(output);
+    const LineFlood lineFloods[] = {
+        {"matrix, arrow lines", QStringLiteral("AV: 3->5"), 100, 100},
+        {"matrix, route lists", QStringLiteral("1V%1.").arg(outputs.join(QLatin1Char(','))), 1000, 0},
+        {"matrix, out-of-model", QStringLiteral("AV: 999->999"), 2000, 0},
+    };
+    for (const LineFlood& flood : lineFloods) {
+        const QString line = flood.line + QStringLiteral("\\r\\n");
+        if (!floodMatrix(sim, {QStringLiteral("send ") + line.repeated(flood.perRound)},
+                         qint64(flood.line.size() + 2) * flood.perRound, flood.perRound, seconds, folder.path(),
+                         flood.what, &row, flood.roundMs))
+            return fail(QStringLiteral("%1 did not arrive").arg(QLatin1String(flood.what)));
+        rows << row;
+    }
 
     DeviceToHisilicon cardLink;
     if (!cardLink.connectToDevice(card.host(), card.port()))

@@ -7,6 +7,7 @@
 #include "core/PublicClass.h"
 #include "platform/EventLoopDelay.h"
 
+#include <QDebug>
 #include <QStringList>
 #include <QTimer>
 
@@ -29,10 +30,12 @@ DeviceQueries::DeviceQueries(PortRecords* records, QObject* parent)
     , records(records)
     , statusRetry(new QTimer(this))
 {
+    statusRetry->setObjectName(QStringLiteral("statusRetry"));
     statusRetry->setSingleShot(true);
     statusRetry->setTimerType(Qt::PreciseTimer);
     statusRetry->setInterval(StatusRetryMs);
-    connect(statusRetry, &QTimer::timeout, this, &DeviceQueries::requestIOStatus);
+    // A retry keeps the count of unanswered queries; every other way of asking starts it again.
+    connect(statusRetry, &QTimer::timeout, this, &DeviceQueries::runStatusQuery);
 }
 
 void DeviceQueries::setSender(CommandSender commandSender)
@@ -50,34 +53,43 @@ QString DeviceQueries::addressFromReply(const QByteArray& replyBytes)
 
 void DeviceQueries::queryIOStatus()
 {
-    // Asked again while one runs (an "Open." or "Recall" among the lines it waits for): one more
-    // round once this one ends covers every such request, however many came.
-    if (statusQueryRunning) {
-        statusQueryAgain = true;
-        return;
-    }
-    statusRetry->stop();
-    statusQueryRunning = true;
-    bool answered = false;
-    do {
-        statusQueryAgain = false;
-        statusAnswered = false;
-        const bool sent = commands.sendSystem(QStringLiteral("IOStatus"), {}, false);
-        // The status lines come back unsolicited and pass through the reply parser meanwhile.
-        delayMs(g_deviceModel * 40);
-        answered = sent && statusAnswered;
-    } while (statusQueryAgain);
-    statusQueryRunning = false;
-    // An error line, a silent matrix or a send refused while another command waited: the routes
-    // shown may be stale until a query is answered.
-    if (!answered && linkUp)
-        statusRetry->start();
+    unansweredInARow = 0;
+    runStatusQuery();
 }
 
-void DeviceQueries::routeListReceived()
+void DeviceQueries::requestIOStatus()
+{
+    unansweredInARow = 0;
+    postStatusQuery();
+}
+
+void DeviceQueries::queryAfterLines()
+{
+    unansweredInARow = 0;
+    statusWantedAfterLines = true;
+}
+
+void DeviceQueries::linesDelivered(bool asReply)
+{
+    if (!statusWantedAfterLines)
+        return;
+    statusWantedAfterLines = false;
+    if (asReply)
+        runStatusQuery();
+    else
+        postStatusQuery();
+}
+
+void DeviceQueries::routesReported()
 {
     if (statusQueryRunning)
-        statusAnswered = true;
+        routesSeen = true;
+}
+
+void DeviceQueries::failureReported()
+{
+    if (statusQueryRunning)
+        failureSeen = true;
 }
 
 void DeviceQueries::setLinkUp(bool up)
@@ -87,7 +99,7 @@ void DeviceQueries::setLinkUp(bool up)
         statusRetry->stop();
 }
 
-void DeviceQueries::requestIOStatus()
+void DeviceQueries::postStatusQuery()
 {
     if (statusQueryRunning) {
         statusQueryAgain = true;
@@ -98,8 +110,50 @@ void DeviceQueries::requestIOStatus()
     statusQueryPending = true;
     QTimer::singleShot(0, this, [this] {
         statusQueryPending = false;
-        queryIOStatus();
+        runStatusQuery();
     });
+}
+
+void DeviceQueries::runStatusQuery()
+{
+    // Asked again while one runs (an "Open." or "Recall" among the lines it waits for): one more
+    // round once this one ends covers every such request, however many came.
+    if (statusQueryRunning) {
+        statusQueryAgain = true;
+        return;
+    }
+    statusRetry->stop();
+    statusQueryRunning = true;
+    bool answered = false;
+    bool quitting = false;
+    do {
+        statusQueryAgain = false;
+        routesSeen = false;
+        failureSeen = false;
+        const bool sent = commands.sendSystem(QStringLiteral("IOStatus"), {}, false);
+        // The status lines come back unsolicited and pass through the reply parser meanwhile.
+        quitting = !delayMs(g_deviceModel * 40);
+        answered = sent && !quitting && routesSeen && !failureSeen;
+    } while (statusQueryAgain && !quitting);
+    statusQueryRunning = false;
+    if (answered)
+        unansweredInARow = 0;
+    else if (!quitting && linkUp)
+        statusQueryUnanswered();
+}
+
+void DeviceQueries::statusQueryUnanswered()
+{
+    // An error line, a silent matrix or a send refused while another command waited: the routes
+    // shown may be stale until a query is answered. A matrix that never answers is not asked
+    // for ever: the next reconnect or report of a change asks again.
+    if (++unansweredInARow < UnansweredLimit) {
+        statusRetry->start();
+        return;
+    }
+    qWarning().noquote() << QStringLiteral("IO status query unanswered %1 times in a row: not asked again until "
+                                           "the link reconnects or the matrix reports \"Open.\" or \"Recall\"")
+                                .arg(unansweredInARow);
 }
 
 bool DeviceQueries::queryAddress(int cardKind, int slot, QString* address)

@@ -34,19 +34,29 @@ public:
     IpCardProcessors readIpInputCard(int slot);
 
     // A status query that got no answer is asked again after this long (the link's reconnect
-    // interval), until one is answered.
+    // interval), until one is answered or UnansweredLimit queries in a row went unanswered.
     static constexpr int StatusRetryMs = 6000;
+    static constexpr int UnansweredLimit = 5;
 
 public slots:
     // Sends "IOStatus" without waiting, then pumps events for model x 40 ms. A call made while a
-    // query runs returns at once and is merged into one further round after it. When no route
-    // list came back meanwhile, the query is asked again StatusRetryMs later.
+    // query runs returns at once and is merged into one further round after it. The query is
+    // answered when a line that sets routes came in meanwhile and no failure line did; when not,
+    // it is asked again StatusRetryMs later.
     void queryIOStatus();
     // The same query from the event loop, for reports that need no answer before they return:
     // every request made while one is pending or running is merged into it.
     void requestIOStatus();
-    // A route list came in: while a status query waits, that is its answer.
-    void routeListReceived();
+    // The same query once the lines of the current read are parsed ("Recall": a burst of
+    // recalls asks once). After a waited reply it runs before the command returns, so that a
+    // scene call finds the routes read; after lines the matrix sent on its own it runs from the
+    // event loop, where the answer can be read.
+    void queryAfterLines();
+    // The link has delivered the lines of one read.
+    void linesDelivered(bool asReply);
+    // What came in while a status query waits: its answer, or a refusal.
+    void routesReported();
+    void failureReported();
     // While the link is down an unanswered query is not repeated: the reconnect asks again.
     void setLinkUp(bool up);
     // Stores "ip" of every IP input card's ports and "preview-Ip" of every preview card's first port.
@@ -54,13 +64,21 @@ public slots:
 
 private:
     bool queryAddress(int cardKind, int slot, QString* address);
+    // The status query itself; every way of asking for it ends here.
+    void runStatusQuery();
+    void postStatusQuery();
+    void statusQueryUnanswered();
 
     PortRecords* records;
     MatrixCommands commands;
     bool statusQueryPending = false;
     bool statusQueryRunning = false;
     bool statusQueryAgain = false;
-    bool statusAnswered = false;
+    bool statusWantedAfterLines = false;
+    bool routesSeen = false;
+    bool failureSeen = false;
     bool linkUp = true;
+    int unansweredInARow = 0;
+    // The retry timer, named "statusRetry".
     QTimer* statusRetry;
 };

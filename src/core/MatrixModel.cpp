@@ -14,7 +14,7 @@ MatrixModel::MatrixModel(QObject* parent)
     connect(portRecords, &PortRecords::routesChanged, this, &MatrixModel::routesChanged);
     connect(portRecords, &PortRecords::recordChanged, this, &MatrixModel::recordChanged);
     CCHelper* link = CCHelper::instance();
-    connect(link, &CCHelper::clientReceived, this, &MatrixModel::clientReceived);
+    connect(link, &CCHelper::clientReceived, replyParser, &ReplyParser::clientReceived);
     // The matrix may have switched while the link was down: after a reconnect ask for the routes
     // again. The first connection (made before the model) is the start-up's to query. Queued: the
     // link announces the connection from inside its connect.
@@ -32,9 +32,13 @@ MatrixModel::MatrixModel(QObject* parent)
         linkLost = false;
         deviceQueries->requestIOStatus();
     });
-    connect(replyParser, &ReplyParser::ioStatusQueryNeeded, deviceQueries, &DeviceQueries::queryIOStatus);
+    // A "Recall" asks for the routes once the lines read with it are parsed: a burst of recalls
+    // costs one query, and the scene call that caused it still finds them read.
+    connect(replyParser, &ReplyParser::ioStatusQueryNeeded, deviceQueries, &DeviceQueries::queryAfterLines);
+    connect(link, &CCHelper::linesDelivered, deviceQueries, &DeviceQueries::linesDelivered);
     connect(replyParser, &ReplyParser::ioStatusRefreshWanted, deviceQueries, &DeviceQueries::requestIOStatus);
-    connect(replyParser, &ReplyParser::routeListReceived, deviceQueries, &DeviceQueries::routeListReceived);
+    connect(replyParser, &ReplyParser::routesReported, deviceQueries, &DeviceQueries::routesReported);
+    connect(replyParser, &ReplyParser::failureReported, deviceQueries, &DeviceQueries::failureReported);
     portRecords->loadCardConfig();
 }
 
@@ -52,6 +56,11 @@ int MatrixModel::countChar() const { return portRecords->countChar(); }
 void MatrixModel::loadCardConfig() { portRecords->loadCardConfig(); }
 bool MatrixModel::saveCardConfig() { return portRecords->saveCardConfig(); }
 
-void MatrixModel::clientReceived(const QString& recvStr) { replyParser->clientReceived(recvStr); }
+void MatrixModel::clientReceived(const QString& recvStr)
+{
+    // A line handed in is a read of its own, and its caller waits for what it causes.
+    replyParser->clientReceived(recvStr);
+    deviceQueries->linesDelivered(true);
+}
 void MatrixModel::queryIOStatus() { deviceQueries->queryIOStatus(); }
 void MatrixModel::queryIpCardAddresses() { deviceQueries->queryIpCardAddresses(); }

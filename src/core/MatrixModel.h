@@ -38,7 +38,7 @@ public:
     DeviceQueries* queries() const { return deviceQueries; }
 
 public slots:
-    // One line from the link's clientReceived(QString).
+    // Parses one line handed in by a caller (the link's lines reach the parser directly).
     void clientReceived(const QString& recvStr);
     void queryIOStatus();
     void queryIpCardAddresses();

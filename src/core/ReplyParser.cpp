@@ -2,6 +2,7 @@
 #include "platform/ConfigFiles.h"
 
 #include "core/CardInfo.h"
+#include "core/MatrixReply.h"
 #include "core/ModelBounds.h"
 #include "core/PortRecords.h"
 #include "core/PublicClass.h"
@@ -21,9 +22,11 @@ int wholeNumber(const QString& text)
     return ok ? value : 0;
 }
 
-void warnBeyondModel(const QString& line)
+// Adds to a log entry how many entries of its kind the budget left out before it.
+void noteHeldBack(QDebug entry, int heldBack)
 {
-    qWarning().noquote() << "port number beyond the largest model ignored in:" << line.left(80);
+    if (heldBack > 0)
+        entry << "- entries not logged before it:" << heldBack;
 }
 
 } // namespace
@@ -39,9 +42,18 @@ QString ReplyParser::clientConfigPath()
     return ConfigFiles::clientConfig();
 }
 
+void ReplyParser::warnBeyondModel(const QString& line)
+{
+    int heldBack = 0;
+    if (beyondModelLog.admit(&heldBack))
+        noteHeldBack(qWarning().noquote() << "port number beyond the largest model ignored in:" << line.left(80), heldBack);
+}
+
 void ReplyParser::clientReceived(const QString& recvStr)
 {
     const QString line = recvStr.trimmed();
+    if (MatrixReply::reportsFailure(line))
+        emit failureReported();
 
     if (handleClosed(line) || handleArrow(line) || handleRecall(line))
         return;
@@ -50,14 +62,17 @@ void ReplyParser::clientReceived(const QString& recvStr)
         const QList<int> numbers = extractNumbers(line);
         if (numbers.isEmpty())
             return;
-        if (ModelBounds::isPortNumberOrZero(numbers.first()))
+        if (ModelBounds::isPortNumberOrZero(numbers.first())) {
             records->setRoutes(2, numbers.first(), 0);
-        else
+            emit routesReported();
+        } else {
             warnBeyondModel(line);
+        }
         return;
     }
     if (line.contains(QLatin1String("All Through."))) {
         records->setRoutes(3, 0, 0);
+        emit routesReported();
         return;
     }
     if (line.contains(QLatin1String("Open."))) {
@@ -66,7 +81,10 @@ void ReplyParser::clientReceived(const QString& recvStr)
     }
     if (line.contains(QLatin1String("Factory Default"))) {
         records->setRoutes(3, 0, 0);
-        qDebug().noquote() << QStringLiteral("设备已恢复出厂设置");
+        emit routesReported();
+        int heldBack = 0;
+        if (routeLog.admit(&heldBack))
+            noteHeldBack(qDebug().noquote() << QStringLiteral("设备已恢复出厂设置"), heldBack);
         return;
     }
     handleRouteList(line);
@@ -77,9 +95,12 @@ bool ReplyParser::handleClosed(const QString& line)
     if (!line.contains(QLatin1String("Closed.")))
         return false;
     const QList<int> numbers = extractNumbers(line);
+    int heldBack = 0;
     if (numbers.isEmpty()) {
         records->setRoutes(1, 0, 0);
-        qDebug().noquote() << QStringLiteral("所有输出端口") << QStringLiteral("已关闭");
+        emit routesReported();
+        if (routeLog.admit(&heldBack))
+            noteHeldBack(qDebug().noquote() << QStringLiteral("所有输出端口") << QStringLiteral("已关闭"), heldBack);
         return true;
     }
     const int output = numbers.first();
@@ -89,7 +110,9 @@ bool ReplyParser::handleClosed(const QString& line)
     }
     if (output >= 1)
         records->setRoute(output - 1, -2);
-    qDebug().noquote() << QStringLiteral("输出端口") << output << QStringLiteral("已关闭");
+    emit routesReported();
+    if (routeLog.admit(&heldBack))
+        noteHeldBack(qDebug().noquote() << QStringLiteral("输出端口") << output << QStringLiteral("已关闭"), heldBack);
     return true;
 }
 
@@ -112,10 +135,15 @@ bool ReplyParser::handleArrow(const QString& line)
 
     if (output >= 1)
         records->setRoute(output - 1, input - 1);
+    emit routesReported();
+    int heldBack = 0;
+    if (!routeLog.admit(&heldBack))
+        return true;
     if (input == 0)
-        qDebug().noquote() << QStringLiteral("输出端口") << output << QStringLiteral("无输入");
+        noteHeldBack(qDebug().noquote() << QStringLiteral("输出端口") << output << QStringLiteral("无输入"), heldBack);
     else
-        qDebug().noquote() << QStringLiteral("输入端口") << input << QStringLiteral("切换到输出端口") << output;
+        noteHeldBack(qDebug().noquote() << QStringLiteral("输入端口") << input << QStringLiteral("切换到输出端口") << output,
+                     heldBack);
     return true;
 }
 
@@ -132,7 +160,9 @@ bool ReplyParser::handleRecall(const QString& line)
         settings.setValue(QStringLiteral("CLIENT_INFO/CurrentSencce"), scene);
     }
     emit ioStatusQueryNeeded();
-    qDebug().noquote() << QStringLiteral("已调用场景") << scene;
+    int heldBack = 0;
+    if (routeLog.admit(&heldBack))
+        noteHeldBack(qDebug().noquote() << QStringLiteral("已调用场景") << scene, heldBack);
     return true;
 }
 
@@ -159,10 +189,13 @@ bool ReplyParser::handleRouteList(const QString& line)
         }
         if (output >= 1)
             records->setRoute(output - 1, input - 1);
-        qDebug().noquote() << QStringLiteral("输入端口") << input << QStringLiteral("切换到输出端口") << output;
+        int heldBack = 0;
+        if (routeLog.admit(&heldBack))
+            noteHeldBack(qDebug().noquote() << QStringLiteral("输入端口") << input << QStringLiteral("切换到输出端口") << output,
+                         heldBack);
     }
     if (beyond)
         warnBeyondModel(line);
-    emit routeListReceived();
+    emit routesReported();
     return true;
 }

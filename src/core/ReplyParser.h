@@ -1,12 +1,15 @@
 #pragma once
 
+#include "platform/DeviceLogText.h"
+
 #include <QObject>
 #include <QString>
 
 class PortRecords;
 
 // Reads the matrix's reply and report lines and updates the routing map, the current scene
-// number. It keeps no state of its own.
+// number. It keeps no state of its own but the budgets of its log: a matrix that floods the
+// link must not flood the log with an entry per line.
 class ReplyParser : public QObject
 {
     Q_OBJECT
@@ -26,14 +29,22 @@ signals:
     void ioStatusQueryNeeded();
     // The routes changed elsewhere ("Open."): asked for again soon, bursts merged.
     void ioStatusRefreshWanted();
-    // A route list came in: the form of the status query's answer.
-    void routeListReceived();
+    // A line of one of the forms that set routes came in (route list, arrow, "Closed.",
+    // "To All", "All Through.", "Factory Default"): a status query's answer has these forms.
+    void routesReported();
+    // A line holding "error" or "fail": the matrix refused something.
+    void failureReported();
 
 private:
     bool handleClosed(const QString& line);
     bool handleArrow(const QString& line);
     bool handleRecall(const QString& line);
     bool handleRouteList(const QString& line);
+    void warnBeyondModel(const QString& line);
 
     PortRecords* records;
+    // Entries per output ("switched", "no input", "closed") and per line: a whole status answer
+    // of the largest model (160 entries) passes, then a few a second.
+    LogBudget routeLog{200, 10};
+    LogBudget beyondModelLog{20, 2};
 };

@@ -13,6 +13,7 @@ public:
     {
         QMutexLocker locker(&mutex);
         heads.clear();
+        all.clear();
         characters = 0;
         previous = qInstallMessageHandler(&LogVolume::count);
     }
@@ -29,16 +30,25 @@ public:
         return QStringLiteral("%1 entries of \"%2\", %3 characters").arg(marked).arg(marker).arg(characters);
     }
 
+    // Every entry counted so far, whole.
+    QStringList entries() const
+    {
+        QMutexLocker locker(&mutex);
+        return all;
+    }
+
 private:
     static void count(QtMsgType, const QMessageLogContext&, const QString& text)
     {
         QMutexLocker locker(&mutex);
         characters += text.size();
         heads << text.left(80);
+        all << text;
     }
 
     static inline QMutex mutex;
     static inline qint64 characters = 0;
     static inline QStringList heads;
+    static inline QStringList all;
     QtMessageHandler previous;
 };

@@ -2,6 +2,7 @@
 // with a recording sender (commands, slot arithmetic, reply bytes), then against the simulated matrix.
 #include "DeviceSimProcess.h"
 #include "LinkTestSupport.h"
+#include "QuitDuring.h"
 #include "TempWorkDir.h"
 
 #include "core/CardInfo.h"
@@ -10,6 +11,8 @@
 #include "core/MatrixModel.h"
 #include "core/PortRecords.h"
 
+#include <QFile>
+#include <QTcpSocket>
 #include <QSettings>
 
 namespace {
@@ -49,6 +52,30 @@ public:
     }
 };
 
+void writeSystemTemplates(bool withAddressQuery)
+{
+    QSettings ini(QStringLiteral("data/command2/SYSTEM.ini"), QSettings::IniFormat);
+    ini.setValue(QStringLiteral("COMMAND/IOStatus"), QStringLiteral("/IOStatus;"));
+    if (withAddressQuery)
+        ini.setValue(QStringLiteral("COMMAND/IpCardAddr"), QStringLiteral("/VAddr:%1:%2;"));
+}
+
+// A status query without a matrix: the recorder takes the commands, nothing answers.
+struct RecordedStatusQueries
+{
+    explicit RecordedStatusQueries(int model)
+    {
+        writeSystemTemplates(false);
+        g_deviceModel = model;
+        queries.setSender(recorder.sender());
+    }
+    QTimer* retryTimer() { return queries.findChild<QTimer*>(QStringLiteral("statusRetry")); }
+
+    PortRecords records;
+    DeviceQueries queries{&records};
+    RecordingSender recorder;
+};
+
 QByteArray addressReply(int a, int b, int c, int d)
 {
     QByteArray reply(1, '*');
@@ -66,13 +93,18 @@ QString previewIp(const PortRecords& records, int port)
     return records.getCardInfo(port).value(CardKey::OutCard).toObject().value(CardKey::PreviewIp).toString();
 }
 
-void writeSystemTemplates(bool withAddressQuery)
+// Resident memory of this process in kB.
+qint64 residentKb()
 {
-    QSettings ini(QStringLiteral("data/command2/SYSTEM.ini"), QSettings::IniFormat);
-    ini.setValue(QStringLiteral("COMMAND/IOStatus"), QStringLiteral("/IOStatus;"));
-    if (withAddressQuery)
-        ini.setValue(QStringLiteral("COMMAND/IpCardAddr"), QStringLiteral("/VAddr:%1:%2;"));
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return -1;
 }
+
 
 } // namespace
 
@@ -90,6 +122,8 @@ private slots:
     void failedQueryLeavesPairUnchanged();
     void missingTemplateStoresNothing();
     void statusQuerySendsWithoutWaiting();
+    void unansweredQueriesStopAfterALimit();
+    void quittingEndsTheQueryAtOnce();
 
     void statusQueryFillsRoutesFromMatrix();
     void addressesFromMatrix();
@@ -97,6 +131,11 @@ private slots:
     void openBurstAsksForTheStatusOnce();
     void unansweredStatusQueryIsAskedAgain_data();
     void unansweredStatusQueryIsAskedAgain();
+    void statusAnswerIsJudgedByItsLines_data();
+    void statusAnswerIsJudgedByItsLines();
+    void recallBurstAsksOnce();
+    void serialLineLostAndBack_data();
+    void serialLineLostAndBack();
 
 private:
     bool startMatrix(const QStringList& args);
@@ -220,16 +259,46 @@ void TestDeviceQueries::missingTemplateStoresNothing()
 
 void TestDeviceQueries::statusQuerySendsWithoutWaiting()
 {
-    writeSystemTemplates(true);
-    g_deviceModel = 4;
-    PortRecords records;
-    DeviceQueries queries(&records);
-    RecordingSender recorder;
-    queries.setSender(recorder.sender());
-    queries.queryIOStatus();
-    QCOMPARE(recorder.sent.size(), 1);
-    QCOMPARE(recorder.sent.at(0).command, QStringLiteral("/IOStatus;"));
-    QVERIFY(!recorder.sent.at(0).waited);
+    RecordedStatusQueries status(4);
+    status.queries.queryIOStatus();
+    QCOMPARE(status.recorder.sent.size(), 1);
+    QCOMPARE(status.recorder.sent.at(0).command, QStringLiteral("/IOStatus;"));
+    QVERIFY(!status.recorder.sent.at(0).waited);
+}
+
+// A matrix that never answers the status query is asked UnansweredLimit times in a row, then
+// no more until something asks again.
+void TestDeviceQueries::unansweredQueriesStopAfterALimit()
+{
+    RecordedStatusQueries status(4);
+    status.retryTimer()->setInterval(20);
+    const int limit = DeviceQueries::UnansweredLimit;
+    for (int round = 1; round <= 2; ++round) {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("unanswered %1 times").arg(limit)));
+        status.queries.requestIOStatus();   // as an "Open." report asks
+        QTRY_COMPARE(status.recorder.sent.size(), round * limit);
+        QTest::qWait(500);
+        QCOMPARE(status.recorder.sent.size(), round * limit);
+    }
+}
+
+// Once the application quits, the event loop's waits return at once: the query must end then
+// instead of spinning through the rest of its model x 40 ms (6.4 s at 160 ports).
+void TestDeviceQueries::quittingEndsTheQueryAtOnce()
+{
+    RecordedStatusQueries status(160);
+    qint64 grownKb = -1;
+    const qint64 endedAfter = msRunAfterExit(300, [&] {
+        const qint64 before = residentKb();
+        status.queries.queryIOStatus();
+        grownKb = residentKb() - before;
+    });
+    QVERIFY2(endedAfter >= 0 && endedAfter < 200, qPrintable(QString::number(endedAfter)));
+    QVERIFY2(grownKb < 10 * 1024, qPrintable(QString::number(grownKb)));
+    // Cut short is not answered, and nothing is asked again on the way out.
+    QTest::qWait(100);
+    QCOMPARE(status.recorder.sent.size(), 1);
+    QVERIFY(!status.retryTimer()->isActive());
 }
 
 bool TestDeviceQueries::startMatrix(const QStringList& args)
@@ -376,6 +445,113 @@ void TestDeviceQueries::unansweredStatusQueryIsAskedAgain()
     // Answered: no more repeats.
     QTest::qWait(DeviceQueries::StatusRetryMs + 1000);
     QCOMPARE(statusQueries(), asked);
+}
+
+// Answered is any line that sets routes, in any form, with no failure line among them.
+void TestDeviceQueries::statusAnswerIsJudgedByItsLines_data()
+{
+    QTest::addColumn<QStringList>("controls");
+    QTest::addColumn<bool>("otherConsoleSwitches");
+    QTest::addColumn<int>("queries");
+    // Every output closed and reported in arrow lines ("AV:0->N"): answered, never asked again.
+    QTest::newRow("all closed, arrow lines") << QStringList{"statusform arrow"} << false << 1;
+    // The status query refused while another console's switch (copied to every client) comes in.
+    QTest::newRow("error while another console switches") << QStringList{"error count=1"} << true << 2;
+}
+
+void TestDeviceQueries::statusAnswerIsJudgedByItsLines()
+{
+    QFETCH(QStringList, controls);
+    QFETCH(bool, otherConsoleSwitches);
+    QFETCH(int, queries);
+    QVERIFY(startMatrix({QStringLiteral("--model"), QStringLiteral("16")}));
+    QString reply;
+    QByteArray bytes;
+    QVERIFY(link->sendData(QStringLiteral("/CloseAll;"), true, reply, bytes, false));
+    MatrixModel model;
+    for (const QString& control : controls)
+        QVERIFY(sim.accepts(control));
+    QVERIFY(sim.accepts(QStringLiteral("received clear")));
+    QTcpSocket other;
+    if (otherConsoleSwitches) {
+        other.connectToHost(sim.address(), sim.port());
+        QVERIFY(other.waitForConnected(3000));
+        QTimer::singleShot(200, &other, [&other] { other.write("/Switch:9:1;"); });
+    }
+    model.queryIOStatus();
+    QTest::qWait(DeviceQueries::StatusRetryMs + 2000);
+    QCOMPARE(statusQueries(), queries);
+    for (int output = 0; output < 16; ++output)
+        QCOMPARE(model.getRoute(output), sim.controlOk(QStringLiteral("route %1").arg(output + 1)).toInt() - 1);
+}
+
+// Lines read together are parsed first; the recalls among them ask for the status once.
+void TestDeviceQueries::recallBurstAsksOnce()
+{
+    QVERIFY(startMatrix({QStringLiteral("--model"), QStringLiteral("16")}));
+    MatrixModel model;
+    QVERIFY(sim.accepts(QStringLiteral("panel switch 7 2")));
+    QTRY_COMPARE(model.getRoute(1), 6);
+    QVERIFY(sim.accepts(QStringLiteral("received clear")));
+    QString burst;
+    for (int i = 0; i < 20; ++i)
+        burst += QStringLiteral("Recall %1.\\r\\n").arg(i % 10 + 1);
+    burst += QStringLiteral("Recall 4.\\r\\n");
+    QVERIFY(sim.accepts(QStringLiteral("send ") + burst));
+
+    QTRY_COMPARE(statusQueries(), 1);
+    QTest::qWait(3 * 16 * 40);
+    QVERIFY(statusQueries() <= 2);
+    for (int output = 0; output < 16; ++output)
+        QCOMPARE(model.getRoute(output), sim.controlOk(QStringLiteral("route %1").arg(output + 1)).toInt() - 1);
+    QCOMPARE(QSettings(QStringLiteral("data/ClientConfig.dat"), QSettings::IniFormat)
+                 .value(QStringLiteral("CLIENT_INFO/CurrentSencce")).toInt(), 4);
+}
+
+// A serial line that drops while the reports pump events (as the main window's status line does):
+// the link closes once, reports it, reconnects to the line when it is back and asks for the routes.
+void TestDeviceQueries::serialLineLostAndBack_data()
+{
+    QTest::addColumn<bool>("killed");
+    QTest::newRow("line dropped") << false;
+    QTest::newRow("simulator killed and started again") << true;
+}
+
+void TestDeviceQueries::serialLineLostAndBack()
+{
+    QFETCH(bool, killed);
+    const QString line = QDir::current().filePath(QStringLiteral("matrix-line"));
+    const QStringList args{QStringLiteral("--model"), QStringLiteral("16"), QStringLiteral("--pty"),
+                           QStringLiteral("--pty-link"), line};
+    QVERIFY(startMatrix(args));
+    link->connectToDevice(1, QString(), 0, line);
+    QVERIFY(link->isConnected());
+    MatrixModel model;
+    link->setAutoReconnect(true);
+    int errors = 0;
+    connect(link, &CCHelper::message, this, [&errors](const QString& text) {
+        errors += text.startsWith(QStringLiteral("通讯错误"));
+        QCoreApplication::processEvents();
+    });
+    QSignalSpy lost(link, &CCHelper::clientDisConnected);
+    QSignalSpy connected(link, &CCHelper::clientConnected);
+
+    if (killed) {
+        sim.rawProcess().kill();
+        QVERIFY(sim.rawProcess().waitForFinished(3000));
+    } else {
+        QVERIFY(sim.accepts(QStringLiteral("drop")));
+    }
+    QTRY_COMPARE(lost.count(), 1);
+    QTest::qWait(300);
+    QCOMPARE(lost.count(), 1);
+    QVERIFY2(errors >= 1 && errors <= 3, qPrintable(QString::number(errors)));
+    if (killed)
+        QVERIFY(sim.start(args + QStringList{QStringLiteral("--no-ipcards"), QStringLiteral("--no-streams")}));
+    QVERIFY(sim.accepts(QStringLiteral("received clear")));
+
+    QTRY_VERIFY_WITH_TIMEOUT(connected.count() >= 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(statusQueries(), 1, 5000);
 }
 
 QTEST_GUILESS_MAIN(TestDeviceQueries)

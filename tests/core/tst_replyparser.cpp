@@ -2,6 +2,7 @@
 #include "core/PortRecords.h"
 #include "RouteText.h"
 #include "core/ReplyParser.h"
+#include "LogVolume.h"
 #include "TempWorkDir.h"
 
 #include <QSettings>
@@ -29,6 +30,10 @@ private slots:
     void lineForms();
     void numbersBeyondTheModel_data();
     void numbersBeyondTheModel();
+    void statusAnswerForms_data();
+    void statusAnswerForms();
+    void floodedEntriesAreLoggedBounded_data();
+    void floodedEntriesAreLoggedBounded();
 
 private:
     PerTestWorkDir work;
@@ -160,6 +165,76 @@ void TestReplyParser::lineForms()
         QCOMPARE(storedScene().toInt(), scene);
     else
         QVERIFY(!storedScene().isValid());
+}
+
+// What tells a waiting status query that it was answered: any line that sets routes, in any
+// of the forms a matrix may answer with, and no line that reports a failure.
+void TestReplyParser::statusAnswerForms_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("routes");
+    QTest::addColumn<int>("failures");
+    QTest::newRow("route list") << "3V5,6." << 1 << 0;
+    QTest::newRow("arrow, output without input") << "AV:0->5" << 1 << 0;
+    QTest::newRow("all closed") << "Closed." << 1 << 0;
+    QTest::newRow("one closed") << "5 Closed." << 1 << 0;
+    QTest::newRow("to all") << "4 To All." << 1 << 0;
+    QTest::newRow("all through") << "All Through." << 1 << 0;
+    QTest::newRow("open") << "Open." << 0 << 0;
+    QTest::newRow("recall") << "Recall 3." << 0 << 0;
+    QTest::newRow("error") << "ERROR" << 0 << 1;
+    QTest::newRow("failure in any case") << "Switch FAILED" << 0 << 1;
+}
+
+void TestReplyParser::statusAnswerForms()
+{
+    QFETCH(QString, line);
+    QFETCH(int, routes);
+    QFETCH(int, failures);
+    PortRecords records;
+    ReplyParser parser(&records);
+    QSignalSpy routesSpy(&parser, &ReplyParser::routesReported);
+    QSignalSpy failuresSpy(&parser, &ReplyParser::failureReported);
+    parser.clientReceived(line);
+    QCOMPARE(routesSpy.count(), routes);
+    QCOMPARE(failuresSpy.count(), failures);
+}
+
+// Entries written per line or per output pass a budget: a whole answer of the largest model,
+// then a few a second, and the next entry says how many were left out.
+void TestReplyParser::floodedEntriesAreLoggedBounded_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("marker");
+    QTest::addColumn<int>("maxEntries");
+    QStringList outputs;
+    for (int output = 1; output <= 16; ++output)
+        outputs << QString::number(output);
+    QTest::newRow("arrow lines") << "AV: 3->5" << "切换到输出端口" << 220;
+    QTest::newRow("no input") << "AV: 0->5" << "无输入" << 220;
+    QTest::newRow("route lists") << "1V" + outputs.join(',') + "." << "切换到输出端口" << 220;
+    QTest::newRow("closed") << "5 Closed." << "已关闭" << 220;
+    QTest::newRow("beyond the model") << "AV: 999->999" << "beyond the largest model" << 30;
+}
+
+void TestReplyParser::floodedEntriesAreLoggedBounded()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, marker);
+    QFETCH(int, maxEntries);
+    PortRecords records;
+    ReplyParser parser(&records);
+    LogVolume log;
+    for (int i = 0; i < 5000; ++i)
+        parser.clientReceived(line);
+    QCOMPARE(log.beyond(marker, maxEntries, maxEntries * 200), QString());
+    QTest::qWait(600);   // the budget refills
+    const int before = log.entries().size();
+    parser.clientReceived(line);
+    const QString next = log.entries().value(before);
+    const QRegularExpressionMatch held = QRegularExpression(QStringLiteral("entries not logged before it: (\\d+)$")).match(next);
+    QVERIFY2(held.hasMatch(), qPrintable(next));
+    QVERIFY(held.captured(1).toInt() > 4000);
 }
 
 QTEST_GUILESS_MAIN(TestReplyParser)
