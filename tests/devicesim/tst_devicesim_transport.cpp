@@ -11,6 +11,19 @@
 #include <termios.h>
 #include <unistd.h>
 
+// AddressSanitizer keeps freed memory in quarantine and adds shadow memory: a bound on devicesim's
+// resident memory says nothing in such a build.
+#if defined(__SANITIZE_ADDRESS__)
+#define SIM_MEMORY_IS_MEASURABLE 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SIM_MEMORY_IS_MEASURABLE 0
+#endif
+#endif
+#ifndef SIM_MEMORY_IS_MEASURABLE
+#define SIM_MEMORY_IS_MEASURABLE 1
+#endif
+
 namespace {
 
 // Reads from the socket until quietMs pass without new bytes (or totalMs pass); counts reads.
@@ -29,6 +42,32 @@ QByteArray readUntilQuiet(QTcpSocket& socket, int quietMs, int totalMs, int* rea
     return all;
 }
 
+// Opens a pseudo-terminal's slave as a serial port would: raw, no echo.
+int openRawTerminal(const QString& path)
+{
+    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    if (fd < 0)
+        return fd;
+    termios tio{};
+    ::tcgetattr(fd, &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(fd, TCSANOW, &tio);
+    return fd;
+}
+
+// The most memory a process has held resident so far, in KiB (VmHWM); -1 when unknown.
+qint64 peakResidentKib(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).simplified().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
 } // namespace
 
 class TestDeviceSimTransport : public QObject
@@ -45,6 +84,10 @@ private slots:
     void dropNextClosesTheConnection();
     void unsolicitedLinesReachEveryClient();
     void pseudoTerminalCarriesCommandsAndSurvivesDrop();
+    void statusFormFollowsControl_data();
+    void statusFormFollowsControl();
+    void unreadBytesAreBounded_data();
+    void unreadBytesAreBounded();
     void controlRejectsBadRequests_data();
     void controlRejectsBadRequests();
 
@@ -190,12 +233,8 @@ void TestDeviceSimTransport::pseudoTerminalCarriesCommandsAndSurvivesDrop()
     QVERIFY2(startSim(sim, {QStringLiteral("--pty-link"), link}), qPrintable(sim.errorString()));
     QCOMPARE(QFileInfo(link).symLinkTarget(), sim.ptyPath());
 
-    const int fd = ::open(link.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    const int fd = openRawTerminal(link);
     QVERIFY(fd >= 0);
-    termios tio{};
-    ::tcgetattr(fd, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(fd, TCSANOW, &tio);
     QTRY_COMPARE(sim.control(QStringLiteral("clients")), QByteArray("OK 1"));
 
     QCOMPARE(sim.control(QStringLiteral("reply OK\\r\\n")), QByteArray("OK"));
@@ -217,6 +256,105 @@ void TestDeviceSimTransport::pseudoTerminalCarriesCommandsAndSurvivesDrop()
     QCOMPARE(QFileInfo(link).symLinkTarget(), sim.ptyPath());
 }
 
+void TestDeviceSimTransport::statusFormFollowsControl_data()
+{
+    QTest::addColumn<QStringList>("startArgs");
+    QTest::addColumn<QStringList>("controls");
+    QTest::addColumn<QByteArray>("form");   // what "statusform" answers afterwards
+    QTest::addColumn<QByteArray>("status"); // the answer to the status query
+
+    const QByteArray lists("2V3.\r\n0V1,2,4.\r\n");
+    const QByteArray arrows("AV:0->1\r\nAV:0->2\r\nAV:2->3\r\nAV:0->4\r\n");
+    QTest::newRow("route lists by default") << QStringList() << QStringList() << QByteArray("OK list") << lists;
+    QTest::newRow("arrow") << QStringList() << QStringList{"statusform arrow"} << QByteArray("OK arrow") << arrows;
+    QTest::newRow("arrow from the start") << QStringList{"--exec", "statusform arrow"} << QStringList()
+                                          << QByteArray("OK arrow") << arrows;
+    QTest::newRow("back to lists") << QStringList() << QStringList{"statusform arrow", "statusform list"}
+                                   << QByteArray("OK list") << lists;
+    QTest::newRow("clear restores lists") << QStringList() << QStringList{"statusform arrow", "clear"}
+                                          << QByteArray("OK list") << lists;
+}
+
+void TestDeviceSimTransport::statusFormFollowsControl()
+{
+    QFETCH(QStringList, startArgs);
+    QFETCH(QStringList, controls);
+    QFETCH(QByteArray, form);
+    QFETCH(QByteArray, status);
+
+    DeviceSimProcess sim;
+    QVERIFY2(startSim(sim, QStringList{QStringLiteral("--model"), QStringLiteral("4")} + startArgs),
+             qPrintable(sim.errorString()));
+    for (const QString& line : controls)
+        QCOMPARE(sim.control(line), QByteArray("OK"));
+    QCOMPARE(sim.control(QStringLiteral("statusform")), form);
+    QTcpSocket client;
+    client.connectToHost(sim.address(), sim.port());
+    QVERIFY(client.waitForConnected(3000));
+    client.write("/CloseAll;/Switch:2:3;");
+    QCOMPARE(readUntilQuiet(client, 300, 3000), QByteArray("All Closed.\r\n2V3.\r\n"));
+    client.write("/IOStatus;");
+    QCOMPARE(readUntilQuiet(client, 300, 3000), status);
+}
+
+void TestDeviceSimTransport::unreadBytesAreBounded_data()
+{
+    QTest::addColumn<bool>("pty");
+    QTest::addColumn<bool>("reads"); // reads everything once the floods are in
+    QTest::addColumn<int>("floods"); // at most, 1 000 000 bytes each, with nothing read between them
+
+    QTest::newRow("tcp, reads after a burst") << false << true << 20;
+    QTest::newRow("tcp, never reads") << false << false << 100;
+    QTest::newRow("pty, never reads") << true << false << 100;
+}
+
+// A client that reads nothing is dropped before devicesim holds more than a bounded amount for
+// it; one that reads after a burst gets every byte.
+void TestDeviceSimTransport::unreadBytesAreBounded()
+{
+    QFETCH(bool, pty);
+    QFETCH(bool, reads);
+    QFETCH(int, floods);
+
+    DeviceSimProcess sim;
+    QVERIFY2(startSim(sim, pty ? QStringList{QStringLiteral("--pty")} : QStringList()), qPrintable(sim.errorString()));
+    QTcpSocket client;
+    int fd = -1;
+    if (pty) {
+        fd = openRawTerminal(sim.ptyPath());
+        QVERIFY(fd >= 0);
+    } else {
+        if (!reads)
+            client.setReadBufferSize(4096); // Qt then leaves the rest in the kernel
+        client.connectToHost(sim.address(), sim.port());
+        QVERIFY(client.waitForConnected(3000));
+    }
+    QTRY_COMPARE(sim.control(QStringLiteral("clients")), QByteArray("OK 1"));
+
+    int sent = 0;
+    while (sent < floods && sim.control(QStringLiteral("clients")) == "OK 1") {
+        QCOMPARE(sim.control(QStringLiteral("flood 1000000")), QByteArray("OK"));
+        ++sent;
+    }
+    if (reads) {
+        QCOMPARE(readUntilQuiet(client, 1000, 60000).size(), floods * 1000000);
+        QCOMPARE(sim.control(QStringLiteral("clients")), QByteArray("OK 1"));
+    } else {
+        QVERIFY2(sent < floods, "the client that never reads was never dropped");
+    }
+    QTest::qWait(200); // devicesim's log reaches us
+    const QByteArray log = sim.rawProcess().readAllStandardError();
+    QCOMPARE(log.contains("reads too slowly") && log.contains("connection dropped"), !reads);
+
+    if (SIM_MEMORY_IS_MEASURABLE) {
+        const qint64 peak = peakResidentKib(sim.rawProcess().processId());
+        QVERIFY2(peak > 0 && peak < 100 * 1024, qPrintable(QStringLiteral("peak resident %1 KiB").arg(peak)));
+    }
+    QCOMPARE(sim.control(QStringLiteral("route 1")), QByteArray("OK 1")); // still serving
+    if (fd >= 0)
+        ::close(fd);
+}
+
 void TestDeviceSimTransport::controlRejectsBadRequests_data()
 {
     QTest::addColumn<QString>("line");
@@ -229,6 +367,8 @@ void TestDeviceSimTransport::controlRejectsBadRequests_data()
     QTest::newRow("refuse bad count") << "refuse count=x";
     QTest::newRow("received what") << "received everything";
     QTest::newRow("pty without --pty") << "pty";
+    QTest::newRow("status form unknown") << "statusform sideways";
+    QTest::newRow("status form twice") << "statusform arrow list";
 }
 
 void TestDeviceSimTransport::controlRejectsBadRequests()

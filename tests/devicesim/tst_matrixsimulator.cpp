@@ -213,25 +213,39 @@ void TestMatrixSimulator::statusReportsEveryOutput_data()
 {
     QTest::addColumn<int>("model");
     QTest::addColumn<QByteArray>("setup");
-    QTest::newRow("4 ports, fresh") << 4 << QByteArray();
-    QTest::newRow("16 ports, mixed") << 16 << QByteArray("/Switch:2:1,3,16;/Close:4,5;/Switch:16:2;");
-    QTest::newRow("160 ports, all closed") << 160 << QByteArray("/CloseAll;");
-    QTest::newRow("160 ports, one input") << 160 << QByteArray("/SwitchAll:160;/Close:80;");
+    QTest::addColumn<bool>("arrows"); // answered in arrow lines, one per output
+
+    QTest::newRow("4 ports, fresh") << 4 << QByteArray() << false;
+    QTest::newRow("16 ports, mixed") << 16 << QByteArray("/Switch:2:1,3,16;/Close:4,5;/Switch:16:2;") << false;
+    QTest::newRow("160 ports, all closed") << 160 << QByteArray("/CloseAll;") << false;
+    QTest::newRow("160 ports, one input") << 160 << QByteArray("/SwitchAll:160;/Close:80;") << false;
+    QTest::newRow("arrows, 4 ports, fresh") << 4 << QByteArray() << true;
+    QTest::newRow("arrows, 16 ports, mixed") << 16 << QByteArray("/Switch:2:1,3,16;/Close:4,5;/Switch:16:2;") << true;
+    QTest::newRow("arrows, 160 ports, all closed") << 160 << QByteArray("/CloseAll;") << true;
 }
 
 void TestMatrixSimulator::statusReportsEveryOutput()
 {
     QFETCH(int, model);
     QFETCH(QByteArray, setup);
+    QFETCH(bool, arrows);
     MatrixSimulator matrix(config(model));
+    if (arrows)
+        matrix.setStatusForm(MatrixSimulator::StatusForm::Arrows);
     matrix.receive(1, setup);
-    const QByteArray reply = matrix.receive(1, "/IOStatus;");
+    const QStringList lines = replyLines(matrix.receive(1, "/IOStatus;"));
     QMap<int, int> routes;
-    for (const QString& line : replyLines(reply))
-        QCOMPARE(apply(routes, line), RouteList);
+    for (const QString& line : lines)
+        QCOMPARE(apply(routes, line), arrows ? Arrow : RouteList);
     QCOMPARE(routes.size(), model);
     for (int output = 0; output < model; ++output)
         QCOMPARE(routes.value(output), qMax(matrix.routeOf(output), -1));
+    if (!arrows)
+        return;
+    // Output by output, in order; input 0 where there is none (a closed output too).
+    QCOMPARE(lines.size(), model);
+    for (int output = 0; output < model; ++output)
+        QCOMPARE(lines.at(output), QStringLiteral("AV:%1->%2").arg(routes.value(output) + 1).arg(output + 1));
 }
 
 void TestMatrixSimulator::badRoutingArgumentsChangeNothing_data()

@@ -176,9 +176,4 @@ void FaultInjector::registerControls(ControlChannel& channel)
             dropArmed.count = count;
             return "OK";
         });
-    channel.registerCommand(QStringLiteral("clear"), QStringLiteral("clear: disarm every fault"),
-                            [this](const QStringList&) -> QByteArray {
-                                clear();
-                                return "OK";
-                            });
 }

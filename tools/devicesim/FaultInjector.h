@@ -28,6 +28,7 @@ public:
     // Asked before the command runs: a refused command changes nothing on the matrix.
     std::optional<QByteArray> takeRefusal();
 
+    // The words that arm faults; "clear" belongs to the transport, which resets more than these.
     void registerControls(ControlChannel& channel);
     void clear();
 

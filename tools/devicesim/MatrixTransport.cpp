@@ -13,6 +13,10 @@
 namespace {
 constexpr int kMaxReceipts = 100000;
 constexpr int kStreamChunk = 64 * 1024;
+// What devicesim holds unwritten for one client before it drops the client. Checked before each
+// answer, report or flood is queued, never within one, so one request of any size still goes out
+// whole. Tests send bursts of ~18 MB to a client that reads only afterwards: leave them room.
+constexpr qint64 kMaxUnwritten = 32 << 20;
 }
 
 MatrixTransport::MatrixTransport(MatrixSimulator& m, QObject* parent) : QObject(parent), matrix(m)
@@ -92,7 +96,7 @@ void MatrixTransport::deliver(ClientLink* link, const QByteArray& matrixAnswer, 
         return;
     }
     const QByteArray answer = plan.replaceBy ? *plan.replaceBy : matrixAnswer;
-    if (answer.isEmpty())
+    if (answer.isEmpty() || !keepsUp(link))
         return;
     // A long answer goes out in pieces so that a reader sees it grow.
     const int parts = qBound(1, plan.parts, answer.size());
@@ -104,10 +108,25 @@ void MatrixTransport::deliver(ClientLink* link, const QByteArray& matrixAnswer, 
     }
 }
 
+bool MatrixTransport::keepsUp(ClientLink* link)
+{
+    if (link->isDropping())
+        return false;
+    const qint64 unwritten = link->unwrittenBytes();
+    if (unwritten <= kMaxUnwritten)
+        return true;
+    qWarning("devicesim: matrix client %d reads too slowly: %lld bytes unwritten (limit %lld), connection dropped",
+             link->id(), qlonglong(unwritten), qlonglong(kMaxUnwritten));
+    // Not at once: a relay runs inside the matrix's handling of another client's command, and a
+    // client that leaves makes the matrix forget its state.
+    link->dropSoon();
+    return false;
+}
+
 void MatrixTransport::relay(int originClientId, const QByteArray& lines)
 {
     for (const auto& link : qAsConst(links)) {
-        if (link && link->id() != originClientId && link->wantsNotifications())
+        if (link && link->id() != originClientId && link->wantsNotifications() && keepsUp(link))
             link->send(lines);
     }
 }
@@ -115,7 +134,7 @@ void MatrixTransport::relay(int originClientId, const QByteArray& lines)
 void MatrixTransport::broadcast(const QByteArray& bytes)
 {
     for (const auto& link : qAsConst(links)) {
-        if (!link || !link->wantsNotifications())
+        if (!link || !link->wantsNotifications() || !keepsUp(link))
             continue;
         for (int at = 0; at < bytes.size(); at += kStreamChunk)
             link->send(bytes.mid(at, kStreamChunk));
@@ -147,12 +166,40 @@ QByteArray MatrixTransport::receivedControl(const QStringList& args)
     return "ERR usage: received [last|all|times|clear]";
 }
 
+QByteArray MatrixTransport::statusFormControl(const QStringList& args)
+{
+    using Form = MatrixSimulator::StatusForm;
+    const QString form = args.value(1);
+    if (args.size() == 1)
+        return matrix.statusForm() == Form::Arrows ? "OK arrow" : "OK list";
+    if (args.size() != 2 || (form != QLatin1String("arrow") && form != QLatin1String("list")))
+        return "ERR usage: statusform [arrow|list]";
+    matrix.setStatusForm(form == QLatin1String("arrow") ? Form::Arrows : Form::RouteLists);
+    return "OK";
+}
+
 void MatrixTransport::registerControls(ControlChannel& channel)
 {
     faults.registerControls(channel);
     channel.registerCommand(
+        QStringLiteral("statusform"),
+        QStringLiteral("statusform [arrow|list]: how the matrix answers the status query (IOStatus): arrow, one line "
+                       "AV:<in>-><out> per output, <in> 0 for an output without input (closed ones too); list, one "
+                       "route list <in>V<out>,<out>,... per input, then 0V<out>,... (the default, restored by "
+                       "clear); without a word: the form in use"),
+        [this](const QStringList& args) { return statusFormControl(args); });
+    channel.registerCommand(QStringLiteral("clear"),
+                            QStringLiteral("clear: disarm every fault and answer the status query in route lists again"),
+                            [this](const QStringList&) -> QByteArray {
+                                faults.clear();
+                                matrix.setStatusForm(MatrixSimulator::StatusForm::RouteLists);
+                                return "OK";
+                            });
+    channel.registerCommand(
         QStringLiteral("send"),
-        QStringLiteral("send TEXT: write TEXT (escapes \\r \\n \\s \\xHH) to every matrix client now, unsolicited"),
+        QStringLiteral("send TEXT: write TEXT (escapes \\r \\n \\s \\xHH) to every matrix client now, unsolicited; "
+                       "a client that has more than %1 MiB unwritten is dropped instead (logged on stderr)")
+            .arg(kMaxUnwritten >> 20),
         [this](const QStringList& args) -> QByteArray {
             if (args.size() < 2)
                 return "ERR usage: send TEXT";
@@ -161,7 +208,10 @@ void MatrixTransport::registerControls(ControlChannel& channel)
         });
     channel.registerCommand(
         QStringLiteral("flood"),
-        QStringLiteral("flood BYTES: write BYTES bytes without a line end to every matrix client now"),
+        QStringLiteral("flood BYTES: write BYTES bytes without a line end to every matrix client now; a client "
+                       "that has more than %1 MiB unwritten (it does not read) is dropped instead, logged on stderr "
+                       "(checked before each flood, so one flood of any size reaches a reading client whole)")
+            .arg(kMaxUnwritten >> 20),
         [this](const QStringList& args) -> QByteArray {
             bool ok = false;
             const int n = args.value(1).toInt(&ok);

@@ -40,9 +40,12 @@ private:
     void attach(ClientLink* link);
     void onReceived(ClientLink* link, const QByteArray& bytes);
     void deliver(ClientLink* link, const QByteArray& answer, const FaultInjector::Plan& plan);
+    // False after dropping a client that left more than the bound unread.
+    bool keepsUp(ClientLink* link);
     void relay(int originClientId, const QByteArray& lines);
     void broadcast(const QByteArray& bytes);
     QByteArray receivedControl(const QStringList& args);
+    QByteArray statusFormControl(const QStringList& args);
 
     MatrixSimulator& matrix;
     FaultInjector faults;

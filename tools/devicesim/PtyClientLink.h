@@ -32,6 +32,7 @@ signals:
 
 protected:
     void writeNow(const QByteArray& bytes) override;
+    qint64 bufferedBytes() const override { return pending.size(); }
 
 private:
     void closeMaster();

@@ -26,3 +26,8 @@ void TcpClientLink::writeNow(const QByteArray& bytes)
         socket->flush();
     }
 }
+
+qint64 TcpClientLink::bufferedBytes() const
+{
+    return socket->bytesToWrite();
+}

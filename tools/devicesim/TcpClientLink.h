@@ -14,6 +14,7 @@ public:
 
 protected:
     void writeNow(const QByteArray& bytes) override;
+    qint64 bufferedBytes() const override;
 
 private:
     QTcpSocket* socket;

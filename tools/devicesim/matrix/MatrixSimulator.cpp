@@ -261,7 +261,7 @@ QByteArray MatrixSimulator::execute(Client& client, const QByteArray& body, bool
 
     const bool noArgs = parts.isEmpty();
     if (is(word, "IOStatus") && noArgs)
-        return statusLines();
+        return statusAnswer == StatusForm::Arrows ? arrowLines(QStringLiteral("AV:")) : statusLines();
     if (is(word, "InitCardList") && noArgs)
         return line(QStringLiteral("Card List Ready."));
     if (is(word, "InCardList") && noArgs)
@@ -361,7 +361,7 @@ QByteArray MatrixSimulator::executeScene(const QByteArray& word, const QList<QBy
     for (int output = 0; output < ports; ++output)
         setRoute(output, stored.at(output));
     *changed = true;
-    return line(QStringLiteral("Recall %1.").arg(scene)) + arrowLines();
+    return line(QStringLiteral("Recall %1.").arg(scene)) + arrowLines(QStringLiteral("AV: "));
 }
 
 QByteArray MatrixSimulator::executeAddressQuery(Client& client, const QList<QByteArray>& args)
@@ -511,11 +511,12 @@ QByteArray MatrixSimulator::statusLines() const
     return reply;
 }
 
-QByteArray MatrixSimulator::arrowLines() const
+// One "<head><in>-><out>" line per output, input 0 for an output without one (closed too).
+QByteArray MatrixSimulator::arrowLines(const QString& head) const
 {
     QByteArray reply;
     for (int output = 0; output < ports; ++output)
-        reply += line(QStringLiteral("AV: %1->%2").arg(qMax(routes.at(output), -1) + 1).arg(output + 1));
+        reply += line(QStringLiteral("%1%2->%3").arg(head).arg(qMax(routes.at(output), -1) + 1).arg(output + 1));
     return reply;
 }
 

@@ -36,6 +36,10 @@ class MatrixSimulator : public QObject
 public:
     explicit MatrixSimulator(const MatrixConfig& config, QObject* parent = nullptr);
 
+    // How the status query is answered: route lists (one line per input, then "0V" with the
+    // outputs without input) or, as some matrices do, one arrow line per output.
+    enum class StatusForm { RouteLists, Arrows };
+
     // Asked once per whole command before it runs: an answer refuses the command, which is then
     // answered with it and changes nothing; none lets it run.
     using Refusal = std::function<std::optional<QByteArray>()>;
@@ -63,6 +67,8 @@ public:
     QString deviceModelText() const { return modelText; }
     bool isKeyboardLocked() const { return keyboardLocked; }
     bool hasScene(int scene) const { return scenes.contains(scene); }
+    StatusForm statusForm() const { return statusAnswer; }
+    void setStatusForm(StatusForm form) { statusAnswer = form; }
     // Last value a card setting command stored for a 1-based port ('I' or 'O'), by command word
     // ("InAudio", "OutRes", "EDID", ...; "EDIDCopy" holds the 1-based source output); empty when
     // never set.
@@ -101,7 +107,7 @@ private:
 
     void setRoute(int output, int input);
     QByteArray statusLines() const;
-    QByteArray arrowLines() const;
+    QByteArray arrowLines(const QString& head) const;
     bool parsePort(const QByteArray& text, int* port) const;
     bool parsePortList(const QByteArray& text, QList<int>* ports) const;
     bool sceneInRange(int scene) const;
@@ -115,6 +121,7 @@ private:
     QString frontVersion;
     QString backVersion;
     bool keyboardLocked;
+    StatusForm statusAnswer = StatusForm::RouteLists;
     QVector<int> routes;        // per 0-based output: 0-based input, -1 none, -2 closed
     QVector<int> lastInput;     // input an output had before it was closed
     QMap<int, QVector<int>> scenes;
