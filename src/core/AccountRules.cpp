@@ -16,13 +16,25 @@ bool isPrintableLatin1(const QString& text)
 
 namespace {
 
-// Control characters (C0, DEL, C1; all in the first plane), and lone surrogates, which UTF-8
-// cannot carry: the text would not come back from its field as itself.
-bool hasControlCharacter(const QString& text)
+// Characters a name cannot be told by: controls (C0, DEL, C1), format characters (zero-width
+// space, soft hyphen, direction marks), line and paragraph separators, noncharacters and code
+// points not yet assigned. "Admin" followed by a zero-width space looks like "Admin" and is not
+// found when "Admin" is typed. Lone surrogates, which UTF-8 cannot carry, would not come back
+// from the store as themselves.
+bool hasUnprintableCharacter(const QString& text)
 {
-    for (const QChar c : text) {
-        if (c.category() == QChar::Other_Control)
+    for (const uint codePoint : text.toUcs4()) {
+        switch (QChar::category(codePoint)) {
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Other_NotAssigned:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
             return true;
+        default:
+            if (QChar::isNonCharacter(codePoint))
+                return true;
+        }
     }
     return QString::fromUtf8(text.toUtf8()) != text;
 }
@@ -33,7 +45,7 @@ Verdict checkNewName(const QString& name)
 {
     if (name.isEmpty())
         return Verdict::Empty;
-    if (hasControlCharacter(name) || name.trimmed() != name)
+    if (hasUnprintableCharacter(name) || name.trimmed() != name)
         return Verdict::NotPrintable;
     if (name.toUtf8().size() > MaxNameBytes)
         return Verdict::TooLong;

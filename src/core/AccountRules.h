@@ -3,7 +3,8 @@
 #include <QString>
 
 // What a user name or a new password may be. A name is any printable text of any script: no
-// control character (NUL included), no white space at either end (the login trims what is typed),
+// control character (NUL included), no invisible format character, separator, noncharacter or
+// unassigned code point, no white space at either end (the login trims what is typed),
 // at most 99 UTF-8 bytes, so that the store holds it exactly as it is. The password transform runs
 // DES over the Latin-1 form of the password, so any character outside printable Latin-1 would
 // silently become "?" there: "密码" and "??" would be the same password. The name enters the
@@ -18,7 +19,7 @@ enum class Verdict {
     Empty,
     TooLong,       // name over 99 UTF-8 bytes, password over 48 characters
     NotLatin1,     // password: a character outside printable Latin-1
-    NotPrintable,  // name: a control character, or white space at either end
+    NotPrintable,  // name: a control or invisible character, or white space at either end
 };
 
 // A password of 48 bytes gives a 96-digit transform, the most that fits 99 characters.

@@ -109,6 +109,10 @@ void TestAccounts::newTexts_data()
     QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + "a" << Verdict::NotPrintable << Verdict::NotLatin1;
     QTest::newRow("blank at either end") << " Admin " << Verdict::NotPrintable << Verdict::Ok;
     QTest::newRow("ideographic space at the end") << QString("操作员") + QChar(0x3000) << Verdict::NotPrintable << Verdict::NotLatin1;
+    // Invisible: the name would look like another one.
+    for (const ushort invisible : {0x200B, 0x00AD, 0x202E, 0x2028, 0x2029, 0xFFFF, 0xFDD0, 0x0378})
+        QTest::addRow("U+%04X inside", invisible) << QString("Ad") + QChar(invisible) + "min" << Verdict::NotPrintable
+                                                  << Verdict::NotLatin1;
     QTest::newRow("48 characters") << QString(48, 'p') << Verdict::Ok << Verdict::Ok;
     QTest::newRow("49 characters") << QString(49, 'p') << Verdict::Ok << Verdict::TooLong;
     QTest::newRow("99 bytes") << QString(99, 'n') << Verdict::Ok << Verdict::TooLong;
@@ -266,6 +270,8 @@ void TestAccounts::importRefusesUnusableBackups_data()
         << qCompress(userList({userObject(1, "Admin" + nul + "x", 1), userObject(5, "Admin", 0)}));
     QTest::newRow("only administrator in blanks") << qCompress(userList({userObject(1, " Admin ", 0)}));
     QTest::newRow("only administrator with a tab") << qCompress(userList({userObject(1, "Ad\tmin", 0)}));
+    QTest::newRow("only administrator with a zero-width space")
+        << qCompress(userList({userObject(1, QString("Admin") + QChar(0x200B), 0)}));
     QTest::newRow("no administrator can log in")
         << qCompress(userList({userObject(1, "Admin", 0, "987ff27701324bd2"), userObject(2, "root", 0, "0123ABCD"),
                                userObject(3, "op", 1)}));

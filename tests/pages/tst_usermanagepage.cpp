@@ -171,6 +171,7 @@ void tst_UserManagePage::addUser_data()
     QTest::newRow("empty password") << "erin" << "" << "密码不能为空！";
     QTest::newRow("Chinese name") << "操作员1" << "pw1" << "新增用户成功！";
     QTest::newRow("control character") << QString("op") + QChar(0x7F) + "1" << "pw1" << AccountRules::nameRefusal(Verdict::NotPrintable);
+    QTest::newRow("zero-width space") << QString("carol") + QChar(0x200B) << "pw1" << AccountRules::nameRefusal(Verdict::NotPrintable);
     QTest::newRow("name over 99 bytes") << QString(100, 'n') << "pw1" << AccountRules::nameRefusal(Verdict::TooLong);
     QTest::newRow("password over 48") << "erin" << QString(49, 'p') << AccountRules::passwordRefusal(Verdict::TooLong);
     QTest::newRow("Chinese password") << "erin" << "你好" << AccountRules::passwordRefusal(Verdict::NotLatin1);
