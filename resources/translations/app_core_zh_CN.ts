@@ -39,6 +39,10 @@
         <source>无法连接到设备，请检查连接信息！</source>
         <translation>无法连接到设备，请检查连接信息！</translation>
     </message>
+    <message>
+        <source>%1（未找到）</source>
+        <translation>%1（未找到）</translation>
+    </message>
 </context>
 <context>
     <name>CConfirmDialog</name>

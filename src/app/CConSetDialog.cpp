@@ -95,11 +95,18 @@ void CConSetDialog::readSettings()
     typeCombo->setCurrentIndex(type == 1 ? 1 : 0);
     addressEdit->setText(settings.value(QStringLiteral("dev_addr"), ClientConfig::DefaultAddress).toString());
     portSpin->setValue(settings.value(QStringLiteral("dev_tcp_port"), QStringLiteral("4001")).toInt());
-    const QString serial = settings.value(QStringLiteral("dev_serial_port"), ClientConfig::DefaultSerialPort).toString();
-    for (int i = 0; i < serialCombo->count(); ++i) {
-        if (serialCombo->itemData(i).toString() == serial)
-            serialCombo->setCurrentIndex(i);
+    const QString serialKey = QStringLiteral("dev_serial_port");
+    const QString serial = settings.value(serialKey, ClientConfig::DefaultSerialPort).toString();
+    int serialIndex = serialCombo->findData(serial);
+    // The system does not list every port that opens (pseudo-terminals, symlinks, an adapter
+    // unplugged just now). A stored one stays chosen, so that OK keeps it instead of storing the
+    // first listed port in its place.
+    if (serialIndex < 0 && !serial.isEmpty() && settings.contains(serialKey)) {
+        serialCombo->addItem(tr("%1（未找到）").arg(serial), serial);
+        serialIndex = serialCombo->count() - 1;
     }
+    if (serialIndex >= 0)
+        serialCombo->setCurrentIndex(serialIndex);
     settings.endGroup();
 }
 

@@ -10,8 +10,9 @@ class QSpinBox;
 class QWidget;
 
 // Edits how the console reaches the matrix: TCP (address and port, tried before they are
-// accepted) or a serial port present on the machine. Stores the choice in the DEVICE_INFO
-// group of data/ClientConfig.dat when OK passes its checks.
+// accepted) or a serial port present on the machine (the stored one is offered even when the
+// machine does not list it). Stores the choice in the DEVICE_INFO group of data/ClientConfig.dat
+// when OK passes its checks.
 class CConSetDialog : public CConfirmDialog
 {
     Q_OBJECT

@@ -48,6 +48,7 @@ private slots:
     void tcpEntriesChecked_data();
     void tcpEntriesChecked();
     void serialWrittenWithoutTest();
+    void storedSerialPortMissing_data();
     void storedSerialPortMissing();
     void entriesMatchTheLetterTable();
     void letterRoundTrip_data();
@@ -210,16 +211,34 @@ void TestConnectionDialogs::serialWrittenWithoutTest()
     QCOMPARE(deviceValue(QStringLiteral("dev_tcp_port")).toInt(), 1);
 }
 
+// A stored port the machine does not list stays chosen, marked, and OK keeps it; with none
+// stored the first listed port is chosen as before.
+void TestConnectionDialogs::storedSerialPortMissing_data()
+{
+    QTest::addColumn<QString>("stored"); // empty: no dev_serial_port line
+    QTest::newRow("pseudo-terminal") << "/dev/pts/7";
+    QTest::newRow("unplugged adapter") << "ttyUSB9";
+    QTest::newRow("nothing stored") << "";
+}
+
 void TestConnectionDialogs::storedSerialPortMissing()
 {
+    QFETCH(QString, stored);
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo& port : ports)
+        QVERIFY(port.portName() != stored); // a port this machine does not list
     QVERIFY(dir->write(QStringLiteral("data/ClientConfig.dat"),
-                       "[DEVICE_INFO]\ndev_con_type=1\ndev_serial_port=/dev/no-such-line\n"));
+                       QByteArray("[DEVICE_INFO]\ndev_con_type=1\n")
+                           + (stored.isEmpty() ? QByteArray() : "dev_serial_port=" + stored.toUtf8() + '\n')));
     CConSetDialog dialog;
-    const QString first = dialog.getSerialCombo()->count() > 0 ? dialog.getSerialCombo()->itemData(0).toString()
-                                                               : QString();
-    QCOMPARE(dialog.getSerialCombo()->currentIndex(), dialog.getSerialCombo()->count() > 0 ? 0 : -1);
+    QComboBox* combo = dialog.getSerialCombo();
+    const QString kept = !stored.isEmpty() ? stored : ports.isEmpty() ? QString() : ports.first().portName();
+    QCOMPARE(combo->count(), ports.size() + (stored.isEmpty() ? 0 : 1));
+    QCOMPARE(combo->currentData().toString(), kept);
+    if (!stored.isEmpty())
+        QCOMPARE(combo->currentText(), stored + QStringLiteral("（未找到）"));
     QCOMPARE(execPressingOk(dialog), int(QDialog::Accepted));
-    QCOMPARE(deviceValue(QStringLiteral("dev_serial_port")).toString(), first);
+    QCOMPARE(deviceValue(QStringLiteral("dev_serial_port")).toString(), kept);
 }
 
 void TestConnectionDialogs::entriesMatchTheLetterTable()

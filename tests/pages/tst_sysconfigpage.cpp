@@ -228,6 +228,12 @@ void tst_SysConfigPage::overlongStoredText()
     const QString sent = stored.left(32);
     QTRY_COMPARE(env->sim.controlOk(QStringLiteral("device")).split(' ').value(deviceWord), sent.toLatin1());
     QCOMPARE(setting(key).toString(), sent);
+
+    // Sent, it is held to the matrix's length again: the field cannot show a name the matrix
+    // does not have.
+    QCOMPARE(edit->maxLength(), 32);
+    QTest::keyClicks(edit, QStringLiteral("XYZ"));
+    QCOMPARE(edit->text(), sent);
 }
 
 void tst_SysConfigPage::consoleShowsSentAndReceived()

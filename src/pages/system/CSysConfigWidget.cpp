@@ -185,7 +185,7 @@ void CSysConfigWidget::showDeviceText(QLineEdit* field, QString* filledWith, con
     // Earlier builds stored texts longer than the matrix takes. Cut to the field's length, such a
     // text would differ from the stored one and go out as soon as the focus passed through the
     // field. Shown whole, it goes out only once the operator has brought it within the limit (the
-    // validator holds it back until then), and typing cannot lengthen a text that fits.
+    // validator holds it back until then); once sent, the field takes no more than the matrix.
     field->setMaxLength(qMax(int(DeviceTextCommands::MaxBytes), text.size()));
     field->setText(text);
     *filledWith = text;
@@ -274,6 +274,13 @@ void CSysConfigWidget::sendDeviceText(QLineEdit* field, QString* filledWith, con
     settings.setValue(key, text);
     settings.sync();
     *filledWith = text;
+    // The matrix now holds a text that fits: the room an over-long stored text needed would let
+    // the operator type one that never goes out. (Setting the length puts the cursor at the end.)
+    if (field->maxLength() != DeviceTextCommands::MaxBytes) {
+        const int cursor = field->cursorPosition();
+        field->setMaxLength(DeviceTextCommands::MaxBytes);
+        field->setCursorPosition(cursor);
+    }
 }
 
 void CSysConfigWidget::append(int type, QString data, bool clear)
