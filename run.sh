@@ -10,6 +10,8 @@
 # Usage: ./run.sh [--sim "DEVICESIM OPTIONS"]
 #   --sim adds options to the simulator's command line (also VEXILO_SIM_ARGS), for example
 #   ./run.sh --sim "--control 4101" to steer it from another terminal while the console runs.
+#   VEXILO_DEMO_PORT=4011 ./run.sh moves the matrix to another port and points the console's
+#   connection at it (for a second demo on one machine; --sim "--port N" moves only the simulator).
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
@@ -22,7 +24,7 @@ while [ $# -gt 0 ]; do
       SIM_EXTRA="$SIM_EXTRA $2"
       shift 2 ;;
     -h|--help)
-      sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
+      sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'
       exit 0 ;;
     *)
       echo "run.sh: unknown option $1 (see ./run.sh --help)" >&2
@@ -39,7 +41,7 @@ export VEXILO_LOOPBACK_ONLY=1
 BIN="$ROOT/build/bin"
 DEMO="${VEXILO_DEMO_DIR:-$HOME/.local/share/vexilo-demo}"
 SIM_ADDR=127.0.0.1
-SIM_PORT=4001
+SIM_PORT=${VEXILO_DEMO_PORT:-4001}
 SIM_MODEL=16
 SIM_IN_CARDS=${VEXILO_DEMO_IN_CARDS:-afbi}
 SIM_OUT_CARDS=${VEXILO_DEMO_OUT_CARDS:-aezk}
@@ -62,9 +64,25 @@ done
 
 client="$DEMO/data/ClientConfig.dat"
 touch "$client"
-if ! grep -q '^dev_addr=' "$client"; then
-  # Sections may repeat in an INI file: the reader merges them.
-  printf '\n[DEVICE_INFO]\ndev_con_type=0\ndev_addr=%s\ndev_tcp_port=%s\n' "$SIM_ADDR" "$SIM_PORT" >> "$client"
+# Points [DEVICE_INFO] at the simulator: keys the file has are replaced, the others added in a
+# section of their own (sections may repeat in an INI file: the reader merges them).
+point_at_simulator() {
+  local missing="" key value
+  for pair in "dev_con_type=0" "dev_addr=$SIM_ADDR" "dev_tcp_port=$SIM_PORT"; do
+    key=${pair%%=*}
+    value=${pair#*=}
+    if grep -q "^$key=" "$client"; then
+      sed -i "s|^$key=.*|$key=$value|" "$client"
+    else
+      missing="$missing$pair\n"
+    fi
+  done
+  [ -z "$missing" ] || printf "\n[DEVICE_INFO]\n$missing" >> "$client"
+}
+# A connection the operator set is kept, unless a port was asked for: then the console dials
+# the simulator started here.
+if ! grep -q '^dev_addr=' "$client" || [ -n "${VEXILO_DEMO_PORT:-}" ]; then
+  point_at_simulator
   if ! grep -q '^dev_type=' "$client"; then
     printf '\n[CLIENT_INFO]\ndev_type=%s\n' "$MODEL_ROW" >> "$client"
   fi
