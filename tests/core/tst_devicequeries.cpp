@@ -2,6 +2,7 @@
 // with a recording sender (commands, slot arithmetic, reply bytes), then against the simulated matrix.
 #include "DeviceSimProcess.h"
 #include "LinkTestSupport.h"
+#include "ProcessMemory.h"
 #include "QuitDuring.h"
 #include "TempWorkDir.h"
 
@@ -11,7 +12,6 @@
 #include "core/MatrixModel.h"
 #include "core/PortRecords.h"
 
-#include <QFile>
 #include <QTcpSocket>
 #include <QSettings>
 
@@ -92,19 +92,6 @@ QString previewIp(const PortRecords& records, int port)
 {
     return records.getCardInfo(port).value(CardKey::OutCard).toObject().value(CardKey::PreviewIp).toString();
 }
-
-// Resident memory of this process in kB.
-qint64 residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    return -1;
-}
-
 
 } // namespace
 
@@ -289,9 +276,9 @@ void TestDeviceQueries::quittingEndsTheQueryAtOnce()
     RecordedStatusQueries status(160);
     qint64 grownKb = -1;
     const qint64 endedAfter = msRunAfterExit(300, [&] {
-        const qint64 before = residentKb();
+        const qint64 before = processMemoryKib(0, "VmRSS");
         status.queries.queryIOStatus();
-        grownKb = residentKb() - before;
+        grownKb = processMemoryKib(0, "VmRSS") - before;
     });
     QVERIFY2(endedAfter >= 0 && endedAfter < 200, qPrintable(QString::number(endedAfter)));
     QVERIFY2(grownKb < 10 * 1024, qPrintable(QString::number(grownKb)));
