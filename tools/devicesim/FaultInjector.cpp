@@ -29,10 +29,18 @@ bool toNumber(const QString& text, int min, int max, int& out)
     return ok && out >= min && out <= max;
 }
 
-// The answer text of "error" and "refuse": the escaped words after the request, else fallback.
-QByteArray answerText(const QStringList& args, const QByteArray& fallback)
+// The handler of "error" and "refuse": arms an answer line, the escaped words after the request
+// or else fallback, for the next command(s).
+ControlChannel::Handler armAnswerLine(const char* usage, const QByteArray& fallback, QByteArray* text, int* armedCount)
 {
-    return args.size() > 1 ? Escapes::decode(args.mid(1).join(QLatin1Char(' '))) : fallback;
+    return [=](QStringList args) -> QByteArray {
+        int count = 1;
+        if (!takeCount(args, count))
+            return usage;
+        *text = args.size() > 1 ? Escapes::decode(args.mid(1).join(QLatin1Char(' '))) : fallback;
+        *armedCount = count;
+        return "OK";
+    };
 }
 
 } // namespace
@@ -123,26 +131,12 @@ void FaultInjector::registerControls(ControlChannel& channel)
     channel.registerCommand(
         QStringLiteral("error"),
         QStringLiteral("error [TEXT] [count=N]: answer the next command with an error line (default ERROR\\r\\n)"),
-        [this](QStringList args) -> QByteArray {
-            int count = 1;
-            if (!takeCount(args, count))
-                return "ERR usage: error [TEXT] [count=N]";
-            replacement = answerText(args, "ERROR\r\n");
-            replaceArmed.count = count;
-            return "OK";
-        });
+        armAnswerLine("ERR usage: error [TEXT] [count=N]", "ERROR\r\n", &replacement, &replaceArmed.count));
     channel.registerCommand(
         QStringLiteral("refuse"),
         QStringLiteral("refuse [TEXT] [count=N]: refuse the next command: answer an error line (default "
                        "Error: refused.\\r\\n) and leave the matrix as it was"),
-        [this](QStringList args) -> QByteArray {
-            int count = 1;
-            if (!takeCount(args, count))
-                return "ERR usage: refuse [TEXT] [count=N]";
-            refusal = answerText(args, "Error: refused.\r\n");
-            refuseArmed.count = count;
-            return "OK";
-        });
+        armAnswerLine("ERR usage: refuse [TEXT] [count=N]", "Error: refused.\r\n", &refusal, &refuseArmed.count));
     channel.registerCommand(
         QStringLiteral("silent"),
         QStringLiteral("silent [count=N]: do not answer the next command"),
