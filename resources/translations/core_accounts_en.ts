@@ -24,8 +24,8 @@
         <translation>The password may contain only Western letters, digits and symbols (Latin-1 characters)!</translation>
     </message>
     <message>
-        <source>用户名不能包含控制字符，首尾不能有空白！</source>
-        <translation>The user name cannot contain control characters or begin or end with white space!</translation>
+        <source>用户名不能包含控制字符或不可见字符，首尾不能有空白！</source>
+        <translation>The user name cannot contain control or invisible characters, nor begin or end with white space!</translation>
     </message>
 </context>
 <context>

@@ -24,8 +24,8 @@
         <translation>密码只能包含西文字母、数字和符号（Latin-1字符）！</translation>
     </message>
     <message>
-        <source>用户名不能包含控制字符，首尾不能有空白！</source>
-        <translation>用户名不能包含控制字符，首尾不能有空白！</translation>
+        <source>用户名不能包含控制字符或不可见字符，首尾不能有空白！</source>
+        <translation>用户名不能包含控制字符或不可见字符，首尾不能有空白！</translation>
     </message>
 </context>
 <context>

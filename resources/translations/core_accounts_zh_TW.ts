@@ -24,8 +24,8 @@
         <translation>密碼只能包含西文字母、數字和符號（Latin-1字元）！</translation>
     </message>
     <message>
-        <source>用户名不能包含控制字符，首尾不能有空白！</source>
-        <translation>用戶名不能包含控制字元，首尾不能有空白！</translation>
+        <source>用户名不能包含控制字符或不可见字符，首尾不能有空白！</source>
+        <translation>用戶名不能包含控制字元或不可見字元，首尾不能有空白！</translation>
     </message>
 </context>
 <context>

@@ -74,7 +74,7 @@ QString nameRefusal(Verdict verdict)
         return QCoreApplication::translate("AccountRules", "用户名太长：最多99个字节！");
     case Verdict::NotLatin1:
     case Verdict::NotPrintable:
-        return QCoreApplication::translate("AccountRules", "用户名不能包含控制字符，首尾不能有空白！");
+        return QCoreApplication::translate("AccountRules", "用户名不能包含控制字符或不可见字符，首尾不能有空白！");
     }
     return QString();
 }
