@@ -198,13 +198,18 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
 
     // The wait covers the whole reply line, however the bytes trickle in.
     const QDeadlineTimer deadline(wait);
+    bool waitLogged = false;
     for (;;) {
         dropOverlongLine(device);
         if (device->canReadLine())
             break;
         if (bufferIsOverlong(device))
             return false;
-        qDebug() << "等待数据延时----waitTime: " << wait;
+        // Once per command: a device that trickles its reply would add an entry per piece.
+        if (!waitLogged) {
+            qDebug() << "等待数据延时----waitTime: " << wait;
+            waitLogged = true;
+        }
         if (deadline.hasExpired() || !device->waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())))) {
             qWarning().noquote() << QStringLiteral("接收一行数据失败,原因: %1").arg(device->errorString());
             if (device->bytesAvailable() > 0)
@@ -357,25 +362,36 @@ void CCHelper::displayError(QAbstractSocket::SocketError)
 
 void CCHelper::displayError(QSerialPort::SerialPortError error)
 {
-    if (error == QSerialPort::NoError || m_reportingSerialError)
+    if (error == QSerialPort::NoError)
         return;
-    // The report reaches handlers that pump events, and a port left open raises the same error
-    // again from inside them: the port is closed first, and a report never re-enters itself.
-    const QScopedValueRollback<bool> reporting(m_reportingSerialError, true);
     const QString reason = m_serialPort->errorString();
     const bool lost = error == QSerialPort::WriteError || error == QSerialPort::ReadError
                       || error == QSerialPort::ResourceError;
-    if (lost) {
-        detachDisconnected();
-        if (m_currentDevice && m_currentDevice->isOpen())
-            m_currentDevice->close();
-    }
+    // The report reaches handlers that pump events, and a port left open raises the same error
+    // again from inside them: the port is closed first. An error raised during a report (by its
+    // events, or by the closing itself) only closes the port; the report in progress tells of it.
+    if (lost)
+        closeLostSerialLine();
+    if (m_reportingSerialError)
+        return;
+    const QScopedValueRollback<bool> reporting(m_reportingSerialError, true);
     emit message(tr("通讯错误: ") + reason);
-    if (lost) {
+    if (m_serialLineLost) {
+        m_serialLineLost = false;
         emit clientDisConnected();
         if (m_autoReconnect)
             scheduleReconnect();
     }
+}
+
+void CCHelper::closeLostSerialLine()
+{
+    if (!m_currentDevice || !m_currentDevice->isOpen() || m_closingSerialLine)
+        return;
+    const QScopedValueRollback<bool> closing(m_closingSerialLine, true);
+    detachDisconnected();
+    m_currentDevice->close();
+    m_serialLineLost = true;
 }
 
 void CCHelper::disConnectToDevice()

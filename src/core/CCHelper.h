@@ -48,8 +48,9 @@ signals:
     void clientDisConnected();
     void clientReceived(QString line);
     // The lines of one read have all been emitted through clientReceived(): a waited command's
-    // reply (asReply, its sender still waits), or lines the matrix sent on its own, emitted from
-    // inside the device's readyRead, which is not emitted again until that returns.
+    // reply (asReply: its sender still waits), or lines the matrix sent on its own. Those may be
+    // emitted from inside the device's readyRead, which is not emitted again until that returns:
+    // what they cause waits for the event loop.
     void linesDelivered(bool asReply);
     // A command found the link down. Emitted before sendData() returns false, so that a
     // connected notice (the application's "not connected" box) shows at that moment.
@@ -78,6 +79,7 @@ private:
     // made up once the lock is released. False when the lock was taken.
     bool deliverBufferedLines(QIODevice* device);
     void makeUpSkippedRead();
+    void closeLostSerialLine();
 
     QMutex m_sendLock;
     int m_connectionType = 0;
@@ -95,8 +97,11 @@ private:
     // A readyRead came while a send held the lock. The device does not signal again for bytes it
     // already holds (nor at all once its buffer is full), so the read is made up afterwards.
     bool m_readSkipped = false;
-    // Set while a serial error is reported: the report reaches handlers that pump events.
+    // Set while a serial error is reported (the report reaches handlers that pump events), while
+    // a lost serial line is closed, and from then until the report has told of it.
     bool m_reportingSerialError = false;
+    bool m_closingSerialLine = false;
+    bool m_serialLineLost = false;
     // Unsolicited lines reach the log cut short and, in a flood, counted: a status answer of the
     // largest model passes whole, a matrix that never stops adds a few lines a second.
     LogBudget m_receivedLineLog{200, 10};

@@ -16,6 +16,7 @@ public:
     QEventLoop* loop() { return &eventLoop; }
     // Runs events for at most ms. False when the application is quitting: once exit() was
     // called every nested event loop returns at once, so a caller that went on would only spin.
+    // A pass during which exit() is called ends then and returns true; the next returns false.
     bool run(int ms);
 
 private:
