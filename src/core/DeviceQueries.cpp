@@ -94,9 +94,13 @@ void DeviceQueries::failureReported()
 
 void DeviceQueries::setLinkUp(bool up)
 {
+    const bool back = up && !linkUp;
     linkUp = up;
     if (!up)
         statusRetry->stop();
+    // The matrix may have switched while the link was down.
+    if (back)
+        requestIOStatus();
 }
 
 void DeviceQueries::postStatusQuery()
@@ -130,10 +134,13 @@ void DeviceQueries::runStatusQuery()
         statusQueryAgain = false;
         routesSeen = false;
         failureSeen = false;
-        const bool sent = commands.sendSystem(QStringLiteral("IOStatus"), {}, false);
+        // Refused (another command holds the link, or no template): there is no answer to wait
+        // for, and the wait would hold up the command that runs.
+        if (!commands.sendSystem(QStringLiteral("IOStatus"), {}, false))
+            break;
         // The status lines come back unsolicited and pass through the reply parser meanwhile.
         quitting = !delayMs(g_deviceModel * 40);
-        answered = sent && !quitting && routesSeen && !failureSeen;
+        answered = !quitting && routesSeen && !failureSeen;
     } while (statusQueryAgain && !quitting);
     statusQueryRunning = false;
     if (answered)

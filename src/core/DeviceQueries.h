@@ -57,7 +57,8 @@ public slots:
     // What came in while a status query waits: its answer, or a refusal.
     void routesReported();
     void failureReported();
-    // While the link is down an unanswered query is not repeated: the reconnect asks again.
+    // While the link is down an unanswered query is not repeated; when it is back the query is
+    // asked again (the start-up asks after the first connection).
     void setLinkUp(bool up);
     // Stores "ip" of every IP input card's ports and "preview-Ip" of every preview card's first port.
     void queryIpCardAddresses();

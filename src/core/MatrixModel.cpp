@@ -15,23 +15,12 @@ MatrixModel::MatrixModel(QObject* parent)
     connect(portRecords, &PortRecords::recordChanged, this, &MatrixModel::recordChanged);
     CCHelper* link = CCHelper::instance();
     connect(link, &CCHelper::clientReceived, replyParser, &ReplyParser::clientReceived);
-    // The matrix may have switched while the link was down: after a reconnect ask for the routes
-    // again. The first connection (made before the model) is the start-up's to query. Queued: the
-    // link announces the connection from inside its connect.
-    auto lost = [this] {
-        linkLost = true;
-        deviceQueries->setLinkUp(false);
-    };
-    connect(link, &CCHelper::clientDisConnected, this, lost);
-    connect(link, &CCHelper::clientConnectTimeout, this, lost);
-    connect(link, &CCHelper::notConnected, deviceQueries, [this] { deviceQueries->setLinkUp(false); });
-    connect(link, &CCHelper::clientConnected, this, [this] {
-        deviceQueries->setLinkUp(true);
-        if (!linkLost)
-            return;
-        linkLost = false;
-        deviceQueries->requestIOStatus();
-    });
+    // The link's state, for the status query: down, it is not repeated; back, it is asked again.
+    auto lost = [this] { deviceQueries->setLinkUp(false); };
+    connect(link, &CCHelper::clientDisConnected, deviceQueries, lost);
+    connect(link, &CCHelper::clientConnectTimeout, deviceQueries, lost);
+    connect(link, &CCHelper::notConnected, deviceQueries, lost);
+    connect(link, &CCHelper::clientConnected, deviceQueries, [this] { deviceQueries->setLinkUp(true); });
     // A "Recall" asks for the routes once the lines read with it are parsed: a burst of recalls
     // costs one query, and the scene call that caused it still finds them read.
     connect(replyParser, &ReplyParser::ioStatusQueryNeeded, deviceQueries, &DeviceQueries::queryAfterLines);

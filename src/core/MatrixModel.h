@@ -53,5 +53,4 @@ private:
     PortRecords* portRecords;
     ReplyParser* replyParser;
     DeviceQueries* deviceQueries;
-    bool linkLost = false;
 };
