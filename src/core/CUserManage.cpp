@@ -217,7 +217,7 @@ void CUserManage::readConfig()
         return;
     // Every write makes the file owner-only; a file copied in as it was shipped (or by hand) is
     // made so at its first reading, not only at its first change.
-    restrictToOwner(configFilePath());
+    makeOwnerOnly(configFilePath());
     // A truncated or foreign file parses as nothing: the store stays empty.
     const QJsonArray list = QJsonDocument::fromJson(file.readAll()).object().value(userListKey).toArray();
     bool cut = false;

@@ -7,6 +7,3 @@
 // permissions of the file they replace, so a settings file made private once stays private.
 bool makeOwnerOnly(const QString& path);
 
-// Takes every access of group and others away from an existing file, keeping the owner's as it
-// is (nothing is added). False when the file is missing or its mode cannot be changed.
-bool restrictToOwner(const QString& path);

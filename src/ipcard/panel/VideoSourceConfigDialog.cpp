@@ -270,8 +270,8 @@ void VideoSourceConfigDialog::hold(QWidget* widget, int value)
         return;
     }
     held.insert(widget, value);
-    auto* box = static_cast<QComboBox*>(widget);
-    box->setCurrentIndex(value >= 0 && value < box->count() ? value : -1);
+    if (auto* box = qobject_cast<QComboBox*>(widget))
+        box->setCurrentIndex(value >= 0 && value < box->count() ? value : -1);
 }
 
 int VideoSourceConfigDialog::valueOf(QWidget* widget) const
