@@ -42,6 +42,10 @@ BIN="$ROOT/build/bin"
 DEMO="${VEXILO_DEMO_DIR:-$HOME/.local/share/vexilo-demo}"
 SIM_ADDR=127.0.0.1
 SIM_PORT=${VEXILO_DEMO_PORT:-4001}
+if ! [[ $SIM_PORT =~ ^[0-9]{1,5}$ ]] || [ "$SIM_PORT" -lt 1 ] || [ "$SIM_PORT" -gt 65535 ]; then
+  echo "run.sh: VEXILO_DEMO_PORT must be a port number (1-65535), not \"$SIM_PORT\"" >&2
+  exit 2
+fi
 SIM_MODEL=16
 SIM_IN_CARDS=${VEXILO_DEMO_IN_CARDS:-afbi}
 SIM_OUT_CARDS=${VEXILO_DEMO_OUT_CARDS:-aezk}
@@ -113,16 +117,19 @@ start_sim() {
 }
 
 # The simulated IP cards and preview streams need ports of their own (4002, 8554); when another
-# copy holds them the matrix still runs without them.
+# copy holds them the matrix still runs without them, and without the cards that would point the
+# console at that copy's cards and streams (IP input "f" and preview output "e" become HDMI).
 extra=()
 until start_sim "${extra[@]}"; do
   stop_sim
   if grep -qi 'ip card' "$SIM_LOG" && [[ ! " ${extra[*]} " == *" --no-ipcards "* ]]; then
     echo "Simulated IP cards unavailable ($(grep -i 'ip card' "$SIM_LOG" | head -1)); going on without them." >&2
     extra+=(--no-ipcards)
+    SIM_IN_CARDS=${SIM_IN_CARDS//f/a}
   elif grep -qiE 'rtsp|stream' "$SIM_LOG" && [[ ! " ${extra[*]} " == *" --no-streams "* ]]; then
     echo "Simulated preview streams unavailable; going on without them." >&2
     extra+=(--no-streams)
+    SIM_OUT_CARDS=${SIM_OUT_CARDS//e/a}
   else
     echo "The simulated matrix did not start (is $SIM_ADDR:$SIM_PORT in use?):" >&2
     cat "$SIM_LOG" >&2
