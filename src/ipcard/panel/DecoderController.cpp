@@ -88,7 +88,6 @@ DecoderController::Refresh DecoderController::refresh()
     outcome.applied = NotRead;
     if (output() == readFor) {
         viewList = read;
-        viewsRead = true;
         body.clear();
         const QByteArray channel(1, char(readFor));
         outcome.applied = request(KivMsgClass::Query, ReadApplied, channel, &body, KivBodyFormatRaw);
@@ -99,7 +98,7 @@ DecoderController::Refresh DecoderController::refresh()
             applied = reading;
     }
     // Another output addressed meanwhile has forgotten them again.
-    outcome.viewsRead = viewsRead;
+    outcome.viewsRead = hasViews();
     return outcome;
 }
 
@@ -121,14 +120,13 @@ void DecoderController::forget()
 {
     viewList.clear();
     applied.Clear();
-    viewsRead = false;
 }
 
 IpLinkResult DecoderController::save(int viewId, const QVector<QByteArray>& paneSources)
 {
     if (busy)
         return Busy;
-    if (!viewsRead)
+    if (!hasViews())
         return NotRead;
     BusyScope scope(*this);
     const Decoder view = DecoderViews::viewToSave(output(), viewId, paneSources);
@@ -142,7 +140,7 @@ IpLinkResult DecoderController::apply(int viewId)
 {
     if (busy)
         return Busy;
-    if (!viewsRead)
+    if (!hasViews())
         return NotRead;
     BusyScope scope(*this);
     // The output is always the one this page addresses, never a value an earlier reading left.

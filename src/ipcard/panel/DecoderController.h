@@ -36,7 +36,7 @@ public:
     bool setCardIndex(int index);
     int output() const { return cardIndex & 1; }
     // Whether the views of the output addressed were read: saving and applying need them.
-    bool hasViews() const { return viewsRead; }
+    bool hasViews() const { return !viewList.isEmpty(); }
 
     bool isBusy() const { return busy; }
 
@@ -81,7 +81,6 @@ private:
     QPointer<DeviceToHisilicon> link;
     int cardIndex = 0;
     bool busy = false;
-    bool viewsRead = false;
     QList<com::kiv::protobuf::Decoder> viewList;
     com::kiv::protobuf::DecoderApply applied;
 };
