@@ -1,6 +1,6 @@
 #pragma once
 
-// While in scope, counts what would have gone to the log instead of passing it on: for checks that
+// While in scope, keeps what would have gone to the log instead of passing it on: for checks that
 // a device's traffic adds only a bounded amount to the log files.
 
 #include <QMutex>
@@ -12,10 +12,8 @@ public:
     LogVolume()
     {
         QMutexLocker locker(&mutex);
-        heads.clear();
         all.clear();
-        characters = 0;
-        previous = qInstallMessageHandler(&LogVolume::count);
+        previous = qInstallMessageHandler(&LogVolume::keep);
     }
     ~LogVolume() { qInstallMessageHandler(previous); }
 
@@ -24,13 +22,17 @@ public:
     QString beyond(const QString& marker, int maxEntries, qint64 maxChars) const
     {
         QMutexLocker locker(&mutex);
-        const int marked = heads.filter(marker).size();
+        int marked = 0;
+        qint64 characters = 0;
+        for (const QString& entry : all) {
+            marked += entry.leftRef(80).contains(marker);
+            characters += entry.size();
+        }
         if (marked <= maxEntries && characters <= maxChars)
             return QString();
         return QStringLiteral("%1 entries of \"%2\", %3 characters").arg(marked).arg(marker).arg(characters);
     }
 
-    // Every entry counted so far, whole.
     QStringList entries() const
     {
         QMutexLocker locker(&mutex);
@@ -38,17 +40,13 @@ public:
     }
 
 private:
-    static void count(QtMsgType, const QMessageLogContext&, const QString& text)
+    static void keep(QtMsgType, const QMessageLogContext&, const QString& text)
     {
         QMutexLocker locker(&mutex);
-        characters += text.size();
-        heads << text.left(80);
         all << text;
     }
 
     static inline QMutex mutex;
-    static inline qint64 characters = 0;
-    static inline QStringList heads;
     static inline QStringList all;
     QtMessageHandler previous;
 };

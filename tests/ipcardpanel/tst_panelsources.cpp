@@ -259,7 +259,6 @@ void TestPanelSources::importFile()
     f->click("pushButtonImport");
     QTEST(f->boxes.take().value(0), "message");
     QCOMPARE(treeBytes(), emptied ? QByteArray() : before);
-    QCOMPARE(tree()->topLevelItemCount() == 0, emptied);
 }
 
 void TestPanelSources::saveRefusesABodyTooLong()
