@@ -14,6 +14,7 @@
 #include "core/PasswordKey.h"
 #include "core/PublicClass.h"
 #include "framework/Utilities.h"
+#include "platform/EventLoopDelay.h"
 #include "platform/OwnerOnlyFile.h"
 
 #include <QApplication>
@@ -310,7 +311,7 @@ void CLoginDialog::displayMessage(QString str)
 {
     qDebug() << str;
     statusLabel->setText(str);
-    QCoreApplication::processEvents();
+    PumpingWaits::processPendingEvents();
 }
 
 void CLoginDialog::animationClose()

@@ -91,19 +91,30 @@ void CenterWindow::initSubSystem()
         WaitMaskGuard guard(true);
         queryIOStatus();
         // Quitting meanwhile: the rest would only keep the exit waiting on the matrix.
-        if (delayMs(1000)) {
-            if (isAdministrator())
-                queryIpCardAddresses();
-            for (const PageEntry& page : consolePages().startupOrder(isAdministrator()))
-                page.initConfig(false);
-            consolePages().runStartupSteps(isAdministrator());
-            if (navgationBar->buttonCount() > 0)
-                navgationBar->clickButton(0);
-        }
+        if (delayMs(1000))
+            runStartupSteps();
     }
     startupRunning = false;
     startupFinished = true;
     emit startupFinishedChanged();
+}
+
+void CenterWindow::runStartupSteps()
+{
+    // An exit confirmed during a step ends its waits; the steps after it are skipped.
+    const auto leaving = [] { return PumpingWaits::ended(); };
+    if (isAdministrator())
+        queryIpCardAddresses();
+    for (const PageEntry& page : consolePages().startupOrder(isAdministrator())) {
+        if (leaving())
+            return;
+        page.initConfig(false);
+    }
+    if (leaving())
+        return;
+    consolePages().runStartupSteps(isAdministrator());
+    if (!leaving() && navgationBar->buttonCount() > 0)
+        navgationBar->clickButton(0);
 }
 
 void CenterWindow::cloudAntimation(animation_Direction direction)

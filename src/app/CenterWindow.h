@@ -59,6 +59,8 @@ private:
     friend class ProcessSingleton<CenterWindow>;
     CenterWindow();
     void initNavigation();
+    // The start-up after the first status query: addresses, pages, previews, first page shown.
+    void runStartupSteps();
 
     static constexpr int kSlideMs = 250;
 

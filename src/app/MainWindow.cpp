@@ -11,6 +11,8 @@
 #include "framework/ScreenMetrics.h"
 #include "app/SettingMenu.h"
 
+#include "platform/EventLoopDelay.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDebug>
@@ -20,10 +22,14 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
+#include <QThread>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
 const QString kMainConfig = ConfigFiles::mainConfig();
+// How soon a confirmed close that had to wait looks again whether it may go ahead.
+constexpr int kCloseRetryMs = 20;
 
 QSize availableScreen()
 {
@@ -41,9 +47,13 @@ MainWindow* MainWindow::instance()
 
 MainWindow::MainWindow()
     : FMainWindow(nullptr)
+    , closeRetry(new QTimer(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     exitConfirmed = false;
+    closeRetry->setSingleShot(true);
+    closeRetry->setInterval(kCloseRetryMs);
+    connect(closeRetry, &QTimer::timeout, this, &QWidget::close);
     CCHelper::instance()->setAutoReconnect(true);
     initUI();
 
@@ -67,6 +77,8 @@ MainWindow::~MainWindow()
     g_mainWindowReady = false;
     WaitMaskGuard::setOverlay(nullptr);
     emit Closed();
+    // Ended for this window's exit: a main window built after it in the same process waits again.
+    PumpingWaits::resume();
 }
 
 void MainWindow::initUI()
@@ -132,6 +144,9 @@ void MainWindow::animationClose()
             return;
     }
     exitConfirmed = true;
+    // Nothing the console still waits for is worth keeping the operator: every wait ends now,
+    // and the commands and start-up steps behind them are not sent or run.
+    PumpingWaits::endAll();
     fadeOut = new QPropertyAnimation(this, "windowOpacity", this);
     fadeOut->setDuration(1000);
     fadeOut->setStartValue(1.0);
@@ -142,26 +157,35 @@ void MainWindow::animationClose()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (exitConfirmed) {
-        // The start-up sequence pumps events between its steps: deleting the window under it
-        // would pull the pages away mid-step. Leave once it has ended.
-        if (centralPage && centralPage->isStartupRunning()) {
-            event->ignore();
-            connect(centralPage, &CenterWindow::startupFinishedChanged, this, &QWidget::close,
-                    Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
-            return;
-        }
-        FMainWindow::closeEvent(event);
+    if (!exitConfirmed) {
+        event->ignore();
+        animationClose();
         return;
     }
-    event->ignore();
-    animationClose();
+    PumpingWaits::endAll();
+    // Deleting the window under a function that has still to return would pull its objects
+    // away: close once everything beneath has unwound.
+    if (callersStillRunning()) {
+        event->ignore();
+        closeRetry->start();
+        return;
+    }
+    FMainWindow::closeEvent(event);
+}
+
+bool MainWindow::callersStillRunning()
+{
+    // Our waits, message boxes and event processing are counted; any other dialog, a menu or a
+    // drag runs an event loop of its own above the application's.
+    return PumpingWaits::running() > 0 || QThread::currentThread()->loopLevel() > 1;
 }
 
 void MainWindow::slotShowWait()
 {
     if (isHidden() || isMinimized())
         return;
+    // Showing a splash-screen window runs pending events too, not only the processing after it.
+    const PumpingWaits::Scope showing;
     CWaitMaskWidget* overlay = CWaitMaskWidget::instance(this);
     overlay->resize(size());
     overlay->move(mapToGlobal(QPoint(0, 0)));
@@ -196,7 +220,7 @@ void MainWindow::displayMessage(QString strMsg)
 {
     getStatusBar()->showMessage(strMsg, 6000);
     qDebug() << strMsg;
-    QCoreApplication::processEvents();
+    PumpingWaits::processPendingEvents();
 }
 
 void MainWindow::timerEvent(QTimerEvent* event)

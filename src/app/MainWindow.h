@@ -9,6 +9,7 @@
 
 class CenterWindow;
 class QPropertyAnimation;
+class QTimer;
 class SettingMenu;
 
 // The console's one main window: frameless, the central page with the navigation, the link's
@@ -55,6 +56,8 @@ private:
     void initUI();
     void loadGeometry();
     void saveGeometry();
+    // Whether code beneath the current event has still to return (a wait, a modal box).
+    static bool callersStillRunning();
 
     QDateTime createdAt;
     bool exitConfirmed = false;
@@ -62,4 +65,6 @@ private:
     CenterWindow* centralPage = nullptr;
     SettingMenu* menu = nullptr;
     QPointer<QPropertyAnimation> fadeOut;
+    // Closes again once a confirmed close no longer has to wait.
+    QTimer* closeRetry;
 };

@@ -163,6 +163,9 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
         qWarning() << "empty command not sent";
         return false;
     }
+    // Leaving: nothing more goes to the matrix, and nothing waits for its answer.
+    if (PumpingWaits::ended())
+        return false;
     if (!isConnected()) {
         emit notConnected();
         return false;

@@ -1,6 +1,7 @@
 #include "dialogs/CMeetingMessageBoxDialog.h"
 
 #include "framework/FBasePushButton.h"
+#include "platform/EventLoopDelay.h"
 
 #include <QVBoxLayout>
 #include <QVariant>
@@ -33,6 +34,8 @@ int CMeetingMessageBoxDialog::run(const QString &text, int kind)
 {
     auto *box = new CMeetingMessageBoxDialog;
     box->setMessage(QString(), text, kind);
+    // The code that asked waits for the answer: nothing it uses may go meanwhile.
+    const PumpingWaits::Scope waiting;
     return box->exec();
 }
 

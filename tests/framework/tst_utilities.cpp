@@ -1,6 +1,7 @@
 // The shared free functions: parsing helpers, file helpers, widget placement, skins, the
 // event-pumping delay, the reachability probes and the language switches.
 #include "FakePing.h"
+#include "platform/EventLoopDelay.h"
 #include "platform/LoopbackGuard.h"
 #include "framework/Utilities.h"
 
@@ -72,6 +73,7 @@ private slots:
     void delayKeepsEventsRunning();
     void delayWithoutTimeProcessesNothing_data();
     void delayWithoutTimeProcessesNothing();
+    void endedWaitsReturnAtOnce();
 
     void checkTcpConnectLoopback();
     void checkTcpConnectRefusedByGuard();
@@ -363,6 +365,31 @@ void TestUtilities::delayWithoutTimeProcessesNothing()
     ::delayMs(ms);
     QVERIFY(!fired);
     QTRY_VERIFY(fired); // the event was only postponed
+}
+
+// A confirmed exit ends the waits: the one running returns at once, later ones run nothing,
+// until the waits are resumed.
+void TestUtilities::endedWaitsReturnAtOnce()
+{
+    int runningInside = 0;
+    QTimer::singleShot(20, this, [&runningInside] {
+        runningInside = PumpingWaits::running();
+        PumpingWaits::endAll();
+    });
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QVERIFY(!::delayMs(60000));
+    QVERIFY2(elapsed.elapsed() < 30000, qPrintable(QString::number(elapsed.elapsed())));
+    QCOMPARE(runningInside, 1);
+    QCOMPARE(PumpingWaits::running(), 0);
+
+    bool fired = false;
+    QTimer::singleShot(0, this, [&fired] { fired = true; });
+    QVERIFY(!::delayMs(100));
+    QVERIFY(!fired);
+    PumpingWaits::resume();
+    QVERIFY(::delayMs(10));
+    QVERIFY(fired);
 }
 
 void TestUtilities::checkTcpConnectLoopback()

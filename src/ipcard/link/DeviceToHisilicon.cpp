@@ -80,6 +80,9 @@ IpLinkResult DeviceToHisilicon::sendData(const _KIV_MSG_HEAD_T& head, const QByt
         return IpLinkCode::NotConnected;
     if (exchanging)
         return IpLinkCode::Busy;
+    // Leaving: no request whose reply would be waited for.
+    if (PumpingWaits::ended())
+        return IpLinkCode::NotConnected;
 
     heartbeatTimer->stop();
     QPointer<DeviceToHisilicon> self(this);

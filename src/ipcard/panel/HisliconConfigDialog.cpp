@@ -10,6 +10,7 @@
 #include "ipcard/link/DeviceToHisilicon.h"
 #include "ipcard/link/OpenIpCardLinks.h"
 #include "ipcard/panel/FirmwareChunkPlan.h"
+#include "platform/EventLoopDelay.h"
 #include "ipcard/panel/DecoderConfigWidget.h"
 #include "ipcard/panel/IpCardAddressing.h"
 #include "ipcard/panel/IpCardCall.h"
@@ -509,7 +510,7 @@ void HisliconConfigDialog::uploadFirmware()
         progress->setValue(progress->value() + data.size());
         // A card that answers at once leaves no wait in which events run: let the bar and the
         // overlay move between chunks.
-        QCoreApplication::processEvents();
+        PumpingWaits::processPendingEvents();
     }
     // The card hears the end also after a refused chunk, so that it can drop the upload.
     result = IpCardCall::request(link, 2, 5);
