@@ -51,6 +51,10 @@ CCHelper::CCHelper()
     m_reconnectTimer->setTimerType(Qt::PreciseTimer);
     m_reconnectTimer->setInterval(kReconnectMs);
     connect(m_reconnectTimer, SIGNAL(timeout()), this, SLOT(reConnect()));
+    // Connected first, so these run before any listener.
+    connect(this, &CCHelper::clientConnected, this, [this] { m_up = true; });
+    for (auto down : {&CCHelper::clientDisConnected, &CCHelper::clientConnectTimeout, &CCHelper::notConnected})
+        connect(this, down, this, [this] { m_up = false; });
 
     connect(m_tcpSocket, SIGNAL(connected()), this, SLOT(on_client_connected()));
     connect(m_tcpSocket, SIGNAL(readyRead()), this, SLOT(new_data_received()));
@@ -92,6 +96,7 @@ void CCHelper::connectToDevice(int type, QString ip, int port, QString portName)
     m_tcpPort = port;
     m_serialPortName = portName;
     m_discardingLine = false;
+    m_pending.clear();
 
     if (type == 0) {
         m_tcpSocket->abort();
@@ -181,12 +186,16 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
     std::unique_lock<QMutex> lock(m_sendLock, std::try_to_lock);
     if (!lock.owns_lock())
         return false;
-    const auto afterLock = qScopeGuard([this] { makeUpSkippedRead(); });
+    const auto afterLock = qScopeGuard([this] {
+        makeUpSkippedRead();
+        emit sendFinished();
+    });
 
     QIODevice* device = m_currentDevice;
     if (m_discardingLine) {
         // A new exchange begins: what is left of a cut line is not part of its answer.
         device->readAll();
+        m_pending.clear();
         m_discardingLine = false;
     }
     device->write(latin1 ? cmd.toLatin1() : LocalCodePage::encode(cmd));
@@ -203,11 +212,10 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
     const QDeadlineTimer deadline(wait);
     bool waitLogged = false;
     for (;;) {
-        dropOverlongLine(device);
-        if (device->canReadLine())
-            break;
-        if (bufferIsOverlong(device))
+        if (!takeBytes(device))
             return false;
+        if (m_pending.contains('\n'))
+            break;
         // Once per command: a device that trickles its reply would add an entry per piece.
         if (!waitLogged) {
             qDebug() << "等待数据延时----waitTime: " << wait;
@@ -215,22 +223,23 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
         }
         if (deadline.hasExpired() || !device->waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())))) {
             qWarning().noquote() << QStringLiteral("接收一行数据失败,原因: %1").arg(device->errorString());
-            if (device->bytesAvailable() > 0)
-                qDebug() << "RecvData3:" << DeviceLogText::excerpt(device->readAll());
+            takeBytes(device);
+            if (!m_pending.isEmpty())
+                qDebug() << "RecvData3:" << DeviceLogText::excerpt(m_pending);
+            m_pending.clear();
             return false;
         }
     }
 
     // Cut short by quitting, the answer may be incomplete: nothing is taken as answered.
-    if (!delayMs(kSettleMs) || !device->isOpen())
+    if (!delayMs(kSettleMs) || !device->isOpen() || !takeBytes(device))
         return false;
     const bool raw = cmd.contains(QLatin1String("/V"));
-    const QByteArray bytes = device->peek(device->bytesAvailable());
+    const QByteArray bytes = m_pending;
     // A line still arriving when the settle time ends stays buffered until its end comes, and is
     // then read as one unsolicited line: cut here, its start would be parsed as a whole line.
     // A raw reply is bytes, not lines, and is taken whole.
-    const QByteArray lines = raw ? bytes : bytes.left(bytes.lastIndexOf('\n') + 1);
-    device->read(lines.size());
+    const QByteArray lines = raw ? takeAllBytes() : takeWholeLines();
     reply = LocalCodePage::decode(bytes);
     if (raw)
         replyBytes = bytes;
@@ -247,26 +256,38 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
     return !reply.trimmed().isEmpty() && !MatrixReply::reportsFailure(reply);
 }
 
-void CCHelper::dropOverlongLine(QIODevice* device)
+bool CCHelper::takeBytes(QIODevice* device)
 {
-    if (!m_discardingLine)
-        return;
-    if (device->canReadLine()) {
-        device->readLine();
+    m_pending += device->readAll();
+    if (m_discardingLine) {
+        const int end = m_pending.indexOf('\n');
+        if (end < 0) {
+            m_pending.clear();
+            return true;
+        }
+        m_pending.remove(0, end + 1);
         m_discardingLine = false;
-    } else {
-        device->readAll();
     }
+    if (m_pending.size() < kMaxReplyBytes || m_pending.contains('\n'))
+        return true;
+    qWarning().noquote() << QStringLiteral("接收数据超过 %1 字节仍无行尾，已丢弃").arg(kMaxReplyBytes);
+    m_pending.clear();
+    m_discardingLine = true;
+    return false;
 }
 
-bool CCHelper::bufferIsOverlong(QIODevice* device)
+QByteArray CCHelper::takeWholeLines()
 {
-    if (device->canReadLine() || device->bytesAvailable() < kMaxReplyBytes)
-        return false;
-    qWarning().noquote() << QStringLiteral("接收数据超过 %1 字节仍无行尾，已丢弃").arg(kMaxReplyBytes);
-    device->readAll();
-    m_discardingLine = true;
-    return true;
+    const QByteArray lines = m_pending.left(m_pending.lastIndexOf('\n') + 1);
+    m_pending.remove(0, lines.size());
+    return lines;
+}
+
+QByteArray CCHelper::takeAllBytes()
+{
+    QByteArray bytes;
+    bytes.swap(m_pending);
+    return bytes;
 }
 
 void CCHelper::new_data_received()
@@ -285,14 +306,16 @@ bool CCHelper::deliverBufferedLines(QIODevice* device)
     if (!device || !device->isOpen())
         return true;
 
+    takeBytes(device);
     QStringList lines;
-    dropOverlongLine(device);
-    while (device->canReadLine()) {
-        const QString line = LocalCodePage::decode(device->readLine());
+    const QByteArray whole = takeWholeLines();
+    for (int start = 0; start < whole.size();) {
+        const int end = whole.indexOf('\n', start) + 1;
+        const QString line = LocalCodePage::decode(whole.mid(start, end - start));
         logReceivedLine(line);
         lines << line;
+        start = end;
     }
-    bufferIsOverlong(device);
     lock.unlock();
     if (lines.isEmpty())
         return true;

@@ -40,6 +40,11 @@ public:
     // line. True unless nothing was sent or answered, or the answer holds "error" or "fail".
     bool sendData(const QString& cmd, bool waitReply, QString& reply, QByteArray& replyBytes, bool latin1);
     void setAutoReconnect(bool on);
+    // Up or down as the link's own signals last told: connected, or disconnected, connect
+    // time-out, not connected. Set before any listener runs, so that a listener called after
+    // one that opened a modal box (events run, the link may have come back meanwhile) reads
+    // the state of now, not of the signal it is handling.
+    bool isUp() const { return m_up; }
 
 signals:
     void message(QString text);
@@ -55,6 +60,9 @@ signals:
     // A command found the link down. Emitted before sendData() returns false, so that a
     // connected notice (the application's "not connected" box) shows at that moment.
     void notConnected();
+    // A command that held the link has ended (whatever its result): the next one can be sent.
+    // Emitted before sendData() returns; a listener that sends should be queued.
+    void sendFinished();
 
 public slots:
     void on_client_connected();
@@ -71,8 +79,11 @@ private:
     CCHelper();
     int replyWaitMs() const;
     void scheduleReconnect();
-    void dropOverlongLine(QIODevice* device);
-    bool bufferIsOverlong(QIODevice* device);
+    // Moves what the device holds into m_pending. False when a line grew beyond kMaxReplyBytes
+    // without its end: it is dropped, up to that end when it comes.
+    bool takeBytes(QIODevice* device);
+    QByteArray takeWholeLines();
+    QByteArray takeAllBytes();
     void detachDisconnected();
     void logReceivedLine(const QString& line);
     // Reads and emits the whole lines buffered, unless a send holds the lock: then the read is
@@ -90,8 +101,14 @@ private:
     QSerialPort* m_serialPort = nullptr;
     QIODevice* m_currentDevice = nullptr;
     bool m_autoReconnect = false;
+    bool m_up = false;
     // One pending reconnect at most, however many failures asked for one.
     QTimer* m_reconnectTimer = nullptr;
+    // Bytes read from the device and not yet delivered: at most the start of a line. The
+    // device's own buffer is emptied by every read: a socket whose buffer once filled up
+    // stops watching for new bytes until it has been emptied, and a line's start left in it
+    // would keep the link from reading for good.
+    QByteArray m_pending;
     // Set after an overlong line was cut: the bytes up to its end are dropped as they come.
     bool m_discardingLine = false;
     // A readyRead came while a send held the lock. The device does not signal again for bytes it

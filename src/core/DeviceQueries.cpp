@@ -118,6 +118,12 @@ void DeviceQueries::postStatusQuery()
     });
 }
 
+void DeviceQueries::linkFree()
+{
+    if (statusQueryRefused)
+        runStatusQuery();
+}
+
 void DeviceQueries::runStatusQuery()
 {
     // Asked again while one runs (an "Open." or "Recall" among the lines it waits for): one more
@@ -128,16 +134,20 @@ void DeviceQueries::runStatusQuery()
     }
     statusRetry->stop();
     statusQueryRunning = true;
+    statusQueryRefused = false;
     bool answered = false;
     bool quitting = false;
     do {
         statusQueryAgain = false;
         routesSeen = false;
         failureSeen = false;
-        // Refused (another command holds the link, or no template): there is no answer to wait
-        // for, and the wait would hold up the command that runs.
-        if (!commands.sendSystem(QStringLiteral("IOStatus"), {}, false))
+        // Not taken (another command holds the link, the link is down, no template): nothing
+        // was asked, so nothing is waited for (the wait would hold up the command that runs)
+        // and nothing counts as unanswered.
+        if (!commands.sendSystem(QStringLiteral("IOStatus"), {}, false)) {
+            statusQueryRefused = true;
             break;
+        }
         // The status lines come back unsolicited and pass through the reply parser meanwhile.
         quitting = !delayMs(g_deviceModel * 40);
         answered = !quitting && routesSeen && !failureSeen;
@@ -145,15 +155,15 @@ void DeviceQueries::runStatusQuery()
     statusQueryRunning = false;
     if (answered)
         unansweredInARow = 0;
-    else if (!quitting && linkUp)
+    else if (!quitting && !statusQueryRefused && linkUp)
         statusQueryUnanswered();
 }
 
 void DeviceQueries::statusQueryUnanswered()
 {
-    // An error line, a silent matrix or a send refused while another command waited: the routes
-    // shown may be stale until a query is answered. A matrix that never answers is not asked
-    // for ever: the next reconnect or report of a change asks again.
+    // An error line or a silent matrix: the routes shown may be stale until a query is answered.
+    // A matrix that never answers is not asked for ever: the next reconnect or report of a
+    // change asks again.
     if (++unansweredInARow < UnansweredLimit) {
         statusRetry->start();
         return;

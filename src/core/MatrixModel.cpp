@@ -16,15 +16,18 @@ MatrixModel::MatrixModel(QObject* parent)
     CCHelper* link = CCHelper::instance();
     connect(link, &CCHelper::clientReceived, replyParser, &ReplyParser::clientReceived);
     // The link's state, for the status query: down, it is not repeated; back, it is asked again.
-    auto lost = [this] { deviceQueries->setLinkUp(false); };
-    connect(link, &CCHelper::clientDisConnected, deviceQueries, lost);
-    connect(link, &CCHelper::clientConnectTimeout, deviceQueries, lost);
-    connect(link, &CCHelper::notConnected, deviceQueries, lost);
-    connect(link, &CCHelper::clientConnected, deviceQueries, [this] { deviceQueries->setLinkUp(true); });
+    // The state is the link's own at the time the handler runs: a "not connected" box handled
+    // before it may have outlived a reconnect.
+    auto follow = [this, link] { deviceQueries->setLinkUp(link->isUp()); };
+    for (auto change : {&CCHelper::clientConnected, &CCHelper::clientDisConnected,
+                        &CCHelper::clientConnectTimeout, &CCHelper::notConnected})
+        connect(link, change, deviceQueries, follow);
+    // A query refused while another command held the link is asked once that one has ended.
+    connect(link, &CCHelper::sendFinished, deviceQueries, &DeviceQueries::linkFree, Qt::QueuedConnection);
     // A "Recall" asks for the routes once the lines read with it are parsed: a burst of recalls
     // costs one query, and the scene call that caused it still finds them read.
     connect(replyParser, &ReplyParser::ioStatusQueryNeeded, deviceQueries, &DeviceQueries::queryAfterLines);
-    connect(link, &CCHelper::linesDelivered, deviceQueries, &DeviceQueries::linesDelivered);
+    connect(link, &CCHelper::linesDelivered, this, &MatrixModel::linesDelivered);
     connect(replyParser, &ReplyParser::ioStatusRefreshWanted, deviceQueries, &DeviceQueries::requestIOStatus);
     connect(replyParser, &ReplyParser::routesReported, deviceQueries, &DeviceQueries::routesReported);
     connect(replyParser, &ReplyParser::failureReported, deviceQueries, &DeviceQueries::failureReported);
@@ -49,7 +52,14 @@ void MatrixModel::clientReceived(const QString& recvStr)
 {
     // A line handed in is a read of its own, and its caller waits for what it causes.
     replyParser->clientReceived(recvStr);
-    deviceQueries->linesDelivered(true);
+    linesDelivered(true);
+}
+
+void MatrixModel::linesDelivered(bool asReply)
+{
+    // The scene recalled first, then the routes asked for.
+    replyParser->linesDelivered();
+    deviceQueries->linesDelivered(asReply);
 }
 void MatrixModel::queryIOStatus() { deviceQueries->queryIOStatus(); }
 void MatrixModel::queryIpCardAddresses() { deviceQueries->queryIpCardAddresses(); }

@@ -50,6 +50,9 @@ signals:
     void recordChanged(int port);
 
 private:
+    // The link has delivered the lines of one read.
+    void linesDelivered(bool asReply);
+
     PortRecords* portRecords;
     ReplyParser* replyParser;
     DeviceQueries* deviceQueries;

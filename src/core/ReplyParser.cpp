@@ -155,15 +155,22 @@ bool ReplyParser::handleRecall(const QString& line)
     if (numbers.isEmpty())
         return true;
     const int scene = numbers.first();
-    if (scene >= 1 && scene <= 10) {
-        QSettings settings(clientConfigPath(), QSettings::IniFormat);
-        settings.setValue(QStringLiteral("CLIENT_INFO/CurrentSencce"), scene);
-    }
+    if (scene >= 1 && scene <= 10)
+        recalledScene = scene;
     emit ioStatusQueryNeeded();
     int heldBack = 0;
     if (routeLog.admit(&heldBack))
         noteHeldBack(qDebug().noquote() << QStringLiteral("已调用场景") << scene, heldBack);
     return true;
+}
+
+void ReplyParser::linesDelivered()
+{
+    if (recalledScene == 0)
+        return;
+    QSettings settings(clientConfigPath(), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("CLIENT_INFO/CurrentSencce"), recalledScene);
+    recalledScene = 0;
 }
 
 bool ReplyParser::handleRouteList(const QString& line)

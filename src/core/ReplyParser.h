@@ -8,8 +8,9 @@
 class PortRecords;
 
 // Reads the matrix's reply and report lines and updates the routing map, the current scene
-// number. It keeps no state of its own but the budgets of its log: a matrix that floods the
-// link must not flood the log with an entry per line.
+// number. It keeps no state of its own but the budgets of its log (a matrix that floods the
+// link must not flood the log with an entry per line) and the scene recalled in the read that
+// is being parsed.
 class ReplyParser : public QObject
 {
     Q_OBJECT
@@ -22,6 +23,9 @@ public:
 public slots:
     // Parses one line; the first form that matches is handled.
     void clientReceived(const QString& recvStr);
+    // The lines of one read are parsed: the last scene recalled among them is stored. Each store
+    // rewrites the client settings file, and a matrix may send thousands of recalls in one read.
+    void linesDelivered();
 
 signals:
     // The routes must be asked for again before the line is done with ("Recall": the scene
@@ -43,6 +47,8 @@ private:
     void warnBeyondModel(const QString& line);
 
     PortRecords* records;
+    // The scene of the last "Recall" in the current read; 0 when none.
+    int recalledScene = 0;
     // Entries per output ("switched", "no input", "closed") and per line: a whole status answer
     // of the largest model (160 entries) passes, then a few a second.
     LogBudget routeLog{200, 10};

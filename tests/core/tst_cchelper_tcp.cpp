@@ -34,6 +34,7 @@ private slots:
     void floodedLinesAreLoggedBounded();
     void floodWithSendsKeepsReading();
     void linesBufferedBeforeAWaitedCommandAreNotItsReply();
+    void linesBeyondTheBufferAfterAReplyAreRead();
     void peerCloseReportsDisconnect();
     void matrixCommands_data();
     void matrixCommands();
@@ -331,6 +332,36 @@ void TestCCHelperTcp::linesBufferedBeforeAWaitedCommandAreNotItsReply()
     QVERIFY(!waited(QStringLiteral("/FrontPanelVer;"), &reply));
     QCOMPARE(reply, QStringLiteral("ERROR\r\n"));
     QCOMPARE(recorder.lines, (QStringList{"Stale OK.\r\n", "Stale OK.\r\n", "ERROR"}));
+}
+
+// More lines than the read buffer holds (1 MiB) follow a waited command's answer: the buffer
+// fills during the settle time, and once full the socket watches for new bytes again only after
+// it was emptied. Every line is read, and what the matrix sends later too.
+void TestCCHelperTcp::linesBeyondTheBufferAfterAReplyAreRead()
+{
+    QVERIFY(connectLink());
+    LinkRecorder recorder(link);
+    // 11 bytes: the buffer's bound does not fall on a line end.
+    const QString line = QStringLiteral("Out5Open.");
+    const int linesPerRequest = 4000;
+    const int requests = 40;   // 1.76 MB
+    int sent = 0;
+    // Runs in the first events after the answer's first line: the settle time.
+    QTimer::singleShot(0, this, [&] {
+        const QString request = QStringLiteral("send ") + (line + QStringLiteral("\\r\\n")).repeated(linesPerRequest);
+        while (sent < requests && sim.accepts(request))
+            ++sent;
+    });
+    QCOMPARE(sim.control(QStringLiteral("reply OK\\r\\n")), QByteArray("OK"));
+    QVERIFY(waited(QStringLiteral("/*Type;")));
+    QCOMPARE(sent, requests);
+    for (const QString& marker : {QStringLiteral("Marker1."), QStringLiteral("Marker2.")}) {
+        QTest::qWait(500);
+        QVERIFY(sim.accepts(QStringLiteral("send %1\\r\\n").arg(marker)));
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.lines.contains(marker + QStringLiteral("\r\n")), 10000);
+    }
+    // The reply's own lines come trimmed, those read afterwards with their line end.
+    QCOMPARE(recorder.lines.count(line) + recorder.lines.count(line + QStringLiteral("\r\n")), requests * linesPerRequest);
 }
 
 void TestCCHelperTcp::peerCloseReportsDisconnect()

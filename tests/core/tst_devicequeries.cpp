@@ -111,7 +111,7 @@ private slots:
     void missingTemplateStoresNothing();
     void statusQuerySendsWithoutWaiting();
     void unansweredQueriesStopAfterALimit();
-    void refusedQueryDoesNotWait();
+    void refusedQueryIsAskedWhenTheLinkIsFree();
     void quittingEndsTheQueryAtOnce();
 
     void statusQueryFillsRoutesFromMatrix();
@@ -123,6 +123,8 @@ private slots:
     void statusAnswerIsJudgedByItsLines_data();
     void statusAnswerIsJudgedByItsLines();
     void recallBurstAsksOnce();
+    void retriesRefusedWhileAddressesAreReadAreAskedAfter();
+    void reconnectDuringANoticeKeepsTheLinkUp();
     void serialLineLostAndBack_data();
     void serialLineLostAndBack();
 
@@ -271,8 +273,9 @@ void TestDeviceQueries::unansweredQueriesStopAfterALimit()
 }
 
 // A query the link refuses (another command holds it; a retry may come due inside that
-// command's own wait) has no answer to wait for: waiting would hold that command up 6.4 s.
-void TestDeviceQueries::refusedQueryDoesNotWait()
+// command's own wait) was never written: it holds nothing up (waiting would hold that command up
+// 6.4 s), counts for nothing, and is asked again each time the link is free.
+void TestDeviceQueries::refusedQueryIsAskedWhenTheLinkIsFree()
 {
     RecordedStatusQueries status(160);
     status.recorder.busy = true;
@@ -280,8 +283,20 @@ void TestDeviceQueries::refusedQueryDoesNotWait()
     QTimer::singleShot(0, [&eventsRan] { eventsRan = true; });
     status.queries.queryIOStatus();
     QVERIFY(!eventsRan);
-    QVERIFY(status.retryTimer()->isActive());
     QTRY_VERIFY(eventsRan);
+    const int refusals = 2 * DeviceQueries::UnansweredLimit;
+    for (int i = 1; i < refusals; ++i)
+        status.queries.linkFree();
+    QCOMPARE(status.recorder.sent.size(), refusals);
+    QVERIFY(!status.retryTimer()->isActive());
+
+    g_deviceModel = 4;
+    status.recorder.busy = false;
+    status.queries.linkFree();   // written, and unanswered: that one is retried
+    QCOMPARE(status.recorder.sent.size(), refusals + 1);
+    QVERIFY(status.retryTimer()->isActive());
+    status.queries.linkFree();   // nothing refused is left to ask
+    QCOMPARE(status.recorder.sent.size(), refusals + 1);
 }
 
 // Once the application quits, the event loop's waits return at once: the query must end then
@@ -505,6 +520,54 @@ void TestDeviceQueries::recallBurstAsksOnce()
         QCOMPARE(model.getRoute(output), sim.controlOk(QStringLiteral("route %1").arg(output + 1)).toInt() - 1);
     QCOMPARE(QSettings(QStringLiteral("data/ClientConfig.dat"), QSettings::IniFormat)
                  .value(QStringLiteral("CLIENT_INFO/CurrentSencce")).toInt(), 4);
+}
+
+// The start-up's query goes unanswered and its retries come due while the card addresses are
+// read, inside one waited command after another, where the link refuses them. Refused, they are
+// asked again once the link is free: after the reading the routes shown are the matrix's.
+void TestDeviceQueries::retriesRefusedWhileAddressesAreReadAreAskedAfter()
+{
+    QVERIFY(startMatrix({QStringLiteral("--model"), QStringLiteral("16"), QStringLiteral("--in-cards"),
+                         QStringLiteral("ffff"), QStringLiteral("--out-cards"), QStringLiteral("eeee")}));
+    g_inCardTypes = QStringLiteral("ffff");
+    g_outCardTypes = QStringLiteral("eeee");
+    QVERIFY(sim.accepts(QStringLiteral("panel switch 3 5")) && sim.accepts(QStringLiteral("panel switch 7 1")));
+    QTest::qWait(300);   // the panel's own reports pass by before the model exists
+    MatrixModel model;
+    model.queries()->findChild<QTimer*>(QStringLiteral("statusRetry"))->setInterval(100);
+    QVERIFY(sim.accepts(QStringLiteral("silent count=1")));
+    model.queryIOStatus();
+    model.queryIpCardAddresses();   // 20 waited commands, each with its settle time
+    QTRY_VERIFY_WITH_TIMEOUT(statusQueries() >= 2, 10000);
+    QTRY_COMPARE(model.getRoute(4), 2);
+    for (int output = 0; output < 16; ++output)
+        QCOMPARE(model.getRoute(output), sim.controlOk(QStringLiteral("route %1").arg(output + 1)).toInt() - 1);
+}
+
+// The application's "not connected" box is connected before the model and runs events while it
+// is open; the link may come back meanwhile. The model then still takes the link as up: the
+// reconnect's unanswered query is asked again.
+void TestDeviceQueries::reconnectDuringANoticeKeepsTheLinkUp()
+{
+    QVERIFY(startMatrix({QStringLiteral("--model"), QStringLiteral("16")}));
+    connect(link, &CCHelper::notConnected, this, [this] {
+        link->reConnect();   // as the reconnect timer does while the box is open
+        QTest::qWait(1500);
+    });
+    MatrixModel model;
+    model.queries()->findChild<QTimer*>(QStringLiteral("statusRetry"))->setInterval(300);
+    QSignalSpy lost(link, &CCHelper::clientDisConnected);
+    QVERIFY(sim.accepts(QStringLiteral("drop")));
+    QVERIFY(lost.count() == 1 || lost.wait(10000));
+    QVERIFY(sim.accepts(QStringLiteral("panel switch 9 1")) && sim.accepts(QStringLiteral("silent count=1")));
+    QVERIFY(sim.accepts(QStringLiteral("received clear")));
+
+    QString reply;
+    QByteArray bytes;
+    QVERIFY(!link->sendData(QStringLiteral("/Nop;"), false, reply, bytes, false));
+    QVERIFY(link->isUp());
+    QTRY_COMPARE_WITH_TIMEOUT(statusQueries(), 2, 5000);
+    QTRY_COMPARE(model.getRoute(0), 8);
 }
 
 // A serial line that drops while the reports pump events (as the main window's status line does):

@@ -34,6 +34,7 @@ private slots:
     void statusAnswerForms();
     void floodedEntriesAreLoggedBounded_data();
     void floodedEntriesAreLoggedBounded();
+    void recallBurstStoresTheLastSceneOnce();
 
 private:
     PerTestWorkDir work;
@@ -157,6 +158,7 @@ void TestReplyParser::lineForms()
     QSignalSpy laterStatus(&parser, &ReplyParser::ioStatusRefreshWanted);
 
     parser.clientReceived(line);
+    parser.linesDelivered();   // the end of the read stores the scene
 
     QCOMPARE(records.routes(), parseRoutes(after));
     QCOMPARE(refresh.count(), refreshes);
@@ -232,6 +234,23 @@ void TestReplyParser::floodedEntriesAreLoggedBounded()
     const QRegularExpressionMatch held = QRegularExpression(QStringLiteral("entries not logged before it: (\\d+)$")).match(next);
     QVERIFY2(held.hasMatch(), qPrintable(next));
     QVERIFY(held.captured(1).toInt() > 4000);
+}
+
+// Each store rewrites the client settings file: a read of thousands of "Recall" lines stores
+// once, when it is parsed, the last scene recalled in it.
+void TestReplyParser::recallBurstStoresTheLastSceneOnce()
+{
+    PortRecords records;
+    ReplyParser parser(&records);
+    for (int i = 0; i < 3000; ++i)
+        parser.clientReceived(QStringLiteral("Recall %1.").arg(i % 10 + 1));
+    parser.clientReceived(QStringLiteral("Recall 11."));   // no scene of the console's
+    QVERIFY(!storedScene().isValid());
+    parser.linesDelivered();
+    QCOMPARE(storedScene().toInt(), 10);
+    QVERIFY(QFile::remove(ReplyParser::clientConfigPath()));
+    parser.linesDelivered();   // a read without recalls writes nothing
+    QVERIFY(!QFile::exists(ReplyParser::clientConfigPath()));
 }
 
 QTEST_GUILESS_MAIN(TestReplyParser)
