@@ -32,6 +32,12 @@ while [ $# -gt 0 ]; do
   esac
 done
 read -r -a SIM_OPTIONS <<<"$SIM_EXTRA"
+# Checked before the set-up, which takes minutes in a fresh clone.
+SIM_PORT=${VEXILO_DEMO_PORT:-4001}
+if ! [[ $SIM_PORT =~ ^[0-9]{1,5}$ ]] || [ "$SIM_PORT" -lt 1 ] || [ "$SIM_PORT" -gt 65535 ]; then
+  echo "run.sh: VEXILO_DEMO_PORT must be a port number (1-65535), not \"$SIM_PORT\"" >&2
+  exit 2
+fi
 
 echo "Checking the packages ..."
 scripts/install-deps.sh
@@ -41,11 +47,6 @@ export VEXILO_LOOPBACK_ONLY=1
 BIN="$ROOT/build/bin"
 DEMO="${VEXILO_DEMO_DIR:-$HOME/.local/share/vexilo-demo}"
 SIM_ADDR=127.0.0.1
-SIM_PORT=${VEXILO_DEMO_PORT:-4001}
-if ! [[ $SIM_PORT =~ ^[0-9]{1,5}$ ]] || [ "$SIM_PORT" -lt 1 ] || [ "$SIM_PORT" -gt 65535 ]; then
-  echo "run.sh: VEXILO_DEMO_PORT must be a port number (1-65535), not \"$SIM_PORT\"" >&2
-  exit 2
-fi
 SIM_MODEL=16
 SIM_IN_CARDS=${VEXILO_DEMO_IN_CARDS:-afbi}
 SIM_OUT_CARDS=${VEXILO_DEMO_OUT_CARDS:-aezk}
