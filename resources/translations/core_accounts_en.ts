@@ -47,4 +47,35 @@
         <translation>Failed to change the password!</translation>
     </message>
 </context>
+<context>
+    <name>UserBackup</name>
+    <message>
+        <source>登录时用这个名称找不到该管理员</source>
+        <translation>a login by this name does not find this administrator</translation>
+    </message>
+    <message>
+        <source>密码不是登录能比对的密码变换</source>
+        <translation>the stored password is not a password transform that a login can match</translation>
+    </message>
+    <message>
+        <source>管理员“%1”（Id %2）：%3</source>
+        <translation>Administrator &quot;%1&quot; (Id %2): %3</translation>
+    </message>
+    <message>
+        <source>备份中没有名称可见、能够登录的管理员</source>
+        <translation>The backup has no administrator with a visible name who can log in.</translation>
+    </message>
+    <message>
+        <source>备份文件无法读取或已损坏</source>
+        <translation>The backup file cannot be read or is damaged.</translation>
+    </message>
+    <message>
+        <source>备份中没有用户列表</source>
+        <translation>The backup holds no user list.</translation>
+    </message>
+    <message>
+        <source>用户数据文件无法写入</source>
+        <translation>The user data file cannot be written.</translation>
+    </message>
+</context>
 </TS>

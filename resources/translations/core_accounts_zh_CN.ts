@@ -47,4 +47,35 @@
         <translation>修改密码失败！</translation>
     </message>
 </context>
+<context>
+    <name>UserBackup</name>
+    <message>
+        <source>登录时用这个名称找不到该管理员</source>
+        <translation>登录时用这个名称找不到该管理员</translation>
+    </message>
+    <message>
+        <source>密码不是登录能比对的密码变换</source>
+        <translation>密码不是登录能比对的密码变换</translation>
+    </message>
+    <message>
+        <source>管理员“%1”（Id %2）：%3</source>
+        <translation>管理员“%1”（Id %2）：%3</translation>
+    </message>
+    <message>
+        <source>备份中没有名称可见、能够登录的管理员</source>
+        <translation>备份中没有名称可见、能够登录的管理员</translation>
+    </message>
+    <message>
+        <source>备份文件无法读取或已损坏</source>
+        <translation>备份文件无法读取或已损坏</translation>
+    </message>
+    <message>
+        <source>备份中没有用户列表</source>
+        <translation>备份中没有用户列表</translation>
+    </message>
+    <message>
+        <source>用户数据文件无法写入</source>
+        <translation>用户数据文件无法写入</translation>
+    </message>
+</context>
 </TS>

@@ -47,4 +47,35 @@
         <translation>修改密碼失敗！</translation>
     </message>
 </context>
+<context>
+    <name>UserBackup</name>
+    <message>
+        <source>登录时用这个名称找不到该管理员</source>
+        <translation>登入時用這個名稱找不到該管理員</translation>
+    </message>
+    <message>
+        <source>密码不是登录能比对的密码变换</source>
+        <translation>密碼不是登入能比對的密碼變換</translation>
+    </message>
+    <message>
+        <source>管理员“%1”（Id %2）：%3</source>
+        <translation>管理員「%1」（Id %2）：%3</translation>
+    </message>
+    <message>
+        <source>备份中没有名称可见、能够登录的管理员</source>
+        <translation>備份中沒有名稱可見、能夠登入的管理員</translation>
+    </message>
+    <message>
+        <source>备份文件无法读取或已损坏</source>
+        <translation>備份檔案無法讀取或已損壞</translation>
+    </message>
+    <message>
+        <source>备份中没有用户列表</source>
+        <translation>備份中沒有用戶列表</translation>
+    </message>
+    <message>
+        <source>用户数据文件无法写入</source>
+        <translation>用戶資料檔案無法寫入</translation>
+    </message>
+</context>
 </TS>

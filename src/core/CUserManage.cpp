@@ -218,22 +218,31 @@ void CUserManage::readConfig()
     // Every write makes the file owner-only; a file copied in as it was shipped (or by hand) is
     // made so at its first reading, not only at its first change.
     makeOwnerOnly(configFilePath());
+    users = fromUserList(file.readAll(), configFilePath()).users;
+}
+
+CUserManage CUserManage::fromUserList(const QByteArray& json, const QString& source, bool* listed)
+{
+    CUserManage store{NoFile()};
     // A truncated or foreign file parses as nothing: the store stays empty.
-    const QJsonArray list = QJsonDocument::fromJson(file.readAll()).object().value(userListKey).toArray();
+    const QJsonValue list = QJsonDocument::fromJson(json).object().value(userListKey);
     bool cut = false;
-    for (const QJsonValue& value : list) {
+    for (const QJsonValue& value : list.toArray()) {
         // Only objects are users; anything else would read as a nameless administrator.
         if (!value.isObject())
             continue;
         User_Info user;
         if (!userFromJson(value.toObject(), &user, &cut)) {
-            qWarning() << configFilePath() << ": user with an out-of-range Id skipped";
+            qWarning() << source << ": user with an out-of-range Id skipped";
             continue;
         }
-        users.insert(user.Id, user);
+        store.users.insert(user.Id, user);
     }
     if (cut)
-        qWarning() << configFilePath() << ": rights beyond port" << ModelBounds::MaxPorts << "ignored";
+        qWarning() << source << ": rights beyond port" << ModelBounds::MaxPorts << "ignored";
+    if (listed)
+        *listed = list.isArray();
+    return store;
 }
 
 bool CUserManage::writeConfig()

@@ -42,9 +42,17 @@ public:
 
     // Reloads the store from the file; a missing or unreadable file leaves it empty.
     void readConfig();
+    // A store of the users in the text of a user file, read as readConfig reads its own: the one
+    // rule for every such file, an imported backup included (Ids out of range and non-objects
+    // skipped, rights cut at the largest model, texts cut to their fields). It touches no file.
+    // listed is false when the text holds no "user-list" array; source names it in the log.
+    static CUserManage fromUserList(const QByteArray& json, const QString& source, bool* listed = nullptr);
     // Writes the store atomically; returns false (and keeps the old file) when that fails.
     bool writeConfig();
 
 private:
+    struct NoFile {};
+    explicit CUserManage(NoFile) {}
+
     QMap<qint64, User_Info> users;
 };

@@ -3,19 +3,14 @@
 #include "core/AccountRules.h"
 #include "core/AtomicFile.h"
 #include "core/CUserManage.h"
-#include "core/ModelBounds.h"
 #include "core/UserInfo.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QRegularExpression>
-#include <QSet>
 #include <QtEndian>
 
-#include <cmath>
 #include <zlib.h>
 
 namespace UserBackup {
@@ -58,19 +53,6 @@ bool inflateExactly(const QByteArray& stream, int expected, QByteArray* out)
     return whole;
 }
 
-bool isWholeId(const QJsonValue& value)
-{
-    if (!value.isDouble())
-        return false;
-    const double id = value.toDouble();
-    return std::isfinite(id) && id >= 0 && id < double(CUserManage::IdLimit) && std::floor(id) == id;
-}
-
-bool fitsField(const QString& text)
-{
-    return text.toUtf8().size() < User_Info::TextSize;
-}
-
 // A stored password that some typed password can match: the login compares it with the
 // transform, upper-case hexadecimal of whole 8-byte blocks, of a password of at most 48 bytes.
 bool isLoginTransform(const QString& password)
@@ -79,9 +61,38 @@ bool isLoginTransform(const QString& password)
     return form.match(password).hasMatch();
 }
 
-bool rightsFit(const QJsonValue& array)
+// Why a login cannot reach this administrator; empty when it can. The login trims the name typed
+// (so the name must pass the rule of typed names), takes the first user of that name in Id
+// order, a negative Id for none, and compares the stored password with a transform.
+QString loginRefusal(const User_Info& admin, const CUserManage& users)
 {
-    return array.isUndefined() || (array.isArray() && array.toArray().size() <= ModelBounds::MaxPorts);
+    const QString name = admin.userName();
+    const AccountRules::Verdict verdict = AccountRules::checkNewName(name);
+    if (verdict != AccountRules::Verdict::Ok)
+        return AccountRules::nameRefusal(verdict);
+    if (admin.Id < 0 || users.getUserByName(name).Id != admin.Id)
+        return QCoreApplication::translate("UserBackup", "登录时用这个名称找不到该管理员");
+    if (!isLoginTransform(admin.passWord()))
+        return QCoreApplication::translate("UserBackup", "密码不是登录能比对的密码变换");
+    return QString();
+}
+
+// Empty when some administrator can log in; otherwise why not, naming the first one refused.
+QString administratorRefusal(const CUserManage& users)
+{
+    QString first;
+    for (const User_Info& user : users.getUserList()) {
+        if (user.Group != 0)
+            continue;
+        const QString why = loginRefusal(user, users);
+        if (why.isEmpty())
+            return QString();
+        if (first.isEmpty())
+            first = QCoreApplication::translate("UserBackup", "管理员“%1”（Id %2）：%3")
+                        .arg(AccountRules::shownName(user.userName()), QString::number(user.Id), why);
+    }
+    const QString none = QCoreApplication::translate("UserBackup", "备份中没有名称可见、能够登录的管理员");
+    return first.isEmpty() ? none : none + QLatin1Char('\n') + first;
 }
 
 } // namespace
@@ -101,42 +112,6 @@ bool unpack(const QByteArray& backup, QByteArray* database)
     return inflateExactly(backup.mid(4), int(size), database);
 }
 
-bool isUsableUserList(const QByteArray& json)
-{
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
-        return false;
-    const QJsonValue list = document.object().value(QStringLiteral("user-list"));
-    if (!list.isArray())
-        return false;
-    static const QRegularExpression hex(QStringLiteral("^[0-9A-Fa-f]+$"));
-    QSet<double> ids;
-    QSet<QString> names;
-    bool administrator = false;
-    for (const QJsonValue& value : list.toArray()) {
-        const QJsonObject user = value.toObject();
-        if (!value.isObject() || !isWholeId(user.value(QStringLiteral("Id"))))
-            return false;
-        const double id = user.value(QStringLiteral("Id")).toDouble();
-        const QJsonValue group = user.value(QStringLiteral("Group"));
-        const QString name = user.value(QStringLiteral("UserName")).toString();
-        const QJsonValue password = user.value(QStringLiteral("PassWord"));
-        // The rule of names typed on the pages: the store then holds each name as it is (no NUL
-        // cuts it, it fits its field), so names that differ here differ there too.
-        if (ids.contains(id) || !group.isDouble() || (group.toDouble() != 0 && group.toDouble() != 1)
-            || AccountRules::checkNewName(name) != AccountRules::Verdict::Ok
-            || names.contains(name) || !password.isString() || !hex.match(password.toString()).hasMatch()
-            || !fitsField(password.toString()) || !rightsFit(user.value(QStringLiteral("input-rights")))
-            || !rightsFit(user.value(QStringLiteral("output-rights"))))
-            return false;
-        ids.insert(id);
-        names.insert(name);
-        administrator = administrator || (group.toDouble() == 0 && isLoginTransform(password.toString()));
-    }
-    return administrator;
-}
-
 bool exportDatabase(const QString& target)
 {
     QByteArray database;
@@ -148,22 +123,30 @@ bool exportDatabase(const QString& target)
     return writeFileAtomically(target, backup, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
-bool importDatabase(const QString& source, CUserManage* store)
+bool importDatabase(const QString& source, CUserManage* store, QString* reason)
 {
+    const auto refuse = [&source, reason](const QString& why) {
+        qWarning().noquote() << QStringLiteral("备份文件不能导入：") << source << why;
+        if (reason)
+            *reason = why;
+        return false;
+    };
     QByteArray backup;
     QByteArray database;
-    if (!readAll(source, &backup))
-        return false;
-    const bool unpacked = unpack(backup, &database);
+    const bool unpacked = readAll(source, &backup) && unpack(backup, &database);
     qDebug().noquote() << QStringLiteral("解压缩前文件大小:") << backup.size();
     qDebug().noquote() << QStringLiteral("解压缩后字节大小:") << database.size();
-    if (!unpacked || !isUsableUserList(database)) {
-        qWarning().noquote() << QStringLiteral("备份文件不是可用的用户数据：") << source;
-        return false;
-    }
+    if (!unpacked)
+        return refuse(QCoreApplication::translate("UserBackup", "备份文件无法读取或已损坏"));
+    bool listed = false;
+    const QString unusable = administratorRefusal(CUserManage::fromUserList(database, source, &listed));
+    if (!listed)
+        return refuse(QCoreApplication::translate("UserBackup", "备份中没有用户列表"));
+    if (!unusable.isEmpty())
+        return refuse(unusable);
     if (!writeFileAtomically(CUserManage::configFilePath(), database,
                              QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        return false;
+        return refuse(QCoreApplication::translate("UserBackup", "用户数据文件无法写入"));
     store->readConfig();
     return true;
 }

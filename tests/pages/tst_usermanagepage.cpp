@@ -335,9 +335,16 @@ void tst_UserManagePage::exportAndImport()
     QCOMPARE(click("UserManageLeftWidget", "pushButtonDeleteUser"), QStringList{"删除用户成功！"});
     QVERIFY(fileBytes(userFile) != original);
 
+    // A refused import says why.
     QVERIFY(dir->write("broken.bak", packed.left(packed.size() - 10)));
     answerFileDialog(dir->filePath("broken.bak"));
-    QCOMPARE(click("UserManageLeftWidget", "pushButtonImport"), QStringList{"导入配置失败！"});
+    QCOMPARE(click("UserManageLeftWidget", "pushButtonImport"), QStringList{"导入配置失败！\n备份文件无法读取或已损坏"});
+    const QJsonArray lookalike{userObject(1, QStringLiteral(u"Admin\u034F"), 0)};
+    QVERIFY(dir->write("lookalike.bak", qCompress(QJsonDocument(QJsonObject{{"user-list", lookalike}}).toJson())));
+    answerFileDialog(dir->filePath("lookalike.bak"));
+    QCOMPARE(click("UserManageLeftWidget", "pushButtonImport"),
+             QStringList{"导入配置失败！\n备份中没有名称可见、能够登录的管理员\n管理员“Admin<U+034F>”（Id 1）："
+                         + AccountRules::nameRefusal(Verdict::NotPrintable)});
     QCOMPARE(rowNames(), QStringList{"carol"});
 
     answerFileDialog(backup);

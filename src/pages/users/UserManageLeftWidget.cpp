@@ -209,8 +209,9 @@ void UserManageLeftWidget::on_pushButtonImport_clicked()
     const QString source = QFileDialog::getOpenFileName(this, tr("导入配置"), QStringLiteral("."), tr("备份文件(*.bak)"));
     if (source.isEmpty())
         return;
-    if (!UserBackup::importDatabase(source, CUserManage::instance())) {
-        CMeetingMessageBoxDialog::showError(tr("导入配置失败！"));
+    QString reason;
+    if (!UserBackup::importDatabase(source, CUserManage::instance(), &reason)) {
+        CMeetingMessageBoxDialog::showError(tr("导入配置失败！") + QLatin1Char('\n') + reason);
         return;
     }
     initUserTable();
