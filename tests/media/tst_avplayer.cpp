@@ -50,6 +50,10 @@ public:
     std::function<void()> onReceive;
 };
 
+// How long a test waits for what must come (a picture, an error, a connection): on a loaded
+// machine that may take seconds, and a passing run returns as soon as it comes.
+constexpr int kMustComeMs = 30000;
+
 // Collects log lines from every thread (the decoding threads log too).
 QMutex g_logMutex;
 QStringList g_log;
@@ -156,7 +160,7 @@ void tst_AVPlayer::firstFrameAndStarted()
     for (const QSize& size : {source, QSize(120, 80)}) {
         renderer.resize(size);
         const qint64 seen = renderer.framesReceived();
-        QTRY_VERIFY_WITH_TIMEOUT(renderer.framesReceived() > seen + 2, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(renderer.framesReceived() > seen + 2, kMustComeMs);
         QCOMPARE(renderer.currentImage().size(), size);
         const bool small = size != source;
         QCOMPARE(player.statistics().skippingLoopFilter, small);
@@ -222,8 +226,8 @@ void tst_AVPlayer::stalledStreamEndsThePlay()
     QElapsedTimer clock;
     clock.start();
     QCOMPARE(control.execute(QStringLiteral("stream-pause 127.0.0.61 1 0")), QByteArray("OK"));
-    QVERIFY(stopped.wait(5000));
-    QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(stopped.wait(kMustComeMs));
+    QVERIFY2(clock.elapsed() < player.interruptTimeout(), qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(player.mediaStatus(), StalledMedia);
     QVERIFY(renderer.lost);
 
@@ -233,7 +237,7 @@ void tst_AVPlayer::stalledStreamEndsThePlay()
     QVERIFY(renderer.lost);
     QCOMPARE(control.execute(QStringLiteral("stream-resume 127.0.0.61 1 0")), QByteArray("OK"));
     const int before = renderer.count;
-    QTRY_VERIFY_WITH_TIMEOUT(renderer.count > before + 3, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(renderer.count > before + 3, kMustComeMs);
     QVERIFY(!renderer.lost);
     QCOMPARE(stopped.count(), 1);
 }
@@ -271,7 +275,7 @@ void tst_AVPlayer::oneWakeUpServesSeveralPlayers()
         return n;
     };
     for (const auto& r : renderers)
-        QTRY_VERIFY_WITH_TIMEOUT(r->count > 0, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(r->count > 0, kMustComeMs);
     QTest::qWait(1200); // the pump settles on its way of waking
     // A lone player never brings more pictures than the screen refreshes, at any speed.
     if (count == 1)
@@ -326,8 +330,8 @@ void tst_AVPlayer::badAddressesFailQuickly()
     QSignalSpy stopped(&player, &AVPlayer::stopped);
     QtMessageHandler previous = qInstallMessageHandler(collectLog);
     player.play();
-    // Well inside the 6 s interrupt time-out: these fail on their own, not by the clock.
-    const bool failed = errors.wait(4000);
+    // These fail on their own, not by the 6 s interrupt time-out (which gives OpenTimedout).
+    const bool failed = errors.wait(kMustComeMs);
     qInstallMessageHandler(previous);
     QVERIFY(failed);
     QCOMPARE(errors.count(), 1);
@@ -349,7 +353,7 @@ void tst_AVPlayer::guardRefusesWithoutConnecting()
         QSignalSpy trapErrors(&trapped, &AVPlayer::error);
         QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("refused media open")));
         trapped.play();
-        QVERIFY(trapErrors.wait(2000));
+        QVERIFY(trapErrors.wait(kMustComeMs));
         QVERIFY(!guardTrap.wasDialled());
     }
     // A listener on the port the refused URL names: had the player dialled at all (even through
@@ -366,7 +370,7 @@ void tst_AVPlayer::guardRefusesWithoutConnecting()
     QSignalSpy errors(&player, &AVPlayer::error);
     QtMessageHandler previous = qInstallMessageHandler(collectLog);
     player.play();
-    const bool failed = errors.wait(2000);
+    const bool failed = errors.wait(kMustComeMs);
     qInstallMessageHandler(previous);
     QVERIFY(failed);
     const AVError e = errors.at(0).at(0).value<AVError>();
@@ -418,7 +422,7 @@ void tst_AVPlayer::guardJudgesRedirects()
     QtMessageHandler previous = qInstallMessageHandler(collectLog);
     player.play();
     if (refused) {
-        const bool failed = errors.wait(5000);
+        const bool failed = errors.wait(kMustComeMs);
         qInstallMessageHandler(previous);
         LoopbackGuard::refuseAlsoForTesting(QString());
         QVERIFY(failed);
@@ -431,7 +435,7 @@ void tst_AVPlayer::guardJudgesRedirects()
             QCOMPARE(dialled->bytesAvailable(), qint64(0));
         }
     } else {
-        QTRY_VERIFY_WITH_TIMEOUT(elsewhere.hasPendingConnections(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(elsewhere.hasPendingConnections(), kMustComeMs);
         qInstallMessageHandler(previous);
         player.stop();
     }
@@ -461,20 +465,20 @@ void tst_AVPlayer::silentServer()
     QSignalSpy errors(&player, &AVPlayer::error);
     QSignalSpy stopped(&player, &AVPlayer::stopped);
     player.play();
-    QTRY_VERIFY_WITH_TIMEOUT(peer, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(peer, kMustComeMs);
     QSignalSpy gone(peer.data(), &QTcpSocket::disconnected);
     if (stopEarly) {
         player.stop();
         QVERIFY(!player.isPlaying());
         QCOMPARE(player.mediaStatus(), NoMedia);
         // The decoding thread gives the connection up long before the 60 s time-out.
-        QVERIFY(gone.count() > 0 || gone.wait(3000));
+        QVERIFY(gone.count() > 0 || gone.wait(kMustComeMs));
         QTest::qWait(100);
         QCOMPARE(errors.count() + stopped.count(), 0);
     } else {
-        QVERIFY(errors.wait(5000));
+        QVERIFY(errors.wait(kMustComeMs));
         QCOMPARE(errors.at(0).at(0).value<AVError>().error(), AVError::OpenTimedout);
-        QVERIFY(gone.count() > 0 || gone.wait(2000));
+        QVERIFY(gone.count() > 0 || gone.wait(kMustComeMs));
     }
 }
 
@@ -514,9 +518,9 @@ void tst_AVPlayer::rendererDestroyedWhileAttached()
     delete renderer;
     QCOMPARE(player.videoOutputs().size(), 1);
     const int before = survivor.count;
-    QTRY_VERIFY_WITH_TIMEOUT(survivor.count > before + 3, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(survivor.count > before + 3, kMustComeMs);
     // The survivor now sets the picture size.
-    QTRY_COMPARE_WITH_TIMEOUT(survivor.lastSize, QSize(160, 90), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(survivor.lastSize, QSize(160, 90), kMustComeMs);
 }
 
 void tst_AVPlayer::rendererAttachedTwice()
@@ -538,7 +542,7 @@ void tst_AVPlayer::rendererAttachedTwice()
     player.removeVideoRenderer(&twice);
     const int frozen = twice.count;
     const int base = once.count;
-    QTRY_VERIFY_WITH_TIMEOUT(once.count > base + 3, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(once.count > base + 3, kMustComeMs);
     QCOMPARE(twice.count, frozen);
 }
 
