@@ -555,11 +555,15 @@ void tst_AVPlayer::slowGuiKeepsNewestFrameOnly()
     player.setFile(url(0, 1));
     player.play();
     QTRY_VERIFY_WITH_TIMEOUT(renderer.count > 0, 10000);
-    // The GUI thread stalls for a second (decoding goes on in its own thread), twice.
+    // The GUI thread stalls while decoding goes on in its own thread, twice: each time until 15
+    // pictures were decoded meanwhile, however long the machine takes for them.
     const qint64 decodedBefore = player.statistics().decodedFrames;
     const int presentedBefore = renderer.count;
     for (int stall = 0; stall < 2; ++stall) {
-        QThread::msleep(1000);
+        const qint64 from = player.statistics().decodedFrames;
+        const QDeadlineTimer enough(kMustComeMs);
+        while (player.statistics().decodedFrames - from < 15 && !enough.hasExpired())
+            QThread::msleep(20);
         QTest::qWait(200);
     }
     const AVPlayer::Statistics st = player.statistics();
