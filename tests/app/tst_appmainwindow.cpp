@@ -262,7 +262,7 @@ void TestMainWindow::exitQuestion()
     emit window->Close(); // the title bar's close button
     QCOMPARE(watcher->texts().size(), 2);
     QVERIFY(window->isExitConfirmed());
-    QVERIFY(QTest::qWaitFor([this]() { return window.isNull(); }, 5000));
+    QVERIFY(QTest::qWaitFor([this]() { return window.isNull(); }, 30000));
     QVERIFY(mainConfig().contains(QStringLiteral("MainWindow/FullScreen")));
 }
 

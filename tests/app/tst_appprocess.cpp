@@ -2,6 +2,7 @@
 #include "AppTestSupport.h"
 
 #include <QProcess>
+#include <QSharedMemory>
 #include <QtTest>
 
 namespace {
@@ -40,6 +41,13 @@ struct ProgramCopy
     {
         process.kill();
         process.waitForFinished(5000);
+        // The killed copy leaves its single-instance segment behind, and the file that names it
+        // goes with the runtime folder: clear it as its next start would, or it outlives the run
+        // and a later key file given the same inode number finds it taken.
+        QSharedMemory left;
+        left.setNativeKey(runtime.filePath(QStringLiteral("Vexilo.instance")));
+        if (left.attach())
+            left.detach();
     }
 };
 

@@ -117,8 +117,12 @@ void TestEndToEndUserRights::operatorSwitchesOnlyWhatItMay()
     click(page, QStringLiteral("pushButtonOk"));
     click(page, QStringLiteral("pushButtonCheckedAll"));
     click(page, QStringLiteral("pushButtonClose"));
-    QTest::qWait(300);
-    const QStringList sent = QString::fromUtf8(sim.controlOk(QStringLiteral("received all"))).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const auto received = [&sim] {
+        return QString::fromUtf8(sim.controlOk(QStringLiteral("received all"))).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(received().size() >= 2, 30000);
+    QTest::qWait(300);   // nothing more comes
+    const QStringList sent = received();
     // One switch, then the 14 permitted of the matrix's 16 outputs closed in one command.
     QCOMPARE(sent.size(), 2);
     QList<int> switched;

@@ -409,7 +409,7 @@ void TestLoginDialog::loginThroughCardTypes()
     QCOMPARE(rows, 4);
     QCOMPARE(g_deviceModel, 16);
     if (acceptCardTypes) {
-        QVERIFY(finished.wait(3000));
+        QVERIFY(finished.wait(30000));
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QVERIFY(dialog.isLoggedIn());
         QCOMPARE(clientValue(QStringLiteral("CLIENT_INFO/user_password")).toString(),

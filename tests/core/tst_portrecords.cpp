@@ -351,16 +351,19 @@ void TestPortRecords::renameSurvivesKill()
     QVERIFY(child.waitForStarted());
     QVERIFY(child.waitForReadyRead(10000));
     QCOMPARE(child.readLine().trimmed(), QByteArray("renamed"));
-    QTest::qWait(3 * PortRecords::DefaultSaveDelayMs);
+    g_inCardTypes = QStringLiteral("a");
+    const auto storedName = [] {
+        PortRecords records;
+        records.loadCardConfig();
+        return records.getCardInfo(2).value(CardKey::InCard).toObject().value(CardKey::Name).toString();
+    };
+    // Saved by the running child after its save delay (a busy machine may take longer), with
+    // no exit to do it.
+    QTRY_COMPARE_WITH_TIMEOUT(storedName(), QStringLiteral("讲台"), 30000);
     child.kill();   // SIGKILL
     QVERIFY(child.waitForFinished());
     QCOMPARE(child.exitStatus(), QProcess::CrashExit);
-
-    g_inCardTypes = QStringLiteral("a");
-    PortRecords records;
-    records.loadCardConfig();
-    QCOMPARE(records.getCardInfo(2).value(CardKey::InCard).toObject().value(CardKey::Name).toString(),
-             QStringLiteral("讲台"));
+    QCOMPARE(storedName(), QStringLiteral("讲台"));
 }
 
 // The child side of renameSurvivesKill: renames port 2, says so, and runs until killed.

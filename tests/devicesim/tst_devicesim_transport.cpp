@@ -3,7 +3,7 @@
 #include "DeviceSimProcess.h"
 #include "ProcessMemory.h"
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QTcpSocket>
 #include <QtTest>
 
@@ -14,16 +14,23 @@
 
 namespace {
 
-// Reads from the socket until quietMs pass without new bytes (or totalMs pass); counts reads.
-QByteArray readUntilQuiet(QTcpSocket& socket, int quietMs, int totalMs, int* reads = nullptr)
+// Reads from the socket until at least `bytes` bytes came (however slowly: a minute at most),
+// then until quietMs pass without more; counts reads.
+QByteArray readAnswer(QTcpSocket& socket, qint64 bytes, int quietMs = 300, int* reads = nullptr)
 {
-    QByteArray all;
-    QElapsedTimer total;
-    total.start();
+    QByteArray all = socket.readAll();
     int n = 0;
-    while (total.elapsed() < totalMs && socket.waitForReadyRead(quietMs)) {
+    const auto readMore = [&](qint64 waitMs) {
+        if (!socket.waitForReadyRead(int(qMax<qint64>(1, waitMs))))
+            return false;
         all += socket.readAll();
         ++n;
+        return true;
+    };
+    const QDeadlineTimer deadline(60000);
+    while (all.size() < bytes && !deadline.hasExpired() && readMore(deadline.remainingTime())) {
+    }
+    while (readMore(quietMs)) {
     }
     if (reads)
         *reads = n;
@@ -107,7 +114,7 @@ void TestDeviceSimTransport::listensOnOtherLoopbackAddress()
     QVERIFY(client.waitForConnected(3000));
     QCOMPARE(sim.control(QStringLiteral("reply hi\\r\\n")), QByteArray("OK"));
     client.write("x;");
-    QCOMPARE(readUntilQuiet(client, 300, 3000), QByteArray("hi\r\n"));
+    QCOMPARE(readAnswer(client, 4), QByteArray("hi\r\n"));
 }
 
 void TestDeviceSimTransport::faultShapesTheReply_data()
@@ -148,7 +155,7 @@ void TestDeviceSimTransport::faultShapesTheReply()
     if (quietBeforeMs > 0)
         QVERIFY(!client.waitForReadyRead(quietBeforeMs));
     int reads = 0;
-    const QByteArray got = readUntilQuiet(client, 400, 10000, &reads);
+    const QByteArray got = readAnswer(client, expected.size(), 400, &reads);
     QCOMPARE(got.size(), expected.size());
     QCOMPARE(got, expected);
     QVERIFY2(reads >= minReads, qPrintable(QString::number(reads)));
@@ -165,7 +172,8 @@ void TestDeviceSimTransport::refusedCommandsChangeNothing()
     // Of one write, the first command is refused and changes nothing; the second runs.
     QCOMPARE(sim.control(QStringLiteral("refuse Busy\\r\\n")), QByteArray("OK"));
     client.write("/Switch:3:1;/InAudio:1:MUTE;");
-    QCOMPARE(readUntilQuiet(client, 300, 3000), QByteArray("Busy\r\nInput 1 Audio MUTE OK.\r\n"));
+    const QByteArray answer("Busy\r\nInput 1 Audio MUTE OK.\r\n");
+    QCOMPARE(readAnswer(client, answer.size()), answer);
     QCOMPARE(sim.control(QStringLiteral("route 1")), QByteArray("OK 1"));
     QCOMPARE(sim.control(QStringLiteral("settings in 1")), QByteArray("OK InAudio=MUTE"));
 }
@@ -196,8 +204,8 @@ void TestDeviceSimTransport::unsolicitedLinesReachEveryClient()
     }
     QTRY_COMPARE(sim.control(QStringLiteral("clients")), QByteArray("OK 2"));
     QCOMPARE(sim.control(QStringLiteral("send Closed.\\r\\n")), QByteArray("OK"));
-    QCOMPARE(readUntilQuiet(a, 300, 3000), QByteArray("Closed.\r\n"));
-    QCOMPARE(readUntilQuiet(b, 300, 3000), QByteArray("Closed.\r\n"));
+    QCOMPARE(readAnswer(a, 9), QByteArray("Closed.\r\n"));
+    QCOMPARE(readAnswer(b, 9), QByteArray("Closed.\r\n"));
 }
 
 void TestDeviceSimTransport::pseudoTerminalCarriesCommandsAndSurvivesDrop()
@@ -215,7 +223,7 @@ void TestDeviceSimTransport::pseudoTerminalCarriesCommandsAndSurvivesDrop()
     QCOMPARE(sim.control(QStringLiteral("reply OK\\r\\n")), QByteArray("OK"));
     QCOMPARE(::write(fd, "cmd;", 4), ssize_t(4));
     pollfd p{fd, POLLIN, 0};
-    QVERIFY(::poll(&p, 1, 3000) == 1);
+    QVERIFY(::poll(&p, 1, 30000) == 1);
     char buffer[64] = {};
     QTest::qWait(100);
     QCOMPARE(QByteArray(buffer, int(::read(fd, buffer, sizeof buffer))), QByteArray("OK\r\n"));
@@ -224,7 +232,7 @@ void TestDeviceSimTransport::pseudoTerminalCarriesCommandsAndSurvivesDrop()
     // The line is pulled: the open slave reads end-of-file or an error, and a new pair appears.
     const QString oldPath = sim.ptyPath();
     QCOMPARE(sim.control(QStringLiteral("drop")), QByteArray("OK"));
-    QVERIFY(::poll(&p, 1, 3000) == 1);
+    QVERIFY(::poll(&p, 1, 30000) == 1);
     QVERIFY(::read(fd, buffer, sizeof buffer) <= 0);
     ::close(fd);
     QTRY_VERIFY(sim.ptyPath() != oldPath);
@@ -260,10 +268,11 @@ void TestDeviceSimTransport::statusFormFollowsControl()
     client.connectToHost(sim.address(), sim.port());
     QVERIFY(client.waitForConnected(3000));
     client.write("/CloseAll;/Switch:2:3;");
-    QCOMPARE(readUntilQuiet(client, 300, 3000), QByteArray("All Closed.\r\n2V3.\r\n"));
+    const QByteArray switched("All Closed.\r\n2V3.\r\n");
+    QCOMPARE(readAnswer(client, switched.size()), switched);
     client.write("/IOStatus;");
-    QCOMPARE(readUntilQuiet(client, 300, 3000),
-             QByteArray(arrows ? "AV:0->1\r\nAV:0->2\r\nAV:2->3\r\nAV:0->4\r\n" : "2V3.\r\n0V1,2,4.\r\n"));
+    const QByteArray status(arrows ? "AV:0->1\r\nAV:0->2\r\nAV:2->3\r\nAV:0->4\r\n" : "2V3.\r\n0V1,2,4.\r\n");
+    QCOMPARE(readAnswer(client, status.size()), status);
 }
 
 void TestDeviceSimTransport::unreadBytesAreBounded_data()
@@ -306,14 +315,22 @@ void TestDeviceSimTransport::unreadBytesAreBounded()
         ++sent;
     }
     if (reads) {
-        QCOMPARE(readUntilQuiet(client, 1000, 60000).size(), floods * 1000000);
+        QCOMPARE(readAnswer(client, floods * 1000000, 1000).size(), floods * 1000000);
         QCOMPARE(sim.control(QStringLiteral("clients")), QByteArray("OK 1"));
     } else {
         QVERIFY2(sent < floods, "the client that never reads was never dropped");
     }
     QTest::qWait(200); // devicesim's log reaches us
-    const QByteArray log = sim.rawProcess().readAllStandardError();
-    QCOMPARE(log.contains("reads too slowly") && log.contains("connection dropped"), !reads);
+    QByteArray log = sim.rawProcess().readAllStandardError();
+    const auto dropped = [&log] { return log.contains("reads too slowly") && log.contains("connection dropped"); };
+    if (reads) {
+        QVERIFY(!dropped());
+    } else { // what it must say may come late on a busy machine
+        QVERIFY(QTest::qWaitFor([&] {
+            log += sim.rawProcess().readAllStandardError();
+            return dropped();
+        }, 30000));
+    }
 
     // Under AddressSanitizer (scripts/sanitize.sh sets its options) freed memory sits in
     // quarantine beside shadow memory: the bound says nothing there.

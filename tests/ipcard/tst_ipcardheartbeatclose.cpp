@@ -55,7 +55,7 @@ void TestIpCardHeartbeatClose::thirdMissClosesTheLinkOnce()
     else
         QVERIFY(card->fault(QStringLiteral("result 5 on 253/0 times always")));
 
-    QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 12000);
+    QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 30000);
     QCOMPARE(closed.at(0).at(0).toString(), card->host());
     QVERIFY(!openIpCardLinks.contains(&link));
     QTRY_COMPARE(card->stateNumber(QStringLiteral("connections")), 0);

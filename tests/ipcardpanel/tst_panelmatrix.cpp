@@ -128,7 +128,7 @@ void TestPanelMatrix::addressChangeMovesTheCard()
     QCOMPARE(panel->cardAddress(), moved);
 
     // The matrix moved the card: the panel reaches it there.
-    QVERIFY(QTest::qWaitFor([&] { return listening(moved); }, 3000));
+    QVERIFY(QTest::qWaitFor([&] { return listening(moved); }, 30000));
     QVERIFY(panel->onClickConnect());
     QCOMPARE(panel->findChild<QLineEdit*>(QStringLiteral("lineEditHostAddr"))->text(), moved);
     panel->findChild<QPushButton*>(QStringLiteral("pushButtonUpdateIp"))->click();
@@ -145,7 +145,7 @@ void TestPanelMatrix::networkSaveMovesTheMatrixTable()
     panel->findChild<QPushButton*>(QStringLiteral("pushButtonNetworkSave"))->click();
     QCOMPARE(boxes->take(), QStringList{QStringLiteral("保存成功！")});
     QCOMPARE(storedAddress(5), moved);
-    QVERIFY(QTest::qWaitFor([&] { return listening(moved); }, 3000));
+    QVERIFY(QTest::qWaitFor([&] { return listening(moved); }, 30000));
     // What the matrix reports now is the card's new address.
     panel->findChild<QLineEdit*>(QStringLiteral("lineEditIp"))->clear();
     panel->findChild<QPushButton*>(QStringLiteral("pushButtonUpdateIp"))->click();

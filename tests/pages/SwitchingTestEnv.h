@@ -100,7 +100,7 @@ public:
     void clearReceived() { sim.controlOk(QStringLiteral("received clear")); }
 
     // Waits (pumping events) until devicesim has received the command.
-    bool waitForCommand(const QString& command, int timeoutMs = 3000)
+    bool waitForCommand(const QString& command, int timeoutMs = 30000)
     {
         QElapsedTimer timer;
         timer.start();
@@ -113,20 +113,24 @@ public:
     }
 
     // Routes as the simulated matrix holds them, asked by a second client: 1-based output ->
-    // 1-based input (0 none).
+    // 1-based input (0 none). The answer names every output once: it is read, line by whole
+    // line, until it has (however slowly it comes).
     QMap<int, int> matrixRoutes()
     {
         QMap<int, int> routes;
         QTcpSocket client;
         client.connectToHost(sim.address(), sim.port());
-        if (!client.waitForConnected(3000))
+        if (!client.waitForConnected(30000))
             return routes;
         client.write("/IOStatus;");
-        QByteArray text;
-        while (client.waitForReadyRead(300))
-            text += client.readAll();
-        for (const QByteArray& raw : text.split('\n')) {
-            const QByteArray line = raw.trimmed();
+        const QDeadlineTimer deadline(30000);
+        while (routes.size() < g_deviceModel) {
+            if (!client.canReadLine()) {
+                if (deadline.hasExpired() || !client.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))))
+                    break;
+                continue;
+            }
+            const QByteArray line = client.readLine().trimmed();
             const int v = line.indexOf('V');
             if (v < 1 || !line.endsWith('.'))
                 continue;

@@ -41,13 +41,24 @@ QProcessEnvironment helperEnvironment(const char* mode, const QString& key,
     return environment;
 }
 
-// Starts a helper that holds the segment until its standard input closes.
-bool startHolder(QProcess& holder, const QString& key, const QString& runtimeDir = QString())
+// Starts a helper that holds the segment until its standard input closes. Empty once it says it
+// holds the segment; else what it said and how it ended.
+QString startHolder(QProcess& holder, const QString& key, const QString& runtimeDir = QString())
 {
     holder.setProcessEnvironment(helperEnvironment(kHolderEnv, key, runtimeDir));
     holder.start(QCoreApplication::applicationFilePath(), QStringList());
-    return holder.waitForStarted(kHelperWaitMs) && holder.waitForReadyRead(kHelperWaitMs)
-           && holder.readLine().trimmed() == "holding";
+    if (!holder.waitForStarted(kHelperWaitMs))
+        return QStringLiteral("not started: ") + holder.errorString();
+    // A read may bring part of the line: judge it only once it is whole or the helper is gone.
+    const QDeadlineTimer deadline(kHelperWaitMs);
+    while (!holder.canReadLine() && holder.state() == QProcess::Running && !deadline.hasExpired())
+        holder.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
+    const QByteArray said = holder.canReadLine() ? holder.readLine() : holder.readAll();
+    if (said.trimmed() == "holding")
+        return QString();
+    return QStringLiteral("helper said \"%1\" (state %2, exit code %3): %4")
+        .arg(QString::fromLocal8Bit(said)).arg(holder.state()).arg(holder.exitCode())
+        .arg(QString::fromLocal8Bit(holder.readAllStandardError()));
 }
 
 bool segmentExists(const QString& key)
@@ -252,7 +263,8 @@ void TestPlatform::liveHolderInAnotherProcessIsKept()
 {
     const QString key = uniqueKey("live");
     QProcess holder;
-    QVERIFY(startHolder(holder, key));
+    const QString failure = startHolder(holder, key);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
 
     SingleInstance instance(key);
     QCOMPARE(instance.acquire(), SingleInstance::AlreadyRunning);
@@ -298,7 +310,8 @@ void TestPlatform::otherUsersCopyDoesNotBlock()
     QTemporaryDir otherRuntime;
     QVERIFY(otherRuntime.isValid());
     QProcess holder;
-    QVERIFY(startHolder(holder, key, otherRuntime.path()));
+    const QString failure = startHolder(holder, key, otherRuntime.path());
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
     SingleInstance instance(key);
     QCOMPARE(instance.acquire(), SingleInstance::Acquired);
     holder.closeWriteChannel();

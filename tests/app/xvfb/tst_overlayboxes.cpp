@@ -69,7 +69,7 @@ private:
             QProcess::execute(QStringLiteral("xdotool"),
                               {QStringLiteral("mousemove"), QString::number(at.x()),
                                QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
-            s.closedByClick = QTest::qWaitFor([&box] { return !box || !box->isVisible(); }, 3000);
+            s.closedByClick = QTest::qWaitFor([&box] { return !box || !box->isVisible(); }, 30000);
             if (!s.closedByClick && box)
                 box->close();   // a click that missed would leave the test waiting for ever
             seen.append(s);
