@@ -27,17 +27,28 @@ SingleInstance::Result SingleInstance::acquire()
 {
     if (memory && memory->isAttached())
         return Acquired;
-    {
-        // Attaching to and detaching from an orphaned segment destroys it; a segment of a
-        // running copy survives because that copy stays attached.
-        const auto probe = segmentFor(nativeKey);
-        if (probe->attach())
-            probe->detach();
+    // The segment is named after the key file's inode, and the key file exists only once a
+    // create() has made it: a segment that a crashed copy left under a removed key file answers
+    // a new key file that reuses its inode. So a segment found by create() is cleared and
+    // created once more; a running copy's survives the clearing.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        clearOrphanedSegment();
+        memory = segmentFor(nativeKey);
+        if (memory->create(1))
+            return Acquired;
+        if (memory->error() != QSharedMemory::AlreadyExists)
+            return Failed;
     }
-    memory = segmentFor(nativeKey);
-    if (memory->create(1))
-        return Acquired;
-    return memory->error() == QSharedMemory::AlreadyExists ? AlreadyRunning : Failed;
+    return AlreadyRunning;
+}
+
+void SingleInstance::clearOrphanedSegment() const
+{
+    // Attaching to and detaching from an orphaned segment destroys it; a segment of a running
+    // copy survives because that copy stays attached.
+    const auto probe = segmentFor(nativeKey);
+    if (probe->attach())
+        probe->detach();
 }
 
 void SingleInstance::release()

@@ -28,6 +28,8 @@ public:
     static QString nativeKeyOf(const QString& key);
 
 private:
+    void clearOrphanedSegment() const;
+
     QString nativeKey;
     // Made afresh for every attempt: an object whose create() failed cannot create again.
     std::unique_ptr<QSharedMemory> memory;

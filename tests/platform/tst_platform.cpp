@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -61,6 +62,12 @@ QString startHolder(QProcess& holder, const QString& key, const QString& runtime
         .arg(QString::fromLocal8Bit(holder.readAllStandardError()));
 }
 
+ino_t inodeOf(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
 bool segmentExists(const QString& key)
 {
     // create() fails without touching a segment that is there; attach() + detach() could
@@ -96,6 +103,7 @@ private slots:
     void secondHolderIsRefused();
     void liveHolderInAnotherProcessIsKept();
     void crashedHolderDoesNotBlock();
+    void orphanUnderARemovedKeyFileDoesNotBlock();
     void staleKeyFileDoesNotBlock();
     void otherUsersCopyDoesNotBlock();
 
@@ -287,6 +295,32 @@ void TestPlatform::crashedHolderDoesNotBlock()
 
     SingleInstance instance(key);
     QCOMPARE(instance.acquire(), SingleInstance::Acquired);
+    SingleInstance other(key);
+    QCOMPARE(other.acquire(), SingleInstance::AlreadyRunning);
+}
+
+// A crashed copy's segment whose key file was removed (its runtime folder cleaned) is found again
+// by a new key file that reuses the inode: it must not pass for a running copy.
+void TestPlatform::orphanUnderARemovedKeyFileDoesNotBlock()
+{
+    const QString orphanKey = uniqueKey("removed");
+    QProcess crashing;
+    crashing.setProcessEnvironment(helperEnvironment(kOrphanEnv, orphanKey));
+    crashing.start(QCoreApplication::applicationFilePath(), QStringList());
+    QVERIFY(crashing.waitForFinished(kHelperWaitMs));
+    QCOMPARE(crashing.exitCode(), 0);
+    const QString orphanFile = SingleInstance::nativeKeyOf(orphanKey);
+    const ino_t inode = inodeOf(orphanFile);
+    QVERIFY(QFile::remove(orphanFile));
+
+    const QString key = uniqueKey("reused");
+    SingleInstance instance(key);
+    const SingleInstance::Result result = instance.acquire();
+    if (inodeOf(SingleInstance::nativeKeyOf(key)) != inode) {
+        instance.release();
+        QSKIP("the file system gave the new key file another inode");
+    }
+    QCOMPARE(result, SingleInstance::Acquired);
     SingleInstance other(key);
     QCOMPARE(other.acquire(), SingleInstance::AlreadyRunning);
 }
