@@ -139,13 +139,9 @@ void MainWindow::animationClose()
 {
     if (fadeOut)
         return;
-    if (!exitConfirmed) {
-        if (CMeetingMessageBoxDialog::showQuestion(tr("您确定要退出吗？")) != 1)
-            return;
-    }
+    if (!exitConfirmed && !confirmLeaving(tr("您确定要退出吗？")))
+        return;
     exitConfirmed = true;
-    // Nothing the console still waits for is worth keeping the operator: every wait ends now,
-    // and the commands and start-up steps behind them are not sent or run.
     PumpingWaits::endAll();
     fadeOut = new QPropertyAnimation(this, "windowOpacity", this);
     fadeOut->setDuration(1000);
@@ -153,6 +149,19 @@ void MainWindow::animationClose()
     fadeOut->setEndValue(0.0);
     connect(fadeOut.data(), &QPropertyAnimation::finished, this, &QWidget::close);
     fadeOut->start();
+}
+
+bool MainWindow::confirmLeaving(const QString& question)
+{
+    // Nothing the console still waits for is worth keeping the operator: every wait ends at the
+    // click, and the commands and start-up steps behind them are not sent or run. A wait that
+    // began while the question was open (a status query after an "Open.") runs beneath the box's
+    // return: ended only after it, it would hold the answer back for its whole length.
+    return CMeetingMessageBoxDialog::showQuestion(question, [this] {
+               exitConfirmed = true;
+               PumpingWaits::endAll();
+           })
+           == 1;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

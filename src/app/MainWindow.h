@@ -25,6 +25,9 @@ public:
 
     void setExitConfirmed(bool confirmed) { exitConfirmed = confirmed; }
     bool isExitConfirmed() const { return exitConfirmed; }
+    // Asks question (leave the console: exit or log out). Confirmed the moment OK is clicked:
+    // every wait ends then, and no box opens afterwards.
+    bool confirmLeaving(const QString& question);
     CenterWindow* centerWindow() const { return centralPage; }
     SettingMenu* settingMenu() const { return menu; }
 

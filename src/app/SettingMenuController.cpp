@@ -1,7 +1,6 @@
 #include "app/SettingMenuController.h"
 #include "platform/ConfigFiles.h"
 
-#include "dialogs/CMeetingMessageBoxDialog.h"
 #include "app/MainWindow.h"
 
 #include <QCoreApplication>
@@ -16,14 +15,13 @@ void SettingMenuController::Logout()
 {
     MainWindow* mainWindow = MainWindow::instance();
     mainWindow->show();
-    if (CMeetingMessageBoxDialog::showQuestion(tr("您确定要注销吗？")) != 1)
+    if (!mainWindow->confirmLeaving(tr("您确定要注销吗？")))
         return;
 
     QSettings settings(ConfigFiles::clientConfig(), QSettings::IniFormat);
     settings.setValue(QStringLiteral("CLIENT_INFO/auto_login"), false);
     settings.sync();
 
-    mainWindow->setExitConfirmed(true);
     connect(mainWindow, &MainWindow::Closed, this, &SettingMenuController::AppExit,
             Qt::UniqueConnection);
     mainWindow->animationClose();

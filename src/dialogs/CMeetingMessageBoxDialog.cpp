@@ -1,7 +1,7 @@
 #include "dialogs/CMeetingMessageBoxDialog.h"
 
 #include "framework/FBasePushButton.h"
-#include "platform/EventLoopDelay.h"
+#include "framework/ModalMessageBox.h"
 
 #include <QVBoxLayout>
 #include <QVariant>
@@ -27,16 +27,17 @@ void CMeetingMessageBoxDialog::setMessage(const QString &title, const QString &t
 void CMeetingMessageBoxDialog::OnOk()
 {
     done(QDialog::Accepted);
+    if (onAccepted)
+        onAccepted();
     close();
 }
 
-int CMeetingMessageBoxDialog::run(const QString &text, int kind)
+int CMeetingMessageBoxDialog::run(const QString &text, int kind, std::function<void()> accepted)
 {
     auto *box = new CMeetingMessageBoxDialog;
     box->setMessage(QString(), text, kind);
-    // The code that asked waits for the answer: nothing it uses may go meanwhile.
-    const PumpingWaits::Scope waiting;
-    return box->exec();
+    box->onAccepted = std::move(accepted);
+    return execMessageBox(box, text);
 }
 
 void CMeetingMessageBoxDialog::showError(const QString &text)
@@ -49,7 +50,7 @@ void CMeetingMessageBoxDialog::showInformation(const QString &text)
     run(text, FMessageBoxParts::Information);
 }
 
-int CMeetingMessageBoxDialog::showQuestion(const QString &text)
+int CMeetingMessageBoxDialog::showQuestion(const QString &text, std::function<void()> accepted)
 {
-    return run(text, FMessageBoxParts::Question);
+    return run(text, FMessageBoxParts::Question, std::move(accepted));
 }

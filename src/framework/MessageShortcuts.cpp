@@ -1,16 +1,14 @@
 #include "framework/MessageShortcuts.h"
 
 #include "framework/FMessageBoxDialog.h"
-#include "platform/EventLoopDelay.h"
+#include "framework/ModalMessageBox.h"
 
 namespace {
 int runMessageBox(const QString &text, int kind)
 {
     auto *box = new FMessageBoxDialog;
     box->setMessage(QString(), text, kind);
-    // The code that asked waits for the answer: nothing it uses may go meanwhile.
-    const PumpingWaits::Scope waiting;
-    return box->exec();
+    return execMessageBox(box, text);
 }
 }
 

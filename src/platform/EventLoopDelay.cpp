@@ -10,17 +10,24 @@ int s_running = 0;
 bool s_ended = false;
 // The loops of the passes that run now, innermost last.
 QList<QEventLoop*> s_runningLoops;
+// The counted waits that end in a way of their own.
+QList<PumpingWaits::Scope*> s_endableScopes;
 
-// A pass's loop, counted and listed while it runs, so that endAll() can quit it.
+// A pass's loop, counted while it runs and, when endAll() is to quit it, listed.
 class RunningLoop
 {
 public:
-    explicit RunningLoop(QEventLoop* loop)
-        : loop(loop)
+    RunningLoop(QEventLoop* loop, bool listed)
+        : loop(listed ? loop : nullptr)
     {
-        s_runningLoops.append(loop);
+        if (this->loop)
+            s_runningLoops.append(loop);
     }
-    ~RunningLoop() { s_runningLoops.removeOne(loop); }
+    ~RunningLoop()
+    {
+        if (loop)
+            s_runningLoops.removeOne(loop);
+    }
     RunningLoop(const RunningLoop&) = delete;
     RunningLoop& operator=(const RunningLoop&) = delete;
 
@@ -31,7 +38,8 @@ private:
 
 } // namespace
 
-EventLoopPass::EventLoopPass()
+EventLoopPass::EventLoopPass(EndedWithTheWaits ended)
+    : endedWithTheWaits(ended == EndedWithTheWaits::Yes)
 {
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
@@ -40,30 +48,44 @@ EventLoopPass::EventLoopPass()
 
 bool EventLoopPass::run(int ms)
 {
-    if (s_ended)
+    if (endedWithTheWaits && s_ended)
         return false;
-    const RunningLoop running(&eventLoop);
+    const RunningLoop running(&eventLoop, endedWithTheWaits);
     timer.start(qMax(0, ms));
     // A loop started after QCoreApplication::exit() returns -1 at once, without running
     // anything; quit() and the timer end it with 0.
     const bool quitting = eventLoop.exec(QEventLoop::AllEvents) == -1;
     timer.stop();
-    return !quitting && !s_ended;
+    return !quitting && !(endedWithTheWaits && s_ended);
 }
 
-bool delayMs(int ms)
+namespace {
+
+bool runEventsFor(int ms, EventLoopPass::EndedWithTheWaits ended)
 {
     if (ms <= 0)
         return true;
     // A monotonic clock: the time of day jumps at midnight and when the clock is set.
     QElapsedTimer elapsed;
     elapsed.start();
-    EventLoopPass pass;
+    EventLoopPass pass(ended);
     for (qint64 remaining = ms; remaining > 0; remaining = ms - elapsed.elapsed()) {
         if (!pass.run(int(qMin<qint64>(remaining, 100))))
             return false;
     }
     return true;
+}
+
+} // namespace
+
+bool delayMs(int ms)
+{
+    return runEventsFor(ms, EventLoopPass::EndedWithTheWaits::Yes);
+}
+
+bool settleMs(int ms)
+{
+    return runEventsFor(ms, EventLoopPass::EndedWithTheWaits::No);
 }
 
 namespace PumpingWaits {
@@ -78,6 +100,12 @@ void endAll()
     s_ended = true;
     for (QEventLoop* loop : qAsConst(s_runningLoops))
         loop->quit();
+    // An ending may run events; what it ends leaves the list meanwhile.
+    const QList<Scope*> endable = s_endableScopes;
+    for (Scope* scope : endable) {
+        if (s_endableScopes.contains(scope))
+            scope->end();
+    }
 }
 
 bool ended()
@@ -101,8 +129,17 @@ Scope::Scope()
     ++s_running;
 }
 
+Scope::Scope(std::function<void()> end)
+    : end(std::move(end))
+{
+    ++s_running;
+    if (this->end)
+        s_endableScopes.append(this);
+}
+
 Scope::~Scope()
 {
+    s_endableScopes.removeOne(this);
     --s_running;
 }
 

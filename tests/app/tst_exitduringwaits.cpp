@@ -1,6 +1,7 @@
 // Exit and log-out confirmed while the console waits on the matrix: every wait ends at once, the
 // window goes only once they have returned (nothing is freed under a function still running),
-// the start-up's remaining steps are skipped, and the port records are written.
+// the start-up's remaining steps are skipped, and the port records are written. An answer that
+// has begun to arrive is read to its end and kept, and no box opens once the exit is confirmed.
 #include "AppTestSupport.h"
 #include "ConsoleDriver.h"
 #include "DeviceSimProcess.h"
@@ -9,10 +10,24 @@
 #include "app/SettingMenuController.h"
 #include "core/CCHelper.h"
 #include "core/GlobalState.h"
+#include "framework/FCheckabelButton.h"
 
 #include <QAction>
+#include <QSettings>
 #include <QThread>
 #include <QtTest>
+
+#include <memory>
+
+namespace {
+const QString kExit = QStringLiteral("退出");
+const QString kLogout = QStringLiteral("注销");
+
+int exitCodeOf(const QString& action)
+{
+    return action == kLogout ? int(SettingMenuController::LogoutExitCode) : 0;
+}
+} // namespace
 
 class TestExitDuringWaits : public QObject
 {
@@ -22,11 +37,28 @@ private slots:
     void cleanup();
     void leavesOnceTheWaitsHaveEnded_data();
     void leavesOnceTheWaitsHaveEnded();
+    void answeredCommandIsKeptWithoutABox_data();
+    void answeredCommandIsKeptWithoutABox();
+    void confirmationEndsAQueryStartedUnderTheQuestion_data();
+    void confirmationEndsAQueryStartedUnderTheQuestion();
 
 private:
+    // Logs in against a fresh simulated matrix; the window is shown, and with waitForStartup its
+    // start-up sequence has finished.
+    QPointer<MainWindow> startConsole(int model, const QStringList& simArgs, bool waitForStartup);
+    // Runs the main loop until the window is gone (or 60 s passed); the time from `since` to the
+    // window's end and the loop level it ended at.
+    struct Leaving
+    {
+        int exitCode = -2;
+        qint64 closedAfterMs = -1;
+        int loopLevel = -1;
+    };
+    Leaving runUntilGone(QPointer<MainWindow> window, int exitCode, const QElapsedTimer& since);
     int statusQueries() { return sim.control(QStringLiteral("received all")).count("/IOStatus;"); }
     bool matrixReceived(const char* text) { return sim.control(QStringLiteral("received all")).contains(text); }
 
+    std::unique_ptr<TempWorkDir> dir;
     DeviceSimProcess sim;
 };
 
@@ -42,6 +74,50 @@ void TestExitDuringWaits::cleanup()
     CCHelper::instance()->setAutoReconnect(false);
     CCHelper::instance()->disConnectToDevice();
     sim.stop();
+    dir.reset();
+}
+
+QPointer<MainWindow> TestExitDuringWaits::startConsole(int model, const QStringList& simArgs, bool waitForStartup)
+{
+    const QList<int> modelRows{4, 8, 16, 32, 64, 96, 128, 144, 160};   // the login's model list
+    dir = std::make_unique<TempWorkDir>();
+    if (!AppTest::stageRuntime(*dir))
+        return nullptr;
+    if (!sim.start(QStringList{QStringLiteral("--model"), QString::number(model), QStringLiteral("--no-ipcards"),
+                               QStringLiteral("--no-streams")}
+                   + simArgs)) {
+        qWarning() << sim.errorString();
+        return nullptr;
+    }
+    const bool configured = dir->write(
+        QStringLiteral("data/ClientConfig.dat"),
+        QStringLiteral("[DEVICE_INFO]\ndev_addr=%1\ndev_tcp_port=%2\n[CLIENT_INFO]\ndev_type=%3\n")
+            .arg(sim.address()).arg(sim.port()).arg(modelRows.indexOf(model)).toUtf8());
+    if (!configured || !ConsoleDriver::login(QStringLiteral("740261")) || g_deviceModel != model)
+        return nullptr;
+    if (waitForStartup)
+        return ConsoleDriver::openMainWindow();
+    MainWindow* window = MainWindow::instance();
+    window->show();
+    return window;
+}
+
+TestExitDuringWaits::Leaving TestExitDuringWaits::runUntilGone(QPointer<MainWindow> window, int exitCode,
+                                                               const QElapsedTimer& since)
+{
+    Leaving leaving;
+    connect(window, &MainWindow::Closed, this, [&leaving, &since] {
+        leaving.closedAfterMs = since.isValid() ? since.elapsed() : -1;
+        leaving.loopLevel = QThread::currentThread()->loopLevel();
+    });
+    if (exitCode == 0)
+        connect(window, &QObject::destroyed, this, [] { QCoreApplication::exit(0); });
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    connect(&watchdog, &QTimer::timeout, this, [] { QCoreApplication::exit(-2); });
+    watchdog.start(60000);
+    leaving.exitCode = QCoreApplication::exec();
+    return leaving;
 }
 
 void TestExitDuringWaits::leavesOnceTheWaitsHaveEnded_data()
@@ -51,14 +127,12 @@ void TestExitDuringWaits::leavesOnceTheWaitsHaveEnded_data()
     QTest::addColumn<QString>("outCards");
     QTest::addColumn<QString>("action");   // of the settings menu
     QTest::addColumn<bool>("duringStartup");
-    QTest::addColumn<int>("exitCode");
     // 300 ms into the status query that an "Open." starts: a 6.4 s wait at 160 ports.
-    QTest::newRow("exit during a status query") << 160 << "" << "" << "退出" << false << 0;
-    QTest::newRow("log-out during a status query")
-        << 160 << "" << "" << "注销" << false << int(SettingMenuController::LogoutExitCode);
+    QTest::newRow("exit during a status query") << 160 << "" << "" << kExit << false;
+    QTest::newRow("log-out during a status query") << 160 << "" << "" << kLogout << false;
     // Confirmed while the first IP card is selected; from then on the matrix answers nothing,
     // so each further address question would wait 6 s.
-    QTest::newRow("exit during the start-up, matrix silent") << 16 << "ffff" << "eeee" << "退出" << true << 0;
+    QTest::newRow("exit during the start-up, matrix silent") << 16 << "ffff" << "eeee" << kExit << true;
 }
 
 void TestExitDuringWaits::leavesOnceTheWaitsHaveEnded()
@@ -68,33 +142,15 @@ void TestExitDuringWaits::leavesOnceTheWaitsHaveEnded()
     QFETCH(QString, outCards);
     QFETCH(QString, action);
     QFETCH(bool, duringStartup);
-    QFETCH(int, exitCode);
 
-    const QList<int> modelRows{4, 8, 16, 32, 64, 96, 128, 144, 160};   // the login's model list
-    TempWorkDir dir;
-    QVERIFY(AppTest::stageRuntime(dir));
-    QStringList args{QStringLiteral("--model"), QString::number(model), QStringLiteral("--no-ipcards"),
-                     QStringLiteral("--no-streams")};
+    QStringList simArgs;
     if (!inCards.isEmpty())
-        args << QStringLiteral("--in-cards") << inCards << QStringLiteral("--out-cards") << outCards;
-    QVERIFY2(sim.start(args), qPrintable(sim.errorString()));
-    QVERIFY(dir.write(QStringLiteral("data/ClientConfig.dat"),
-                      QStringLiteral("[DEVICE_INFO]\ndev_addr=%1\ndev_tcp_port=%2\n[CLIENT_INFO]\ndev_type=%3\n")
-                          .arg(sim.address()).arg(sim.port()).arg(modelRows.indexOf(model))
-                          .toUtf8()));
+        simArgs << QStringLiteral("--in-cards") << inCards << QStringLiteral("--out-cards") << outCards;
     AppTest::MessageBoxWatcher watcher;   // answers the question with OK
-    QVERIFY(ConsoleDriver::login(QStringLiteral("740261")));
-    QCOMPARE(g_deviceModel, model);
-
-    QPointer<MainWindow> window;
-    if (duringStartup) {
-        window = MainWindow::instance();
-        window->show();
-    } else {
-        window = ConsoleDriver::openMainWindow();
-        QVERIFY(window);
+    QPointer<MainWindow> window = startConsole(model, simArgs, !duringStartup);
+    QVERIFY(window);
+    if (!duringStartup)
         QTimer::singleShot(0, this, [this] { QVERIFY(sim.accepts(QStringLiteral("send Open.\\r\\n"))); });
-    }
     QFile::remove(QStringLiteral("data/CardConfig.dat"));   // written again at exit
 
     // Looked at from inside the waits: their timers run there.
@@ -114,26 +170,105 @@ void TestExitDuringWaits::leavesOnceTheWaitsHaveEnded()
         });
     });
     watch.start(20);
-    qint64 closedAfterMs = -1;
-    int loopLevelAtClose = -1;
-    connect(window, &MainWindow::Closed, this, [&] {
-        closedAfterMs = sinceConfirmation.elapsed();
-        loopLevelAtClose = QThread::currentThread()->loopLevel();
-    });
-    if (exitCode == 0)
-        connect(window, &QObject::destroyed, this, [] { QCoreApplication::exit(0); });
-    QTimer::singleShot(60000, this, [] { QCoreApplication::exit(-2); });
 
-    QCOMPARE(QCoreApplication::exec(), exitCode);
+    const Leaving leaving = runUntilGone(window, exitCodeOf(action), sinceConfirmation);
+    QCOMPARE(leaving.exitCode, exitCodeOf(action));
     QVERIFY(window.isNull());
-    QVERIFY2(closedAfterMs >= 0, "closed before the confirmation");
-    QCOMPARE(loopLevelAtClose, 1);   // from this event loop, not from one of a wait inside it
-    qInfo() << "window gone" << closedAfterMs << "ms after the confirmation";
+    QVERIFY2(leaving.closedAfterMs >= 0, "closed before the confirmation");
+    QCOMPARE(leaving.loopLevel, 1);   // from this event loop, not from one of a wait inside it
+    qInfo() << "window gone" << leaving.closedAfterMs << "ms after the confirmation";
     // Well before the status query's 6.4 s or a single 6 s reply wait; the fade-out takes 1 s.
-    QVERIFY2(closedAfterMs < 6000, qPrintable(QString::number(closedAfterMs)));
+    QVERIFY2(leaving.closedAfterMs < 6000, qPrintable(QString::number(leaving.closedAfterMs)));
     QVERIFY(QFile::exists(QStringLiteral("data/CardConfig.dat")));
     if (duringStartup)
         QVERIFY(!matrixReceived("USER/I/5:"));   // the next card is not asked for
+}
+
+// A scene call whose answer comes after 3 s; the exit or log-out is confirmed in the events that
+// run while the rest of the answer may still arrive. The matrix did call the scene: the console
+// keeps it as called, says nothing (no box would have anyone to answer it) and leaves in time.
+void TestExitDuringWaits::answeredCommandIsKeptWithoutABox_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("exit") << kExit;
+    QTest::newRow("log-out") << kLogout;
+}
+
+void TestExitDuringWaits::answeredCommandIsKeptWithoutABox()
+{
+    QFETCH(QString, action);
+    AppTest::MessageBoxWatcher watcher;   // answers every box with OK, and records it
+    QPointer<MainWindow> window = startConsole(16, {}, true);
+    QVERIFY(window);
+    auto* scenes = window->findChild<QWidget*>(QStringLiteral("MSenceListWidget"));
+    QVERIFY(scenes);
+    const QList<FCheckabelButton*> sceneButtons = scenes->findChildren<FCheckabelButton*>();
+    QVERIFY(sceneButtons.size() > 2);
+    sceneButtons.at(2)->click();   // scene number 2 at 16 ports
+    auto* call = scenes->findChild<QPushButton*>(QStringLiteral("SceneCallBtn"));
+    QVERIFY(call);
+    scenes->findChild<QPushButton*>(QStringLiteral("SceneSaveBtn"))->click();
+    QVERIFY(matrixReceived("/SceneSave:2;"));
+    QVERIFY(sim.accepts(QStringLiteral("delay 3000 count=1")));
+    watcher.clear();
+
+    QElapsedTimer sinceConfirmation;
+    // The call blocks until the answer's first line: this request is seen in the events after it.
+    QTimer::singleShot(0, this, [&] {
+        QTimer::singleShot(1000, this, [&] {
+            sinceConfirmation.start();
+            window->settingMenu()->action(action)->trigger();
+        });
+        call->click();
+    });
+    const Leaving leaving = runUntilGone(window, exitCodeOf(action), sinceConfirmation);
+    QCOMPARE(leaving.exitCode, exitCodeOf(action));
+    QVERIFY(window.isNull());
+    QVERIFY(matrixReceived("/SceneCall:2;"));
+    QCOMPARE(QSettings(QStringLiteral("data/ClientConfig.dat"), QSettings::IniFormat)
+                 .value(QStringLiteral("CLIENT_INFO/CurrentSencce"), -1).toInt(), 2);
+    QCOMPARE(watcher.texts().size(), 1);   // the question only: no "failed", no "success"
+    qInfo() << "window gone" << leaving.closedAfterMs << "ms after the confirmation";
+    QVERIFY2(leaving.closedAfterMs >= 0 && leaving.closedAfterMs < 6000, qPrintable(QString::number(leaving.closedAfterMs)));
+}
+
+// The question is open when the matrix reports "Open.": the status query it starts (6.4 s at 160
+// ports) runs inside the question's own loop. OK clicked 300 ms later ends it at the click.
+void TestExitDuringWaits::confirmationEndsAQueryStartedUnderTheQuestion_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("exit") << kExit;
+    QTest::newRow("log-out") << kLogout;
+}
+
+void TestExitDuringWaits::confirmationEndsAQueryStartedUnderTheQuestion()
+{
+    QFETCH(QString, action);
+    QPointer<MainWindow> window = startConsole(160, {}, true);
+    QVERIFY(window);
+    const int queriesBefore = statusQueries();
+    QElapsedTimer sinceOk;
+    AppTest::whenShown<CMeetingMessageBoxDialog>([&](CMeetingMessageBoxDialog* question) {
+        QVERIFY(sim.accepts(QStringLiteral("send Open.\\r\\n")));
+        auto* watch = new QTimer(question);
+        connect(watch, &QTimer::timeout, this, [&, question, watch] {
+            if (statusQueries() == queriesBefore)
+                return;
+            watch->stop();
+            QTimer::singleShot(300, this, [&, question] {
+                sinceOk.start();
+                question->getOkButton()->click();
+            });
+        });
+        watch->start(20);
+    });
+    QTimer::singleShot(0, this, [&] { window->settingMenu()->action(action)->trigger(); });
+    const Leaving leaving = runUntilGone(window, exitCodeOf(action), sinceOk);
+    QCOMPARE(leaving.exitCode, exitCodeOf(action));
+    QVERIFY(window.isNull());
+    qInfo() << "window gone" << leaving.closedAfterMs << "ms after OK";
+    // The fade-out takes 1 s; the query would have held the box for the rest of its 6.4 s.
+    QVERIFY2(leaving.closedAfterMs >= 0 && leaving.closedAfterMs < 4000, qPrintable(QString::number(leaving.closedAfterMs)));
 }
 
 QTEST_MAIN(TestExitDuringWaits)
