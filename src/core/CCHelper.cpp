@@ -95,8 +95,7 @@ void CCHelper::connectToDevice(int type, QString ip, int port, QString portName)
     m_ipAddress = ip;
     m_tcpPort = port;
     m_serialPortName = portName;
-    m_discardingLine = false;
-    m_pending.clear();
+    m_lines.reset();
 
     if (type == 0) {
         m_tcpSocket->abort();
@@ -177,27 +176,26 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
     }
     // Lines buffered before the command was written cannot be its answer: they pass as
     // unsolicited lines first.
-    if (waitReply && !deliverBufferedLines(m_currentDevice))
+    if (waitReply && !deliverBufferedLines(m_currentDevice)) {
+        emit sendRefused();
         return false;
+    }
     if (!m_currentDevice || !m_currentDevice->isOpen()) {
         emit notConnected();
         return false;
     }
     std::unique_lock<QMutex> lock(m_sendLock, std::try_to_lock);
-    if (!lock.owns_lock())
+    if (!lock.owns_lock()) {
+        emit sendRefused();
         return false;
+    }
     const auto afterLock = qScopeGuard([this] {
         makeUpSkippedRead();
         emit sendFinished();
     });
 
+    // A line being dropped goes on being dropped up to its end: its tail is no answer.
     QIODevice* device = m_currentDevice;
-    if (m_discardingLine) {
-        // A new exchange begins: what is left of a cut line is not part of its answer.
-        device->readAll();
-        m_pending.clear();
-        m_discardingLine = false;
-    }
     device->write(latin1 ? cmd.toLatin1() : LocalCodePage::encode(cmd));
     const int wait = replyWaitMs();
     if (!device->waitForBytesWritten(kWriteWaitMs)) {
@@ -214,7 +212,7 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
     for (;;) {
         if (!takeBytes(device))
             return false;
-        if (m_pending.contains('\n'))
+        if (m_lines.hasWholeLine())
             break;
         // Once per command: a device that trickles its reply would add an entry per piece.
         if (!waitLogged) {
@@ -224,22 +222,24 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
         if (deadline.hasExpired() || !device->waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())))) {
             qWarning().noquote() << QStringLiteral("接收一行数据失败,原因: %1").arg(device->errorString());
             takeBytes(device);
-            if (!m_pending.isEmpty())
-                qDebug() << "RecvData3:" << DeviceLogText::excerpt(m_pending);
-            m_pending.clear();
+            if (!m_lines.isEmpty())
+                qDebug() << "RecvData3:" << DeviceLogText::excerpt(m_lines.bytes());
+            m_lines.clear();
             return false;
         }
     }
 
-    // Cut short by quitting, the answer may be incomplete: nothing is taken as answered.
-    if (!delayMs(kSettleMs) || !device->isOpen() || !takeBytes(device))
+    // The answer has begun: it is read to its end, also when the waits are ended meanwhile (an
+    // exit confirmed now must not turn what the matrix did into a failure). Cut short by quitting,
+    // it may be incomplete: nothing is taken as answered.
+    if (!settleMs(kSettleMs) || !device->isOpen() || !takeBytes(device))
         return false;
     const bool raw = cmd.contains(QLatin1String("/V"));
-    const QByteArray bytes = m_pending;
+    const QByteArray bytes = m_lines.bytes();
     // A line still arriving when the settle time ends stays buffered until its end comes, and is
-    // then read as one unsolicited line: cut here, its start would be parsed as a whole line.
-    // A raw reply is bytes, not lines, and is taken whole.
-    const QByteArray lines = raw ? takeAllBytes() : takeWholeLines();
+    // then read as one unsolicited line: cut here, its start would be parsed as a whole line. A
+    // raw reply gives all its bytes as they are, but its lines too end at its last line end.
+    const QByteArray lines = m_lines.takeWholeLines();
     reply = LocalCodePage::decode(bytes);
     if (raw)
         replyBytes = bytes;
@@ -258,36 +258,7 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
 
 bool CCHelper::takeBytes(QIODevice* device)
 {
-    m_pending += device->readAll();
-    if (m_discardingLine) {
-        const int end = m_pending.indexOf('\n');
-        if (end < 0) {
-            m_pending.clear();
-            return true;
-        }
-        m_pending.remove(0, end + 1);
-        m_discardingLine = false;
-    }
-    if (m_pending.size() < kMaxReplyBytes || m_pending.contains('\n'))
-        return true;
-    qWarning().noquote() << QStringLiteral("接收数据超过 %1 字节仍无行尾，已丢弃").arg(kMaxReplyBytes);
-    m_pending.clear();
-    m_discardingLine = true;
-    return false;
-}
-
-QByteArray CCHelper::takeWholeLines()
-{
-    const QByteArray lines = m_pending.left(m_pending.lastIndexOf('\n') + 1);
-    m_pending.remove(0, lines.size());
-    return lines;
-}
-
-QByteArray CCHelper::takeAllBytes()
-{
-    QByteArray bytes;
-    bytes.swap(m_pending);
-    return bytes;
+    return m_lines.append(device->readAll());
 }
 
 void CCHelper::new_data_received()
@@ -308,7 +279,7 @@ bool CCHelper::deliverBufferedLines(QIODevice* device)
 
     takeBytes(device);
     QStringList lines;
-    const QByteArray whole = takeWholeLines();
+    const QByteArray whole = m_lines.takeWholeLines();
     for (int start = 0; start < whole.size();) {
         const int end = whole.indexOf('\n', start) + 1;
         const QString line = LocalCodePage::decode(whole.mid(start, end - start));

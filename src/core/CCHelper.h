@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/LineBuffer.h"
 #include "platform/DeviceLogText.h"
 
 #include <QAbstractSocket>
@@ -24,8 +25,8 @@ public:
     static CCHelper* instance();
     ~CCHelper() override;
 
-    // One waited reply (or one unsolicited line) may not buffer more than this: a device that
-    // streams without a line end fails the command and the rest of that line is dropped.
+    // No line may be longer than this: a device that streams without a line end fails the command
+    // waiting for it, and the line is dropped up to its end, across later commands.
     static constexpr qint64 kMaxReplyBytes = 1024 * 1024;
 
     // type 0: TCP to ip:port; type 1: the serial port portName at 9600 8N1. Results arrive as
@@ -38,6 +39,8 @@ public:
     // command containing "/V", its raw bytes in replyBytes). Only whole lines are emitted: a last
     // line still incomplete after the 200 ms stays buffered and comes later as an unsolicited
     // line. True unless nothing was sent or answered, or the answer holds "error" or "fail".
+    // Once its answer has begun to arrive, a command is read to its end and judged even when the
+    // waits are ended meanwhile (a confirmed exit); only quitting cuts it short.
     bool sendData(const QString& cmd, bool waitReply, QString& reply, QByteArray& replyBytes, bool latin1);
     void setAutoReconnect(bool on);
     // Up or down as the link's own signals last told: connected, or disconnected, connect
@@ -63,6 +66,10 @@ signals:
     // A command that held the link has ended (whatever its result): the next one can be sent.
     // Emitted before sendData() returns; a listener that sends should be queued.
     void sendFinished();
+    // A command was refused because another one held the link: nothing of it was written, so it
+    // may be sent again once sendFinished() comes. Emitted before sendData() returns false. (A
+    // write that failed is not a refusal: sendData() returns false without this signal.)
+    void sendRefused();
 
 public slots:
     void on_client_connected();
@@ -79,11 +86,9 @@ private:
     CCHelper();
     int replyWaitMs() const;
     void scheduleReconnect();
-    // Moves what the device holds into m_pending. False when a line grew beyond kMaxReplyBytes
-    // without its end: it is dropped, up to that end when it comes.
+    // Moves what the device holds into m_lines. False when a line reached kMaxReplyBytes: it is
+    // dropped, up to its end when it comes.
     bool takeBytes(QIODevice* device);
-    QByteArray takeWholeLines();
-    QByteArray takeAllBytes();
     void detachDisconnected();
     void logReceivedLine(const QString& line);
     // Reads and emits the whole lines buffered, unless a send holds the lock: then the read is
@@ -108,9 +113,7 @@ private:
     // device's own buffer is emptied by every read: a socket whose buffer once filled up
     // stops watching for new bytes until it has been emptied, and a line's start left in it
     // would keep the link from reading for good.
-    QByteArray m_pending;
-    // Set after an overlong line was cut: the bytes up to its end are dropped as they come.
-    bool m_discardingLine = false;
+    LineBuffer m_lines{kMaxReplyBytes};
     // A readyRead came while a send held the lock. The device does not signal again for bytes it
     // already holds (nor at all once its buffer is full), so the read is made up afterwards.
     bool m_readSkipped = false;

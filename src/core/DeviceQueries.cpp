@@ -118,6 +118,11 @@ void DeviceQueries::postStatusQuery()
     });
 }
 
+void DeviceQueries::linkBusy()
+{
+    linkWasBusy = true;
+}
+
 void DeviceQueries::linkFree()
 {
     if (statusQueryRefused)
@@ -141,11 +146,15 @@ void DeviceQueries::runStatusQuery()
         statusQueryAgain = false;
         routesSeen = false;
         failureSeen = false;
-        // Not taken (another command holds the link, the link is down, no template): nothing
-        // was asked, so nothing is waited for (the wait would hold up the command that runs)
-        // and nothing counts as unanswered.
+        // Not sent: nothing is waited for (a wait would hold up the command that runs). Refused
+        // because another command holds the link, nothing was written: it is asked once the link
+        // is free and counts for nothing. A write that failed (a matrix that stopped reading) or
+        // a missing template counts as unanswered: asked again after a pause, never at once. A
+        // link found down asks again when it is back.
+        linkWasBusy = false;
         if (!commands.sendSystem(QStringLiteral("IOStatus"), {}, false)) {
-            statusQueryRefused = true;
+            statusQueryRefused = linkWasBusy;
+            quitting = PumpingWaits::ended();
             break;
         }
         // The status lines come back unsolicited and pass through the reply parser meanwhile.

@@ -42,8 +42,9 @@ public slots:
     // Sends "IOStatus" without waiting, then pumps events for model x 40 ms. A call made while a
     // query runs returns at once and is merged into one further round after it. The query is
     // answered when a line that sets routes came in meanwhile and no failure line did; when not,
-    // it is asked again StatusRetryMs later. A query the link did not take is asked again when
-    // the link is free (linkFree) or back (setLinkUp).
+    // it is asked again StatusRetryMs later. A query the link refused while another command held
+    // it is asked again when the link is free (linkFree) or back (setLinkUp); one whose write
+    // failed or timed out counts as unanswered.
     void queryIOStatus();
     // The same query from the event loop, for reports that need no answer before they return:
     // every request made while one is pending or running is merged into it.
@@ -61,8 +62,10 @@ public slots:
     // While the link is down an unanswered query is not repeated; when it is back the query is
     // asked again (the start-up asks after the first connection).
     void setLinkUp(bool up);
-    // A command that held the link has ended. A query the link did not take meanwhile is asked
-    // now, and not counted as unanswered: it was never written.
+    // The link refused a command because another one held it (nothing was written).
+    void linkBusy();
+    // A command that held the link has ended. A query the link refused meanwhile is asked now,
+    // and not counted as unanswered: it was never written.
     void linkFree();
     // Stores "ip" of every IP input card's ports and "preview-Ip" of every preview card's first port.
     void queryIpCardAddresses();
@@ -81,6 +84,7 @@ private:
     bool statusQueryAgain = false;
     bool statusWantedAfterLines = false;
     bool statusQueryRefused = false;
+    bool linkWasBusy = false;
     bool routesSeen = false;
     bool failureSeen = false;
     bool linkUp = true;

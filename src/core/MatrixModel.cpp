@@ -23,6 +23,7 @@ MatrixModel::MatrixModel(QObject* parent)
                         &CCHelper::clientConnectTimeout, &CCHelper::notConnected})
         connect(link, change, deviceQueries, follow);
     // A query refused while another command held the link is asked once that one has ended.
+    connect(link, &CCHelper::sendRefused, deviceQueries, &DeviceQueries::linkBusy);
     connect(link, &CCHelper::sendFinished, deviceQueries, &DeviceQueries::linkFree, Qt::QueuedConnection);
     // A "Recall" asks for the routes once the lines read with it are parsed: a burst of recalls
     // costs one query, and the scene call that caused it still finds them read.

@@ -7,6 +7,7 @@
 #include "ipcard/panel/HisliconConfigDialog.h"
 #include "pages/cardsettings/InputDataSettingWidget.h"
 #include "pages/cardsettings/MInputCardSetting.h"
+#include "platform/EventLoopDelay.h"
 #include "platform/LocalCodePage.h"
 
 #include <QLabel>
@@ -33,6 +34,7 @@ private slots:
     void sliderRelease();
     void loadingSendsNothing();
     void refusedChoiceIsPutBack();
+    void choiceAnsweredWhileLeavingIsKept();
     void secondChoiceDuringWait_data();
     void secondChoiceDuringWait();
     void subtitleText_data();
@@ -243,6 +245,23 @@ void tst_InputCardSettings::refusedChoiceIsPutBack()
     QCOMPARE(env->received(), (QStringList{"/InAudio:4:MUTE;", "/InAudio:4:MUTE;"}));
     QCOMPARE(env->model->getCardInfo(3).value(CardKey::InCard).toObject().value(QStringLiteral("audio")).toInt(), 2);
     QCOMPARE(env->matrixSettings('I', 3).value(QStringLiteral("InAudio")), QByteArray("MUTE"));
+}
+
+// The console starts leaving (a confirmed exit ends every wait) while the matrix's answer settles:
+// the answer has begun, so it is read to its end, and the choice is taken and stored as the matrix
+// holds it.
+void tst_InputCardSettings::choiceAnsweredWhileLeavingIsKept()
+{
+    QVERIFY(CardPagesEnv::selectPort(page, 0));
+    auto* audio = control<QComboBox>("comboBox");
+    QVERIFY(env->sim.accepts(QStringLiteral("delay 1000 count=1")));
+    // Due while the command blocks for its first line: it runs in the events after it.
+    QTimer::singleShot(500, [] { PumpingWaits::endAll(); });
+    audio->setCurrentIndex(1);
+    PumpingWaits::resume();
+    QCOMPARE(audio->currentIndex(), 1);
+    QCOMPARE(env->model->getCardInfo(0).value(CardKey::InCard).toObject().value(QStringLiteral("audio")).toInt(-1), 1);
+    QCOMPARE(env->matrixSettings('I', 0).value(QStringLiteral("InAudio")), QByteArray("EXT"));
 }
 
 void tst_InputCardSettings::secondChoiceDuringWait_data()

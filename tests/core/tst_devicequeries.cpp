@@ -12,6 +12,7 @@
 #include "core/MatrixModel.h"
 #include "core/PortRecords.h"
 
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QSettings>
 
@@ -29,13 +30,17 @@ class RecordingSender
 public:
     QList<Sent> sent;
     QList<QByteArray> replies;
-    bool busy = false;   // refuses every command, as a link whose lock another command holds
+    bool busy = false;          // refuses every command, as a link whose lock another command holds
+    bool writeFails = false;    // every write fails, as to a matrix that stopped reading
+    std::function<void()> refused;   // told of a refusal, as the link's sendRefused()
 
     CommandSender sender()
     {
         return [this](const QString& cmd, bool waitReply, QString&, QByteArray& bytes, bool latin1) {
             sent.append({cmd, waitReply});
-            if (latin1 || busy)
+            if (busy && refused)
+                refused();
+            if (latin1 || busy || writeFails)
                 return false;   // template commands go out in the local code page
             if (!waitReply || !cmd.contains(QLatin1String("/V")))
                 return true;
@@ -86,6 +91,7 @@ struct RecordedStatusQueries
         writeSystemTemplates(false);
         g_deviceModel = model;
         queries.setSender(recorder.sender());
+        recorder.refused = [this] { queries.linkBusy(); };
     }
     QTimer* retryTimer() { return queries.findChild<QTimer*>(QStringLiteral("statusRetry")); }
 
@@ -112,6 +118,8 @@ private slots:
     void statusQuerySendsWithoutWaiting();
     void unansweredQueriesStopAfterALimit();
     void refusedQueryIsAskedWhenTheLinkIsFree();
+    void failedWriteCountsAsUnanswered();
+    void matrixThatStopsReadingIsAskedUpToTheLimit();
     void quittingEndsTheQueryAtOnce();
 
     void statusQueryFillsRoutesFromMatrix();
@@ -297,6 +305,56 @@ void TestDeviceQueries::refusedQueryIsAskedWhenTheLinkIsFree()
     QVERIFY(status.retryTimer()->isActive());
     status.queries.linkFree();   // nothing refused is left to ask
     QCOMPARE(status.recorder.sent.size(), refusals + 1);
+}
+
+// A query whose write failed (the matrix stopped reading) is not a refusal: the link's end of
+// that write does not ask it again at once, it counts as unanswered and is retried after a pause.
+void TestDeviceQueries::failedWriteCountsAsUnanswered()
+{
+    RecordedStatusQueries status(4);
+    status.recorder.writeFails = true;
+    status.queries.queryIOStatus();
+    status.queries.linkFree();   // as the failed write ends, from the event loop
+    QCOMPARE(status.recorder.sent.size(), 1);
+    QVERIFY(status.retryTimer()->isActive());
+}
+
+// A matrix that takes the connection and stops reading, its buffers full: every status query's
+// write times out. Each counts as unanswered, with the pause between, and the queries stop at the
+// limit instead of being written again and again with the console frozen in each write.
+void TestDeviceQueries::matrixThatStopsReadingIsAskedUpToTheLimit()
+{
+    writeSystemTemplates(false);
+    QTcpServer matrix;
+    QVERIFY(matrix.listen(QHostAddress(QStringLiteral("127.0.0.1"))));
+    QPointer<QTcpSocket> peer;
+    connect(&matrix, &QTcpServer::newConnection, this, [&] {
+        peer = matrix.nextPendingConnection();
+        peer->setReadBufferSize(4096);   // and never read
+        peer->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+    });
+    link = freshLink();
+    QSignalSpy connected(link, &CCHelper::clientConnected);
+    link->connectToDevice(0, QStringLiteral("127.0.0.1"), matrix.serverPort(), QString());
+    QVERIFY(connected.count() == 1 || connected.wait(6000));
+    QTRY_VERIFY(peer);
+    QString reply;
+    QByteArray bytes;
+    QVERIFY(link->sendData(QString(32 << 20, QLatin1Char('x')), false, reply, bytes, true));   // fills the buffers
+
+    MatrixModel model;
+    model.queries()->findChild<QTimer*>(QStringLiteral("statusRetry"))->setInterval(100);
+    QSignalSpy messages(link, &CCHelper::message);
+    const auto failedWrites = [&messages] {
+        return int(std::count_if(messages.cbegin(), messages.cend(), [](const QList<QVariant>& m) {
+            return m.value(0).toString().startsWith(QStringLiteral("发送数据失败"));
+        }));
+    };
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("unanswered %1 times").arg(DeviceQueries::UnansweredLimit)));
+    model.queryIOStatus();
+    QTRY_COMPARE_WITH_TIMEOUT(failedWrites(), DeviceQueries::UnansweredLimit, 90000);
+    QTest::qWait(7000);   // longer than one more write would take to fail
+    QCOMPARE(failedWrites(), DeviceQueries::UnansweredLimit);
 }
 
 // Once the application quits, the event loop's waits return at once: the query must end then
