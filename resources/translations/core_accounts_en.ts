@@ -77,5 +77,13 @@
         <source>用户数据文件无法写入</source>
         <translation>The user data file cannot be written.</translation>
     </message>
+    <message>
+        <source>名称以组合符号开头，登录时无法照原样输入</source>
+        <translation>the name begins with a combining mark and cannot be typed as it reads at the login</translation>
+    </message>
+    <message>
+        <source>密码去掉首尾空白后为空，登录时无法输入</source>
+        <translation>the password is empty without its outer white space: a login cannot take it</translation>
+    </message>
 </context>
 </TS>

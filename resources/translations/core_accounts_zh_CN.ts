@@ -77,5 +77,13 @@
         <source>用户数据文件无法写入</source>
         <translation>用户数据文件无法写入</translation>
     </message>
+    <message>
+        <source>名称以组合符号开头，登录时无法照原样输入</source>
+        <translation>名称以组合符号开头，登录时无法照原样输入</translation>
+    </message>
+    <message>
+        <source>密码去掉首尾空白后为空，登录时无法输入</source>
+        <translation>密码去掉首尾空白后为空，登录时无法输入</translation>
+    </message>
 </context>
 </TS>

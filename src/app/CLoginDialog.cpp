@@ -186,16 +186,18 @@ void CLoginDialog::writeSettings()
 
 int CLoginDialog::checkUser(QString name, QString password, bool storedForm)
 {
-    const User_Info user = CUserManage::instance()->getUserByName(name);
+    const User_Info user = CUserManage::instance()->findForLogin(name);
     if (user.Id < 0)
         return 0;
+    // From here on the stored name, never the text typed: it keys the transform and is remembered.
+    const QString storedName = user.userName();
     const QString stored = user.passWord();
     // Typed, the stored text is no password: whoever can read UserConfig.dat would know them all.
-    if (stored != passwordTransform(name, password) && !(storedForm && stored == password))
+    if (stored != passwordTransform(storedName, password) && !(storedForm && stored == password))
         return 2;
     g_currentUserId = user.Id;
     g_isAdministrator = user.Group == 0 ? 1 : 0;
-    g_userName = name;
+    g_userName = storedName;
     g_userPassword = stored;
     return 1;
 }
@@ -245,8 +247,9 @@ void CLoginDialog::onOkButtonClicked()
 
 bool CLoginDialog::isRememberedLogin(const QString& name) const
 {
-    return !rememberedPassword.isEmpty() && name == rememberedUser
-           && passwordEdit->text() == rememberedPassword;
+    // The remembered user is a stored name; the one typed may only read as it.
+    return !rememberedPassword.isEmpty() && passwordEdit->text() == rememberedPassword
+           && (name == rememberedUser || CUserManage::instance()->findForLogin(name).userName() == rememberedUser);
 }
 
 void CLoginDialog::endBusy()

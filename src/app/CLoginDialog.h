@@ -18,8 +18,10 @@ public:
     explicit CLoginDialog(QWidget* parent = nullptr);
     ~CLoginDialog() override;
 
-    // 0 no such user, 1 accepted, 2 wrong password. The stored transform itself is accepted as
-    // the password only when storedForm is set: the remembered login, never a typed text.
+    // 0 no such user, 1 accepted, 2 wrong password. name is looked up as typed
+    // (CUserManage::findForLogin); the password is checked against the user's stored name, which
+    // becomes g_userName. The stored transform itself is accepted as the password only when
+    // storedForm is set: the remembered login, never a typed text.
     int checkUser(QString name, QString password, bool storedForm = false);
     void getDeviceInfo();
     void readSettings();

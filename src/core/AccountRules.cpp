@@ -157,6 +157,25 @@ Verdict checkNewName(const QString& name)
     return Verdict::Ok;
 }
 
+QString preparedName(const QString& name)
+{
+    QString kept;
+    kept.reserve(name.size());
+    for (int i = 0; i < name.size(); ++i) {
+        // Pairs by hand: toUcs4 would turn a lone surrogate into U+FFFD, another name.
+        const bool pair = name.at(i).isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate();
+        const uint codePoint = pair ? QChar::surrogateToUcs4(name.at(i), name.at(i + 1)) : name.at(i).unicode();
+        const int width = pair ? 2 : 1;
+        if (QChar::category(codePoint) == QChar::Separator_Space)
+            kept += QLatin1Char(' ');
+        else if (!inRanges(defaultIgnorable, codePoint))
+            kept += name.midRef(i, width);
+        i += width - 1;
+    }
+    // NFC after the removal: a mark parted from its base by an ignorable composes with it.
+    return kept.normalized(QString::NormalizationForm_C).trimmed();
+}
+
 QString shownName(const QString& name)
 {
     const QVector<uint> codePoints = name.toUcs4();

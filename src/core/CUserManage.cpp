@@ -1,6 +1,7 @@
 #include "core/CUserManage.h"
 #include "platform/ConfigFiles.h"
 
+#include "core/AccountRules.h"
 #include "core/AtomicFile.h"
 #include "core/ModelBounds.h"
 #include "platform/OwnerOnlyFile.h"
@@ -115,7 +116,7 @@ QString CUserManage::configFilePath()
 
 bool CUserManage::add(User_Info user)
 {
-    if (getUserNames().contains(user.userName())) {
+    if (isNameTaken(user.userName())) {
         qDebug().noquote() << QStringLiteral("添加用户失败：用户名称已经存在！");
         return false;
     }
@@ -155,12 +156,11 @@ bool CUserManage::edit(User_Info user, bool save)
         qDebug().noquote() << QStringLiteral("修改用户失败：用户ID不存在！");
         return false;
     }
-    const User_Info sameName = getUserByName(user.userName());
-    if (sameName.Id >= 0 && sameName.Id != user.Id) {
+    const User_Info previous = users.value(user.Id);
+    if (user.userName() != previous.userName() && isNameTakenBesides(user.userName(), &user.Id)) {
         qDebug().noquote() << QStringLiteral("修改用户失败：用户名称已存在！");
         return false;
     }
-    const User_Info previous = users.value(user.Id);
     users.insert(user.Id, user);
     if (save && !writeConfig()) {
         users.insert(user.Id, previous);
@@ -184,6 +184,42 @@ User_Info CUserManage::getUserByName(QString name) const
             return user;
     }
     return User_Info();
+}
+
+User_Info CUserManage::findForLogin(const QString& typed) const
+{
+    for (const User_Info& user : users) {
+        if (user.userName() == typed)
+            return user;
+    }
+    const QString prepared = AccountRules::preparedName(typed);
+    if (prepared.isEmpty())
+        return User_Info();
+    User_Info found;
+    int count = 0;
+    for (const User_Info& user : users) {
+        if (AccountRules::preparedName(user.userName()) == prepared) {
+            found = user;
+            ++count;
+        }
+    }
+    // Two users alike: guessing one would open the other's account to a mistyped name.
+    return count == 1 ? found : User_Info();
+}
+
+bool CUserManage::isNameTaken(const QString& name) const
+{
+    return isNameTakenBesides(name, nullptr);
+}
+
+bool CUserManage::isNameTakenBesides(const QString& name, const qint64* ownId) const
+{
+    const QString prepared = AccountRules::preparedName(name);
+    for (const User_Info& user : users) {
+        if ((!ownId || user.Id != *ownId) && AccountRules::preparedName(user.userName()) == prepared)
+            return true;
+    }
+    return false;
 }
 
 User_Info CUserManage::getUserById(qint64 id) const

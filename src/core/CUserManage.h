@@ -7,7 +7,9 @@
 #include <QStringList>
 
 // The operator accounts, kept in data/UserConfig.dat (JSON, rewritten whole after each change).
-// One process-wide store, GUI thread only.
+// One process-wide store, GUI thread only. Names are kept exactly as stored and compared in their
+// prepared form (AccountRules::preparedName): no two users the store makes look alike, and the
+// login finds a stored name by what it reads as.
 class CUserManage
 {
 public:
@@ -25,13 +27,23 @@ public:
     CUserManage();
 
     // Each returns false, with the store as it was, when the change is refused or data/
-    // UserConfig.dat cannot be written. add also refuses an Id that is not isNewIdStorable.
+    // UserConfig.dat cannot be written. add refuses an Id in use or not isNewIdStorable, and a
+    // name taken (isNameTaken); edit refuses a rename to a name that prepares as another user's,
+    // but never a user's own stored name kept as it is (a store of an earlier release may hold
+    // two such names).
     bool add(User_Info user);
     bool del(qint64 id);
     bool edit(User_Info user, bool save);
 
     QStringList getUserNames() const;
+    // Exact: the first user of that stored name in Id order.
     User_Info getUserByName(QString name) const;
+    // The user a login by typed finds: the stored name equal to typed (as getUserByName), else the
+    // one user whose prepared name equals typed's. The default record (Id -1) when there is none,
+    // when several prepare alike, or when typed prepares to nothing.
+    User_Info findForLogin(const QString& typed) const;
+    // Whether some user's name prepares as name does.
+    bool isNameTaken(const QString& name) const;
     User_Info getUserById(qint64 id) const;
     QList<User_Info> getUserList() const;
 
@@ -53,6 +65,7 @@ public:
 private:
     struct NoFile {};
     explicit CUserManage(NoFile) {}
+    bool isNameTakenBesides(const QString& name, const qint64* ownId) const;
 
     QMap<qint64, User_Info> users;
 };

@@ -16,3 +16,9 @@ QString passwordTransform(const QString& userName, const QString& password)
 {
     return desEncrypt(password, passwordKey(userName));
 }
+
+QString passwordOfTransform(const QString& userName, const QString& transform)
+{
+    const QByteArray plain = desDecrypt(transform, passwordKey(userName));
+    return QString::fromLatin1(plain.constData(), plain.size());
+}

@@ -8,3 +8,6 @@
 QString passwordKey(const QString& userName);
 // The stored form of a password.
 QString passwordTransform(const QString& userName, const QString& password);
+// The password, as Latin-1 text, that the stored form stands for; empty for a form that is not
+// hexadecimal of whole blocks.
+QString passwordOfTransform(const QString& userName, const QString& transform);

@@ -3,6 +3,7 @@
 #include "core/AccountRules.h"
 #include "core/AtomicFile.h"
 #include "core/CUserManage.h"
+#include "core/PasswordKey.h"
 #include "core/UserInfo.h"
 
 #include <QCoreApplication>
@@ -61,19 +62,29 @@ bool isLoginTransform(const QString& password)
     return form.match(password).hasMatch();
 }
 
-// Why a login cannot reach this administrator; empty when it can. The login trims the name typed
-// (so the name must pass the rule of typed names), takes the first user of that name in Id
-// order, a negative Id for none, and compares the stored password with a transform.
+// Why a login cannot reach this administrator; empty when it can: typing its name as it reads
+// finds it, and its password is one the login takes. The login treats a negative Id as no user,
+// finds a stored name typed exactly before a prepared one, and refuses a password that is blank
+// once trimmed.
 QString loginRefusal(const User_Info& admin, const CUserManage& users)
 {
     const QString name = admin.userName();
-    const AccountRules::Verdict verdict = AccountRules::checkNewName(name);
-    if (verdict != AccountRules::Verdict::Ok)
-        return AccountRules::nameRefusal(verdict);
-    if (admin.Id < 0 || users.getUserByName(name).Id != admin.Id)
+    const QString prepared = AccountRules::preparedName(name);
+    if (admin.Id < 0)
+        return QCoreApplication::translate("UserBackup", "登录时用这个名称找不到该管理员");
+    if (prepared.isEmpty())
+        return AccountRules::nameRefusal(AccountRules::Verdict::Empty);
+    if (QChar::isMark(prepared.toUcs4().constFirst()))
+        return QCoreApplication::translate("UserBackup", "名称以组合符号开头，登录时无法照原样输入");
+    // What preparing leaves must be typed as it reads; its length is the store's business.
+    if (AccountRules::checkNewName(prepared) == AccountRules::Verdict::NotPrintable)
+        return AccountRules::nameRefusal(AccountRules::Verdict::NotPrintable);
+    if (users.findForLogin(prepared).Id != admin.Id)
         return QCoreApplication::translate("UserBackup", "登录时用这个名称找不到该管理员");
     if (!isLoginTransform(admin.passWord()))
         return QCoreApplication::translate("UserBackup", "密码不是登录能比对的密码变换");
+    if (passwordOfTransform(name, admin.passWord()).trimmed().isEmpty())
+        return QCoreApplication::translate("UserBackup", "密码去掉首尾空白后为空，登录时无法输入");
     return QString();
 }
 

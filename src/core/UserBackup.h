@@ -10,7 +10,10 @@ class CUserManage;
 // zlib stream). A backup replaces the database only after it proved to be a usable user list.
 // It is read by the rule the store reads its own file with (CUserManage::fromUserList): refused
 // only when it holds no user list, or when what the store would make of it leaves no
-// administrator who can log in by typing a name that the pages would accept as new.
+// administrator who can log in. An administrator can when typing its name as it reads finds it
+// (its prepared name is not empty, begins with no combining mark, holds nothing that cannot be
+// typed, and the login's lookup of it finds this administrator) and its stored password is a
+// transform of a password that is not blank once trimmed.
 namespace UserBackup {
 
 // A database larger than this is not one the console wrote: refused before anything is inflated.

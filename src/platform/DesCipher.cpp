@@ -1,6 +1,7 @@
 #include "platform/DesCipher.h"
 
 #include <QByteArray>
+#include <QRegularExpression>
 
 #include <cstring>
 #include <memory>
@@ -95,9 +96,6 @@ void rotateLeft(unsigned char* half, int by)
 
 QString DesCipher::encryptToHex(const QString& text, const QString& keyText)
 {
-    const QByteArray keyBytes = keyText.toLatin1();
-    std::memcpy(key, keyBytes.constData(), size_t(qMin(keyBytes.size(), 8)));
-
     // The plain text ends at its first NUL, as a C string would.
     const QByteArray textBytes = text.toLatin1();
     const int length = int(qstrnlen(textBytes.constData(), uint(textBytes.size())));
@@ -105,7 +103,7 @@ QString DesCipher::encryptToHex(const QString& text, const QString& keyText)
         return QString();
     std::memcpy(data, textBytes.constData(), size_t(length));
 
-    setKey();
+    setKey(keyText);
     const int blocks = (length + 7) / 8;
     for (int b = 0; b < blocks; ++b) {
         processBlock(data + 8 * b);
@@ -116,8 +114,29 @@ QString DesCipher::encryptToHex(const QString& text, const QString& keyText)
     return QString::fromLatin1(hexBuffer);
 }
 
-void DesCipher::setKey()
+QByteArray DesCipher::decryptHex(const QString& hex, const QString& keyText)
 {
+    static const QRegularExpression wholeBlocks(QStringLiteral("\\A(?:[0-9A-Fa-f]{16})+\\z"));
+    if (hex.size() > 2 * MaxTextBytes || !wholeBlocks.match(hex).hasMatch())
+        return QByteArray();
+    const QByteArray cipher = QByteArray::fromHex(hex.toLatin1());
+    std::memcpy(data, cipher.constData(), size_t(cipher.size()));
+
+    setKey(keyText);
+    QByteArray plain;
+    for (int offset = 0; offset < cipher.size(); offset += 8) {
+        processBlock(data + offset, true);
+        plain.append(reinterpret_cast<const char*>(blockOutput), 8);
+    }
+    while (plain.endsWith('\0'))
+        plain.chop(1);
+    return plain;
+}
+
+void DesCipher::setKey(const QString& keyText)
+{
+    const QByteArray keyBytes = keyText.toLatin1();
+    std::memcpy(key, keyBytes.constData(), size_t(qMin(keyBytes.size(), 8)));
     unsigned char keyBits[64];
     bytesToBits(key, 8, keyBits);
     unsigned char halves[56];
@@ -129,13 +148,14 @@ void DesCipher::setKey()
     }
 }
 
-void DesCipher::processBlock(const unsigned char* block)
+void DesCipher::processBlock(const unsigned char* block, bool decrypting)
 {
     unsigned char blockBits[64];
     bytesToBits(block, 8, blockBits);
     initialPermutation(blockBits);
+    // Decryption is the same network with the round keys in reverse order.
     for (int round = 0; round < 16; ++round)
-        roundFunction(round);
+        roundFunction(roundKeys[decrypting ? 15 - round : round]);
 
     // The last round's swap is undone before the inverse permutation.
     unsigned char preOutput[64];
@@ -151,11 +171,11 @@ void DesCipher::processBlock(const unsigned char* block)
     }
 }
 
-void DesCipher::roundFunction(int round)
+void DesCipher::roundFunction(const unsigned char* roundKey)
 {
     permute(right, expanded, kExpansion, 48);
     for (int i = 0; i < 48; ++i)
-        expanded[i] ^= roundKeys[round][i];
+        expanded[i] ^= roundKey[i];
 
     for (int box = 0; box < 8; ++box) {
         const unsigned char* six = expanded + 6 * box;
@@ -206,4 +226,10 @@ QString desEncrypt(const QString& text, const QString& key)
     // Too large for the stack of every thread.
     const auto cipher = std::make_unique<DesCipher>();
     return cipher->encryptToHex(text, key);
+}
+
+QByteArray desDecrypt(const QString& hex, const QString& key)
+{
+    const auto cipher = std::make_unique<DesCipher>();
+    return cipher->decryptHex(hex, key);
 }

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// Single DES (FIPS 46) in ECB mode, encryption only, as used for the stored password texts.
+// Single DES (FIPS 46) in ECB mode, as used for the stored password texts.
 // The working context is large (one byte per bit); build one per call and let it go.
 class DesCipher
 {
@@ -14,11 +14,15 @@ public:
     // Upper-case hexadecimal cipher text of text (Latin-1, up to its first NUL) under the first
     // eight Latin-1 bytes of key (zero-padded). Empty for an empty or over-long text.
     QString encryptToHex(const QString& text, const QString& key);
+    // The plain text of hexadecimal cipher text (either case, whole blocks, at most MaxTextBytes)
+    // under key as above, with the zero bytes that padded the last block stripped. Empty for
+    // anything else.
+    QByteArray decryptHex(const QString& hex, const QString& key);
 
 private:
-    void setKey();
-    void processBlock(const unsigned char* block);
-    void roundFunction(int round);
+    void setKey(const QString& keyText);
+    void processBlock(const unsigned char* block, bool decrypting = false);
+    void roundFunction(const unsigned char* roundKey);
     void initialPermutation(const unsigned char* blockBits);
     static void bytesToBits(const unsigned char* bytes, int count, unsigned char* bits);
     void bitsToHex(int bitCount);
@@ -41,3 +45,5 @@ private:
 
 // Upper-case hexadecimal DES-ECB cipher text of text under key (see DesCipher).
 QString desEncrypt(const QString& text, const QString& key);
+// The plain text that desEncrypt turned into hex under key (see DesCipher::decryptHex).
+QByteArray desDecrypt(const QString& hex, const QString& key);

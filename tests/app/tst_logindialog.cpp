@@ -11,6 +11,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
@@ -41,6 +44,11 @@ struct ScriptedMatrix
         };
     }
 };
+
+const QString persianAdmin = QStringLiteral(u"\u0645\u062D\u0645\u062F\u200C\u0631\u0636\u0627");
+const QString bengaliAdmin = QStringLiteral(u"\u09B0\u200D\u09CD\u09AF");
+const QString flagAdmin = QStringLiteral(u"\U0001F3F3\uFE0F\u200D\U0001F308");
+const QString hyphenAdmin = QStringLiteral(u"Wach\u00ADdienst");
 
 QVariant clientValue(const QString& key)
 {
@@ -91,6 +99,16 @@ void TestLoginDialog::initTestCase()
     operatorUser.setUserName(QStringLiteral("Operator"));
     operatorUser.setPassWord(passwordTransform(QStringLiteral("Operator"), QStringLiteral("op-pass")));
     QVERIFY(CUserManage::instance()->add(operatorUser));
+    // The only administrators of stores that earlier releases wrote and logged in (password
+    // 740261), and two names alike that the store would not make itself.
+    const QString userFile = QStringLiteral("data/UserConfig.dat");
+    QJsonArray users = QJsonDocument::fromJson(dir->read(userFile)).object().value("user-list").toArray();
+    for (const QString& name : {persianAdmin, bengaliAdmin, flagAdmin, hyphenAdmin, QStringLiteral(u"Shift\u00A0Lead"),
+                                QStringLiteral(u"Shift\u2003Lead")})
+        users.append(QJsonObject{{"Id", 20 + users.size()}, {"Group", 0}, {"UserName", name},
+                                 {"PassWord", passwordTransform(name, QStringLiteral("740261"))}});
+    QVERIFY(dir->write(userFile, QJsonDocument(QJsonObject{{"user-list", users}}).toJson()));
+    CUserManage::instance()->readConfig();
     QVERIFY2(sim.start({QStringLiteral("--model"), QStringLiteral("16"), QStringLiteral("--in-cards"),
                         QStringLiteral("afbi"), QStringLiteral("--out-cards"), QStringLiteral("aezk"),
                         QStringLiteral("--no-ipcards"), QStringLiteral("--no-streams")}),
@@ -113,16 +131,30 @@ void TestLoginDialog::checkUser_data()
     QTest::addColumn<int>("result");
     QTest::addColumn<int>("admin");
     QTest::addColumn<bool>("storedForm");
-    QTest::newRow("default account") << "Admin" << "740261" << 1 << 1 << false;
-    QTest::newRow("remembered stored text") << "Admin" << "987FF27701324BD2" << 1 << 1 << true;
+    QTest::addColumn<QString>("stored");   // the name logged in, when not the one typed
+    QTest::newRow("default account") << "Admin" << "740261" << 1 << 1 << false << QString();
+    QTest::newRow("remembered stored text") << "Admin" << "987FF27701324BD2" << 1 << 1 << true << QString();
     // Whoever can read UserConfig.dat knows the stored texts: typed, they are no password.
-    QTest::newRow("stored text typed") << "Admin" << "987FF27701324BD2" << 2 << -1 << false;
-    QTest::newRow("password on the remembered path") << "Admin" << "740261" << 1 << 1 << true;
-    QTest::newRow("wrong password") << "Admin" << "740262" << 2 << -1 << false;
-    QTest::newRow("name in other case") << "admin" << "740261" << 0 << -1 << false;
-    QTest::newRow("unknown") << "Nobody" << "x" << 0 << -1 << false;
-    QTest::newRow("ordinary user") << "Operator" << "op-pass" << 1 << 0 << false;
-    QTest::newRow("other user's password") << "Operator" << "740261" << 2 << -1 << false;
+    QTest::newRow("stored text typed") << "Admin" << "987FF27701324BD2" << 2 << -1 << false << QString();
+    QTest::newRow("password on the remembered path") << "Admin" << "740261" << 1 << 1 << true << QString();
+    QTest::newRow("wrong password") << "Admin" << "740262" << 2 << -1 << false << QString();
+    QTest::newRow("name in other case") << "admin" << "740261" << 0 << -1 << false << QString();
+    QTest::newRow("unknown") << "Nobody" << "x" << 0 << -1 << false << QString();
+    QTest::newRow("ordinary user") << "Operator" << "op-pass" << 1 << 0 << false << QString();
+    QTest::newRow("other user's password") << "Operator" << "740261" << 2 << -1 << false << QString();
+    // Typed as it reads; the stored name keys the transform.
+    QTest::newRow("earlier release, Persian") << QStringLiteral(u"\u0645\u062D\u0645\u062F\u0631\u0636\u0627") << "740261"
+                                              << 1 << 1 << false << persianAdmin;
+    QTest::newRow("earlier release, Bengali") << QStringLiteral(u"\u09B0\u09CD\u09AF") << "740261" << 1 << 1 << false
+                                              << bengaliAdmin;
+    QTest::newRow("earlier release, flag") << QStringLiteral(u"\U0001F3F3\U0001F308") << "740261" << 1 << 1 << false
+                                           << flagAdmin;
+    QTest::newRow("earlier release, soft hyphen") << "Wachdienst" << "740261" << 1 << 1 << false << hyphenAdmin;
+    QTest::newRow("as it reads, wrong password") << "Wachdienst" << "740262" << 2 << -1 << false << QString();
+    // Neither of two alike is guessed; one typed exactly is found.
+    QTest::newRow("two alike, neither typed") << "Shift Lead" << "740261" << 0 << -1 << false << QString();
+    QTest::newRow("one of two alike typed") << QStringLiteral(u"Shift\u00A0Lead") << "740261" << 1 << 1 << false
+                                            << QString();
 }
 
 void TestLoginDialog::checkUser()
@@ -132,14 +164,15 @@ void TestLoginDialog::checkUser()
     QFETCH(int, result);
     QFETCH(int, admin);
     QFETCH(bool, storedForm);
+    QFETCH(QString, stored);
     CLoginDialog dialog;
     g_isAdministrator = -1;
     g_userPassword.clear();
     QCOMPARE(dialog.checkUser(name, password, storedForm), result);
     QCOMPARE(g_isAdministrator, admin);
     if (result == 1) {
-        QCOMPARE(g_userName, name);
-        QCOMPARE(g_userPassword, CUserManage::instance()->getUserByName(name).passWord());
+        QCOMPARE(g_userName, stored.isEmpty() ? name : stored);
+        QCOMPARE(g_userPassword, CUserManage::instance()->getUserByName(g_userName).passWord());
     }
 }
 
@@ -184,6 +217,7 @@ void TestLoginDialog::rememberedLogin_data()
     QTest::newRow("stored text typed") << "" << "987FF27701324BD2" << "密码不正确...";
     QTest::newRow("other user") << "Operator" << "" << "密码不正确...";
     QTest::newRow("password typed") << "" << "740261" << "连接设备失败...";
+    QTest::newRow("name as it reads") << QStringLiteral(u"Admin\u00AD") << "" << "连接设备失败...";
 }
 
 void TestLoginDialog::rememberedLogin()

@@ -56,8 +56,17 @@ void seed(CUserManage& store)
     QVERIFY(store.add(admin) && store.add(alice));
 }
 
-// Shown as nothing: "Admin" followed by one of them looks like "Admin".
+// Shown as nothing: "Admin" followed by one of them looks like "Admin". All but the Braille blank
+// are default ignorable, which comparing names drops.
 const uint invisibles[] = {0x034F, 0xFE0F, 0xFE00, 0xE0100, 0x3164, 0x115F, 0xFFA0, 0x180B, 0x17B4, 0x2800};
+const uint brailleBlank = 0x2800;
+
+// The only administrator of stores that earlier releases wrote and logged in: Mohammadreza with a
+// non-joiner between letters that do not join, Bengali ra-phala, the rainbow flag, a soft hyphen.
+const QString earlierAdministrators[] = {QStringLiteral(u"\u0645\u062D\u0645\u062F\u200C\u0631\u0636\u0627"),
+                                         QStringLiteral(u"\u09B0\u200D\u09CD\u09AF"),
+                                         QStringLiteral(u"\U0001F3F3\uFE0F\u200D\U0001F308"),
+                                         QStringLiteral(u"Wach\u00ADdienst")};
 
 // Names with a joiner where it changes the drawing: Alireza in Persian, woman + laptop.
 const QString persian = QStringLiteral(u"\u0639\u0644\u06CC\u200C\u0631\u0636\u0627");
@@ -107,6 +116,8 @@ private slots:
     void importReadsAsTheStore_data();
     void importReadsAsTheStore();
     void importAcceptsTheLimits();
+    void importFindsTheAdministrator_data();
+    void importFindsTheAdministrator();
 
 private:
     PerTestWorkDir work;
@@ -284,14 +295,24 @@ void TestAccounts::importRefusesUnusableBackups_data()
     // The login finds the first "Admin": not the administrator.
     QTest::newRow("NUL, the same name as stored")
         << qCompress(userList({userObject(1, "Admin" + nul + "x", 1), userObject(5, "Admin", 0)})) << "找不到该管理员";
-    QTest::newRow("only administrator in blanks") << qCompress(userList({userObject(1, " Admin ", 0)})) << "“ Admin ”";
     QTest::newRow("only administrator with a tab") << qCompress(userList({userObject(1, "Ad\tmin", 0)})) << "Ad<U+0009>min";
-    QTest::newRow("only administrator with a zero-width space")
-        << qCompress(userList({userObject(1, QString("Admin") + QChar(0x200B), 0)})) << "Admin<U+200B>";
-    for (const uint invisible : invisibles)
-        QTest::addRow("only administrator Admin U+%04X", invisible)
-            << qCompress(userList({userObject(1, "Admin" + QString::fromUcs4(&invisible, 1), 0)}))
-            << QString::asprintf("Admin<U+%04X>", invisible);
+    // Not ignorable: what remains cannot be typed as it reads.
+    QTest::newRow("only administrator Admin U+2800")
+        << qCompress(userList({userObject(1, "Admin" + QString::fromUcs4(&brailleBlank, 1), 0)}))
+        << "Admin<U+2800>”（Id 1）：" + AccountRules::nameRefusal(Verdict::NotPrintable);
+    // A mark first has no base to be typed on.
+    QTest::newRow("only administrator begins with a combining mark")
+        << qCompress(userList({userObject(1, QStringLiteral(u"\u0301Admin"), 0)})) << "组合符号";
+    QTest::newRow("only administrator's password is blanks")
+        << qCompress(userList({userObject(1, "Admin", 0, passwordTransform("Admin", "   "))})) << "去掉首尾空白后为空";
+    // Typing "Shift Lead" finds neither of two alike; typing "Admin" finds the operator.
+    QTest::newRow("two administrators alike")
+        << qCompress(userList({userObject(1, QStringLiteral(u"Shift\u00A0Lead"), 0),
+                               userObject(2, QStringLiteral(u"Shift\u2003Lead"), 0)}))
+        << "找不到该管理员";
+    QTest::newRow("administrator alike an operator's exact name")
+        << qCompress(userList({userObject(1, QStringLiteral(u"Ad\u200Bmin"), 0), userObject(2, "Admin", 1)}))
+        << "找不到该管理员";
     QTest::newRow("no administrator can log in")
         << qCompress(userList({userObject(1, "Admin", 0, "987ff27701324bd2"), userObject(2, "root", 0, "0123ABCD"),
                                userObject(3, "op", 1)}))
@@ -351,6 +372,56 @@ void TestAccounts::importAcceptsTheLimits()
     QCOMPARE(work->read(userFile), database);
     QCOMPARE(store.getUserByName(QStringLiteral("操作员1")).Id, qint64(9007199254740991));
     QCOMPARE(store.getUserByName(QStringLiteral("操作员1")).inputRights.size(), 160);
+}
+
+// A backup whose only administrator (password 740261) logs in by typing its name as it reads.
+void TestAccounts::importFindsTheAdministrator_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QJsonArray>("others");
+    for (const ushort space : {0x00A0, 0x2000, 0x2002, 0x2003, 0x2009, 0x200A, 0x202F, 0x205F, 0x1680, 0x3000})
+        QTest::addRow("Shift U+%04X Lead", space) << "Shift" + QString(QChar(space)) + "Lead" << "Shift Lead" << QJsonArray();
+    QTest::newRow("decomposed e acute") << QStringLiteral(u"Ade\u0301") << QStringLiteral(u"Ad\u00E9") << QJsonArray();
+    // NFC after the removal: the mark composes with the base the ignorable parted it from.
+    QTest::newRow("mark parted by an ignorable") << QStringLiteral(u"Ade\u200B\u0301") << QStringLiteral(u"Ad\u00E9")
+                                                 << QJsonArray();
+    QTest::newRow("decomposed Hangul") << QStringLiteral(u"\u1100\u116A\u11AB\u1105\u1175\u110C\u1161")
+                                       << QStringLiteral(u"\uAD00\uB9AC\uC790") << QJsonArray();
+    QTest::newRow("joiner between two cups") << QStringLiteral(u"\u2615\u200D\u2615") << QStringLiteral(u"\u2615\u2615")
+                                             << QJsonArray();
+    QTest::newRow("non-joiner after a conjunct") << QStringLiteral(u"Admin\u0915\u094D\u200C")
+                                                 << QStringLiteral(u"Admin\u0915\u094D") << QJsonArray();
+    const QString asRead[] = {QStringLiteral(u"\u0645\u062D\u0645\u062F\u0631\u0636\u0627"),
+                              QStringLiteral(u"\u09B0\u09CD\u09AF"), QStringLiteral(u"\U0001F3F3\U0001F308"),
+                              QStringLiteral("Wachdienst")};
+    for (int i = 0; i < 4; ++i)
+        QTest::addRow("earlier release %d", i) << earlierAdministrators[i] << asRead[i] << QJsonArray{userObject(9, "op", 1)};
+    for (const uint invisible : invisibles) {
+        if (invisible != brailleBlank)
+            QTest::addRow("Admin U+%04X", invisible) << "Admin" + QString::fromUcs4(&invisible, 1) << "Admin" << QJsonArray();
+    }
+    QTest::newRow("non-joiner inside") << QStringLiteral(u"Ad\u200Cmin") << "Admin" << QJsonArray();
+    QTest::newRow("zero-width space") << QStringLiteral(u"Admin\u200B") << "Admin" << QJsonArray();
+    QTest::newRow("in blanks") << " Admin " << "Admin" << QJsonArray();
+    // Typed exactly, the stored name is found before a user alike.
+    QTest::newRow("exact beside one alike") << "Admin" << "Admin" << QJsonArray{userObject(1, QStringLiteral(u"Admin\u200B"), 1)};
+}
+
+// As the console does it: reads the store, exports it, imports the export.
+void TestAccounts::importFindsTheAdministrator()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, typed);
+    QFETCH(QJsonArray, others);
+    others.append(userObject(5, stored, 0, passwordTransform(stored, "740261")));
+    QVERIFY(work->write(userFile, userList(others)));
+    CUserManage store;
+    QVERIFY(UserBackup::exportDatabase(work->filePath("users.bak")));
+    QString reason;
+    QVERIFY2(UserBackup::importDatabase(work->filePath("users.bak"), &store, &reason), qPrintable(reason));
+    QCOMPARE(store.findForLogin(typed).Id, qint64(5));
+    QCOMPARE(store.findForLogin(typed).userName(), stored);
 }
 
 void TestAccounts::importRefusesUnusableBackups()

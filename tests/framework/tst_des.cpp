@@ -69,6 +69,7 @@ void TestDes::knownAnswers()
     QFETCH(QByteArray, plain);
     QFETCH(QString, expected);
     QCOMPARE(desEncrypt(latin1(plain), latin1(QByteArray::fromHex(keyHex))), expected);
+    QCOMPARE(desDecrypt(expected.toLower(), latin1(QByteArray::fromHex(keyHex))), plain);
 }
 
 void TestDes::blockCount_data()
@@ -130,6 +131,11 @@ void TestDes::textConversion()
     QCOMPARE(desEncrypt(QString::fromLatin1("abc\0def", 7), key), desEncrypt(QStringLiteral("abc"), key));
     QCOMPARE(desEncrypt(QString(QChar(0)) + QStringLiteral("x"), key), QString());
     QCOMPARE(desEncrypt(QString(), key), QString());
+    // Only hexadecimal of whole blocks has a plain text; the padding's zeros are not part of it.
+    const QString block = desEncrypt(QStringLiteral("abc"), key);
+    QCOMPARE(desDecrypt(block, key), QByteArray("abc"));
+    for (const QString& malformed : {block.left(15), block + "00", "Z" + block.mid(1), " " + block, QString()})
+        QCOMPARE(desDecrypt(malformed, key), QByteArray());
 }
 
 void TestDes::lengthLimit()
@@ -157,11 +163,13 @@ void TestDes::matchesLibcrypto()
             c = char(random.bounded(0, 256));
         const QString actual = desEncrypt(latin1(text), latin1(key));
         const QString expected = desReferenceHex(text, key);
-        if (actual != expected)
+        const QByteArray decrypted = desDecrypt(expected, latin1(key));
+        if (actual != expected || decrypted != text)
             QFAIL(qPrintable(QStringLiteral("seed %1: text %2 key %3: %4 instead of %5")
                                  .arg(seed)
                                  .arg(QString::fromLatin1(text.toHex()), QString::fromLatin1(key.toHex()),
-                                      actual, expected)));
+                                      actual, expected)
+                                 + QStringLiteral(", decrypted %1").arg(QString::fromLatin1(decrypted.toHex()))));
     }
 }
 

@@ -1,4 +1,4 @@
-// The password transform against libcrypto's DES-ECB for any key and text: the first byte gives
+// The password transform against libcrypto's DES-ECB for any key and text, and back: the first byte gives
 // the key's length (0 to 16), the key follows, the rest is the text.
 #include "FuzzSupport.h"
 
@@ -22,5 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                  ? QString()
                                  : desReferenceHex(plain, key);
     FuzzSupport::require(actual == expected, "cipher text differs from libcrypto's");
+    const QByteArray decrypted = desDecrypt(expected, QString::fromLatin1(key.constData(), key.size()));
+    FuzzSupport::require(decrypted == (expected.isEmpty() ? QByteArray() : plain),
+                         "libcrypto's cipher text does not decrypt to the text");
     return 0;
 }

@@ -28,9 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     // A new user, as the page makes one, never takes the place of a stored one.
-    const QStringList names = again.getUserNames();
     QString name = QStringLiteral("new");
-    for (int i = 0; names.contains(name); ++i)
+    for (int i = 0; again.isNameTaken(name); ++i)
         name = QStringLiteral("new%1").arg(i);
     User_Info fresh;
     fresh.Id = again.newId(1700000000000);

@@ -112,7 +112,7 @@ void tst_UserManagePage::init()
 {
     dir = new WidgetShots::SkinnedWorkDir;
     QVERIFY(dir->isValid());
-    const QJsonArray users{userObject(1, "Admin", 0), userObject(3, "dave", 1), userObject(4, "root2", 0),
+    const QJsonArray users{userObject(1, "Admin", 0), userObject(3, "dave", 1), userObject(4, "Shift Lead", 0),
                            userObject(5, "carol", 1, QJsonArray{false, true})};
     QVERIFY(dir->write(userFile, QJsonDocument(QJsonObject{{"user-list", users}}).toJson()));
     CUserManage::instance()->readConfig();
@@ -171,7 +171,9 @@ void tst_UserManagePage::addUser_data()
     QTest::newRow("empty password") << "erin" << "" << "密码不能为空！";
     QTest::newRow("Chinese name") << "操作员1" << "pw1" << "新增用户成功！";
     QTest::newRow("control character") << QString("op") + QChar(0x7F) + "1" << "pw1" << AccountRules::nameRefusal(Verdict::NotPrintable);
-    QTest::newRow("zero-width space") << QString("carol") + QChar(0x200B) << "pw1" << AccountRules::nameRefusal(Verdict::NotPrintable);
+    QTest::newRow("zero-width space") << QString("erin") + QChar(0x200B) << "pw1" << AccountRules::nameRefusal(Verdict::NotPrintable);
+    // It would look the same as the administrator's name.
+    QTest::newRow("no-break space beside a space") << QStringLiteral(u"Shift\u00A0Lead") << "pw1" << "用户名已存在!";
     QTest::newRow("name over 99 bytes") << QString(100, 'n') << "pw1" << AccountRules::nameRefusal(Verdict::TooLong);
     QTest::newRow("password over 48") << "erin" << QString(49, 'p') << AccountRules::passwordRefusal(Verdict::TooLong);
     QTest::newRow("Chinese password") << "erin" << "你好" << AccountRules::passwordRefusal(Verdict::NotLatin1);
@@ -265,7 +267,7 @@ void tst_UserManagePage::deleteDownToNoUser()
     QVERIFY(edit("UserManageRightWidget", "lineEditUserName")->text().isEmpty());
     QCOMPARE(checked("widgetInput"), QList<int>());
     QCOMPARE(click("UserManageRightWidget", "pushButtonOk"), QStringList{"获取用户信息失败！"});
-    QCOMPARE(CUserManage().getUserNames(), (QStringList{"Admin", "root2"}));
+    QCOMPARE(CUserManage().getUserNames(), (QStringList{"Admin", "Shift Lead"}));
 }
 
 void tst_UserManagePage::rightsShownAndSaved()
@@ -339,11 +341,11 @@ void tst_UserManagePage::exportAndImport()
     QVERIFY(dir->write("broken.bak", packed.left(packed.size() - 10)));
     answerFileDialog(dir->filePath("broken.bak"));
     QCOMPARE(click("UserManageLeftWidget", "pushButtonImport"), QStringList{"导入配置失败！\n备份文件无法读取或已损坏"});
-    const QJsonArray lookalike{userObject(1, QStringLiteral(u"Admin\u034F"), 0)};
+    const QJsonArray lookalike{userObject(1, QStringLiteral(u"Admin\u2800"), 0)};
     QVERIFY(dir->write("lookalike.bak", qCompress(QJsonDocument(QJsonObject{{"user-list", lookalike}}).toJson())));
     answerFileDialog(dir->filePath("lookalike.bak"));
     QCOMPARE(click("UserManageLeftWidget", "pushButtonImport"),
-             QStringList{"导入配置失败！\n备份中没有名称可见、能够登录的管理员\n管理员“Admin<U+034F>”（Id 1）："
+             QStringList{"导入配置失败！\n备份中没有名称可见、能够登录的管理员\n管理员“Admin<U+2800>”（Id 1）："
                          + AccountRules::nameRefusal(Verdict::NotPrintable)});
     QCOMPARE(rowNames(), QStringList{"carol"});
 

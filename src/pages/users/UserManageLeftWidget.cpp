@@ -112,7 +112,8 @@ void UserManageLeftWidget::on_pushButtonAddUser_clicked()
         return;
     }
     CUserManage* store = CUserManage::instance();
-    if (store->getUserNames().contains(name)) {
+    // Taken also by a name that only looks the same (another kind of space, an invisible character).
+    if (store->isNameTaken(name)) {
         CMeetingMessageBoxDialog::showError(tr("用户名已存在!"));
         return;
     }
