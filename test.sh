@@ -9,4 +9,4 @@ export QT_QPA_PLATFORM=offscreen
 export VEXILO_LOOPBACK_ONLY=1
 cd build
 echo "Running the test suites ..."
-ctest --output-on-failure -j"$(nproc)" "$@"
+ctest --output-on-failure --no-tests=error -j"$(nproc)" "$@"

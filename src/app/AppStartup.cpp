@@ -6,6 +6,7 @@
 #include "framework/FrameworkResources.h"
 #include "core/GlobalState.h"
 #include "platform/LanguageSetting.h"
+#include "platform/SettingsLock.h"
 #include "framework/LanguageSwitch.h"
 #include "framework/ScreenMetrics.h"
 #include "framework/StMsgLogger.h"
@@ -123,6 +124,12 @@ void applySkin()
             nullptr);
 }
 
+void releaseOwnerlessSettingsLocks()
+{
+    for (const QString& settings : {ConfigFiles::clientConfig(), ConfigFiles::mainConfig()})
+        removeOwnerlessSettingsLock(settings);
+}
+
 void applyLanguage()
 {
     const int index = languageIndexOf(LanguageSetting::read());
@@ -176,6 +183,7 @@ void initData()
 void loadLanguageAndSkin()
 {
     QDir::setCurrent(QCoreApplication::applicationDirPath());
+    AppStartup::releaseOwnerlessSettingsLocks();
     AppStartup::applySkin();
     AppStartup::applyLanguage();
 }

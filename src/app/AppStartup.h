@@ -37,6 +37,10 @@ int cleanOldLogs(const QString& dir, const QDateTime& now);
 // (Taiwan), 2 English (any other country, or no name).
 int languageIndexOf(const QString& localeName);
 
+// Removes the lock files of the settings files that name no owner (left by a kill or a power cut
+// during a save), so that the first settings write does not wait for them to grow stale.
+void releaseOwnerlessSettingsLocks();
+
 // Installs the translators of the stored language and records its index in g_languageIndex
 // and in data/ClientConfig.dat (relative to the working directory).
 void applyLanguage();

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QSettings>
 #include <QtTest>
 
@@ -48,6 +49,8 @@ private slots:
     void languageIndex();
     void languageIsRecorded_data();
     void languageIsRecorded();
+    void ownerlessSettingsLocks_data();
+    void ownerlessSettingsLocks();
 };
 
 void TestAppStartup::logLine_data()
@@ -203,6 +206,39 @@ void TestAppStartup::languageIsRecorded()
     QCOMPARE(g_languageIndex, index);
     QSettings client(QStringLiteral("data/ClientConfig.dat"), QSettings::IniFormat);
     QCOMPARE(client.value(QStringLiteral("CLIENT_INFO/Language")).toInt(), index);
+}
+
+// A settings lock file left without an owner's name (its writer killed between creating and
+// writing it) is removed before the first settings write, which would otherwise wait 30 s for it
+// to grow stale. A lock that names a live owner is kept.
+void TestAppStartup::ownerlessSettingsLocks_data()
+{
+    QTest::addColumn<QByteArray>("content");   // null: held by this process
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("empty") << QByteArray("") << true;
+    QTest::newRow("no owner's name") << QByteArray("\n\n") << true;
+    QTest::newRow("held by a live process") << QByteArray() << false;
+}
+
+void TestAppStartup::ownerlessSettingsLocks()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, removed);
+    TempWorkDir dir;
+    const QString lockPath = QStringLiteral("data/ClientConfig.dat.lock");
+    QLockFile held(lockPath);
+    if (content.isNull())
+        QVERIFY(held.tryLock(0));
+    else
+        QVERIFY(dir.write(lockPath, content));
+    if (removed)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("ClientConfig.dat.lock")));
+    AppStartup::releaseOwnerlessSettingsLocks();
+    QCOMPARE(!QFile::exists(lockPath), removed);
+    if (removed) {
+        AppStartup::applyLanguage();   // takes the lock at once
+        QVERIFY(QSettings(QStringLiteral("data/ClientConfig.dat"), QSettings::IniFormat).contains(QStringLiteral("CLIENT_INFO/Language")));
+    }
 }
 
 QTEST_MAIN(TestAppStartup)
