@@ -249,7 +249,7 @@ bool CLoginDialog::isRememberedLogin(const QString& name) const
 {
     // The remembered user is a stored name; the one typed may only read as it.
     return !rememberedPassword.isEmpty() && passwordEdit->text() == rememberedPassword
-           && (name == rememberedUser || CUserManage::instance()->findForLogin(name).userName() == rememberedUser);
+           && CUserManage::instance()->findForLogin(name).userName() == rememberedUser;
 }
 
 void CLoginDialog::endBusy()

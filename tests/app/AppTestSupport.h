@@ -44,6 +44,15 @@ inline bool stageRuntime(const TempWorkDir& dir)
            && copyTree(bin + QStringLiteral("/skin"), dir.filePath(QStringLiteral("skin")));
 }
 
+// Points the program folder's connection at the simulated matrix, with the login's model row
+// (2: 16 x 16).
+inline bool pointAtMatrix(const TempWorkDir& dir, const QString& address, int port, int modelRow = 2)
+{
+    return dir.write(QStringLiteral("data/ClientConfig.dat"),
+                     QStringLiteral("[DEVICE_INFO]\ndev_addr=%1\ndev_tcp_port=%2\n[CLIENT_INFO]\ndev_type=%3\n")
+                         .arg(address).arg(port).arg(modelRow).toUtf8());
+}
+
 // Answers every application message box that appears: OK when answerOk, else Cancel. Records
 // the texts in the order the boxes appeared.
 class MessageBoxWatcher : public QObject

@@ -33,9 +33,7 @@ void TestEndToEndConsole::loginToStartedMainWindow()
     QVERIFY2(ok, sim.lastAnswer().constData());
     sim.controlOk(QStringLiteral("panel switch 1 2"), &ok);
     QVERIFY2(ok, sim.lastAnswer().constData());
-    QVERIFY(dir.write(QStringLiteral("data/ClientConfig.dat"),
-                      QStringLiteral("[DEVICE_INFO]\ndev_addr=%1\ndev_tcp_port=%2\n[CLIENT_INFO]\ndev_type=2\n")
-                          .arg(sim.address()).arg(sim.port()).toUtf8()));
+    QVERIFY(AppTest::pointAtMatrix(dir, sim.address(), sim.port()));
 
     AppTest::MessageBoxWatcher watcher;
     QVERIFY(ConsoleDriver::login(QStringLiteral("740261")));

@@ -426,9 +426,7 @@ void TestLoginDialog::loginThroughCardTypes()
 {
     QFETCH(bool, acceptCardTypes);
     QFETCH(bool, remember);
-    QVERIFY(dir->write(QStringLiteral("data/ClientConfig.dat"),
-                       QStringLiteral("[DEVICE_INFO]\ndev_addr=%1\ndev_tcp_port=%2\n[CLIENT_INFO]\ndev_type=2\n")
-                           .arg(sim.address()).arg(sim.port()).toUtf8()));
+    QVERIFY(AppTest::pointAtMatrix(*dir, sim.address(), sim.port()));
     CLoginDialog dialog;
     dialog.getPasswordEdit()->setText(QStringLiteral("740261"));
     dialog.getRememberBox()->setChecked(remember);
@@ -492,9 +490,7 @@ void TestLoginDialog::connectionRefused()
 // (a double click, Enter pressed twice) must not start a second connection and fetch.
 void TestLoginDialog::secondOkDuringVerificationIgnored()
 {
-    QVERIFY(dir->write(QStringLiteral("data/ClientConfig.dat"),
-                       QStringLiteral("[DEVICE_INFO]\ndev_addr=%1\ndev_tcp_port=%2\n[CLIENT_INFO]\ndev_type=2\n")
-                           .arg(sim.address()).arg(sim.port()).toUtf8()));
+    QVERIFY(AppTest::pointAtMatrix(*dir, sim.address(), sim.port()));
     CLoginDialog dialog;
     dialog.getPasswordEdit()->setText(QStringLiteral("740261"));
     QList<QPointer<CSelectCardTypeDialog>> seen;

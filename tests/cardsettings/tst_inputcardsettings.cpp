@@ -255,9 +255,17 @@ void tst_InputCardSettings::choiceAnsweredWhileLeavingIsKept()
     QVERIFY(CardPagesEnv::selectPort(page, 0));
     auto* audio = control<QComboBox>("comboBox");
     QVERIFY(env->sim.accepts(QStringLiteral("delay 1000 count=1")));
-    // Due while the command blocks for its first line: it runs in the events after it.
-    QTimer::singleShot(500, [] { PumpingWaits::endAll(); });
+    // The command blocks for its first line: the first events after it arrived are its settle's.
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (env->sim.control(QStringLiteral("received all")).contains("/InAudio:1:EXT;")) {
+            watch.stop();
+            PumpingWaits::endAll();
+        }
+    });
+    watch.start(20);
     audio->setCurrentIndex(1);
+    watch.stop();
     PumpingWaits::resume();
     QCOMPARE(audio->currentIndex(), 1);
     QCOMPARE(env->model->getCardInfo(0).value(CardKey::InCard).toObject().value(QStringLiteral("audio")).toInt(-1), 1);

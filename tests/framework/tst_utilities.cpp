@@ -3,10 +3,12 @@
 #include "FakePing.h"
 #include "platform/EventLoopDelay.h"
 #include "platform/LoopbackGuard.h"
+#include "framework/MessageShortcuts.h"
 #include "framework/Utilities.h"
 
 #include <QApplication>
 #include <QDesktopWidget>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QNetworkProxy>
@@ -383,13 +385,29 @@ void TestUtilities::endedWaitsReturnAtOnce()
     QCOMPARE(runningInside, 1);
     QCOMPARE(PumpingWaits::running(), 0);
 
+    // A box that nobody would answer: a box still open when the waits end is closed, and once
+    // they have ended none opens. Should one stay, this answers it with OK after 5 s.
+    QTimer answerStrayBox;
+    connect(&answerStrayBox, &QTimer::timeout, this, [] {
+        if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            box->accept();
+    });
+    answerStrayBox.start(5000);
+    PumpingWaits::resume();
+    QTimer::singleShot(20, this, [] { PumpingWaits::endAll(); });
+    QCOMPARE(showQuestionMessage(QStringLiteral("open when the waits end")), 0);
+    QCOMPARE(showQuestionMessage(QStringLiteral("asked once they have ended")), 0);
+    QCOMPARE(PumpingWaits::running(), 0);
+
+    // Ended, a delay runs nothing; a settle (the rest of an answer) runs its course.
     bool fired = false;
     QTimer::singleShot(0, this, [&fired] { fired = true; });
     QVERIFY(!::delayMs(100));
     QVERIFY(!fired);
+    QVERIFY(::settleMs(10));
+    QVERIFY(fired);
     PumpingWaits::resume();
     QVERIFY(::delayMs(10));
-    QVERIFY(fired);
 }
 
 void TestUtilities::checkTcpConnectLoopback()

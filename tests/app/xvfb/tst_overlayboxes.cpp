@@ -155,9 +155,7 @@ void TestOverlayBoxes::linkDroppedDuringLoginFetch()
                         QStringLiteral("aa"), QStringLiteral("--out-cards"), QStringLiteral("aa"),
                         QStringLiteral("--no-ipcards"), QStringLiteral("--no-streams")}),
              qPrintable(sim.errorString()));
-    QVERIFY(dir.write(QStringLiteral("data/ClientConfig.dat"),
-                      QStringLiteral("[DEVICE_INFO]\ndev_addr=%1\ndev_tcp_port=%2\n[CLIENT_INFO]\ndev_type=2\n")
-                          .arg(sim.address()).arg(sim.port()).toUtf8()));
+    QVERIFY(AppTest::pointAtMatrix(dir, sim.address(), sim.port()));
     LinkNotices::install();   // as the start-up does
     bool ok = false;
     sim.controlOk(QStringLiteral("dropnext"), &ok);
