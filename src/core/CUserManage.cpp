@@ -129,8 +129,10 @@ bool CUserManage::add(User_Info user)
         return false;
     }
     users.insert(user.Id, user);
+    usersChanged();
     if (!writeConfig()) {
         users.remove(user.Id);
+        usersChanged();
         return false;
     }
     return true;
@@ -143,8 +145,10 @@ bool CUserManage::del(qint64 id)
         return false;
     }
     const User_Info removed = users.take(id);
+    usersChanged();
     if (!writeConfig()) {
         users.insert(id, removed);
+        usersChanged();
         return false;
     }
     return true;
@@ -157,13 +161,15 @@ bool CUserManage::edit(User_Info user, bool save)
         return false;
     }
     const User_Info previous = users.value(user.Id);
-    if (user.userName() != previous.userName() && isNameTakenBesides(user.userName(), &user.Id)) {
+    if (user.userName() != previous.userName() && names().isTakenBesides(user.userName(), user.Id)) {
         qDebug().noquote() << QStringLiteral("修改用户失败：用户名称已存在！");
         return false;
     }
     users.insert(user.Id, user);
+    usersChanged();
     if (save && !writeConfig()) {
         users.insert(user.Id, previous);
+        usersChanged();
         return false;
     }
     return true;
@@ -188,38 +194,23 @@ User_Info CUserManage::getUserByName(QString name) const
 
 User_Info CUserManage::findForLogin(const QString& typed) const
 {
-    for (const User_Info& user : users) {
-        if (user.userName() == typed)
-            return user;
-    }
-    const QString prepared = AccountRules::preparedName(typed);
-    if (prepared.isEmpty())
-        return User_Info();
-    User_Info found;
-    int count = 0;
-    for (const User_Info& user : users) {
-        if (AccountRules::preparedName(user.userName()) == prepared) {
-            found = user;
-            ++count;
-        }
-    }
-    // Two users alike: guessing one would open the other's account to a mistyped name.
-    return count == 1 ? found : User_Info();
+    const std::optional<qint64> id = names().findForLogin(typed);
+    return id ? users.value(*id) : User_Info();
 }
 
 bool CUserManage::isNameTaken(const QString& name) const
 {
-    return isNameTakenBesides(name, nullptr);
+    return names().isTakenBesides(name, std::nullopt);
 }
 
-bool CUserManage::isNameTakenBesides(const QString& name, const qint64* ownId) const
+const UserNameIndex& CUserManage::names() const
 {
-    const QString prepared = AccountRules::preparedName(name);
-    for (const User_Info& user : users) {
-        if ((!ownId || user.Id != *ownId) && AccountRules::preparedName(user.userName()) == prepared)
-            return true;
+    if (!nameIndex) {
+        nameIndex.emplace();
+        for (auto user = users.cbegin(); user != users.cend(); ++user)
+            nameIndex->add(user.key(), user->userName());
     }
-    return false;
+    return *nameIndex;
 }
 
 User_Info CUserManage::getUserById(qint64 id) const
@@ -248,6 +239,7 @@ qint64 CUserManage::newId(qint64 clock) const
 void CUserManage::readConfig()
 {
     users.clear();
+    usersChanged();
     QFile file(configFilePath());
     if (!file.open(QIODevice::ReadOnly))
         return;
@@ -255,6 +247,7 @@ void CUserManage::readConfig()
     // made so at its first reading, not only at its first change.
     makeOwnerOnly(configFilePath());
     users = fromUserList(file.readAll(), configFilePath()).users;
+    usersChanged();
 }
 
 CUserManage CUserManage::fromUserList(const QByteArray& json, const QString& source, bool* listed)

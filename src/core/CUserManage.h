@@ -1,10 +1,13 @@
 #pragma once
 
 #include "core/UserInfo.h"
+#include "core/UserNameIndex.h"
 
 #include <QList>
 #include <QMap>
 #include <QStringList>
+
+#include <optional>
 
 // The operator accounts, kept in data/UserConfig.dat (JSON, rewritten whole after each change).
 // One process-wide store, GUI thread only. Names are kept exactly as stored and compared in their
@@ -65,7 +68,10 @@ public:
 private:
     struct NoFile {};
     explicit CUserManage(NoFile) {}
-    bool isNameTakenBesides(const QString& name, const qint64* ownId) const;
+    // The names of users, indexed on first use after a change of users.
+    const UserNameIndex& names() const;
+    void usersChanged() { nameIndex.reset(); }
 
     QMap<qint64, User_Info> users;
+    mutable std::optional<UserNameIndex> nameIndex;
 };
