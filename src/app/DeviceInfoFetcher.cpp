@@ -4,6 +4,7 @@
 #include "core/CardTypeLetter.h"
 #include "core/GlobalState.h"
 #include "core/PublicClass.h"
+#include "core/ReplyParser.h"
 #include "framework/Utilities.h"
 #include "platform/DeviceLogText.h"
 
@@ -29,6 +30,21 @@ bool DeviceInfoFetcher::send(const QString& key, QString* reply)
     if (reply)
         *reply = answer.text;
     return ok;
+}
+
+bool DeviceInfoFetcher::ask(const QString& key, QString* answer)
+{
+    QString reply;
+    if (!send(key, &reply))
+        return false;
+    qDebug() << "设备返回：" << key << DeviceLogText::excerpt(reply);
+    *answer = ReplyParser::answerLine(reply);
+    if (answer->isEmpty()) {
+        qWarning().noquote() << key << QStringLiteral("的回复中只有状态报告，没有应答行：")
+                             << DeviceLogText::excerpt(reply);
+        return false;
+    }
+    return true;
 }
 
 QString DeviceInfoFetcher::lettersOfReply(const QString& reply)
@@ -65,17 +81,16 @@ bool DeviceInfoFetcher::run()
     delayMs(400);
 
     status(tr("正在获取输入板卡信息！"));
-    if (!send(QStringLiteral("InCardList"), &reply)) {
+    if (!ask(QStringLiteral("InCardList"), &reply)) {
         failure = tr("获取输入板卡信息失败！");
     } else {
         g_inCardTypes = CardTypeLetter::withinModel(lettersOfReply(reply), "input card list");
         qDebug() << "输入板卡列表" << g_inCardTypes;
 
         status(tr("正在获取输出板卡信息！"));
-        if (!send(QStringLiteral("OutCardList"), &reply)) {
+        if (!ask(QStringLiteral("OutCardList"), &reply)) {
             failure = tr("获取输出板卡信息失败！");
         } else {
-            qDebug() << "设备返回：" << DeviceLogText::excerpt(reply);
             g_outCardTypes = CardTypeLetter::withinModel(g_deviceModel == PublicClass::_96x96
                                                              ? outputLettersOf96(g_outCardTypes, reply)
                                                              : lettersOfReply(reply),
@@ -85,11 +100,11 @@ bool DeviceInfoFetcher::run()
             send(QStringLiteral("ReleaseCardList"), nullptr);
 
             status(tr("正在获取设备版本信息！"));
-            // Stored without the line end of the answer, which the INI file would keep escaped.
-            if (send(QStringLiteral("FrontPanelVer"), &reply))
-                settings.setValue(QStringLiteral("FrontPanelVer"), reply.trimmed());
-            if (send(QStringLiteral("BackPanelVer"), &reply))
-                settings.setValue(QStringLiteral("BackPanelVer"), reply.trimmed());
+            // The answer's line only, without its line end, which the INI file would keep escaped.
+            if (ask(QStringLiteral("FrontPanelVer"), &reply))
+                settings.setValue(QStringLiteral("FrontPanelVer"), reply);
+            if (ask(QStringLiteral("BackPanelVer"), &reply))
+                settings.setValue(QStringLiteral("BackPanelVer"), reply);
             if (send(QStringLiteral("KeyBoardLock"), &reply))
                 settings.setValue(QStringLiteral("KeyBoardLock"),
                                   reply.contains(QLatin1String("Locked")) ? 0 : 1);

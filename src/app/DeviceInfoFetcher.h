@@ -21,7 +21,8 @@ public:
     explicit DeviceInfoFetcher(StatusSink status, CommandSender sender = CommandSender());
 
     // Runs the whole fetch. False when a card list was not answered; the letters then keep what
-    // they held (the output letters also when only the output list failed).
+    // they held (the output letters also when only the output list failed). The letters and the
+    // versions come from the answer's own line, whatever reports arrived with it.
     bool run();
 
     // The slot letters of a card-list reply: its trimmed text without the first three and the
@@ -33,6 +34,10 @@ public:
 
 private:
     bool send(const QString& key, QString* reply);
+    // Sends a query and takes its answer's own line (ReplyParser::answerLine): the reports that
+    // came in the same reply are not part of it. False when it was not answered, or when the reply
+    // held reports only (the answer did not come in time).
+    bool ask(const QString& key, QString* answer);
     void status(const QString& text) const;
 
     StatusSink statusSink;

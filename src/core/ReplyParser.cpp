@@ -49,51 +49,100 @@ void ReplyParser::warnBeyondModel(const QString& line)
         noteHeldBack(qWarning().noquote() << "port number beyond the largest model ignored in:" << line.left(80), heldBack);
 }
 
+ReplyParser::Report ReplyParser::reportOf(const QString& line)
+{
+    static const QRegularExpression routeListMarker(QStringLiteral("\\d+[AV]"));
+    if (line.contains(QLatin1String("Closed.")))
+        return Report::Closed;
+    if (line.contains(QLatin1String("A:")) || line.contains(QLatin1String("V:")))
+        return Report::Arrow;   // "AV:" holds "V:"
+    if (line.contains(QLatin1String("Recall")))
+        return Report::Recall;
+    if (line.contains(QLatin1String("To All")))
+        return Report::ToAll;
+    if (line.contains(QLatin1String("All Through.")))
+        return Report::AllThrough;
+    if (line.contains(QLatin1String("Open.")))
+        return Report::Open;
+    if (line.contains(QLatin1String("Factory Default")))
+        return Report::FactoryDefault;
+    if (routeListMarker.match(line).hasMatch())
+        return Report::RouteList;
+    return Report::None;
+}
+
+QString ReplyParser::answerLine(const QString& reply)
+{
+    const QStringList parts = reply.split(QStringLiteral("\r\n"));
+    for (const QString& part : parts) {
+        const QString line = part.trimmed();
+        if (!line.isEmpty() && reportOf(line) == Report::None)
+            return line;
+    }
+    return QString();
+}
+
 void ReplyParser::clientReceived(const QString& recvStr)
 {
     const QString line = recvStr.trimmed();
     if (MatrixReply::reportsFailure(line))
         emit failureReported();
 
-    if (handleClosed(line) || handleArrow(line) || handleRecall(line))
-        return;
-
-    if (line.contains(QLatin1String("To All"))) {
-        const QList<int> numbers = extractNumbers(line);
-        if (numbers.isEmpty())
-            return;
-        if (ModelBounds::isPortNumberOrZero(numbers.first())) {
-            records->setRoutes(2, numbers.first(), 0);
-            emit routesReported();
-        } else {
-            warnBeyondModel(line);
-        }
-        return;
-    }
-    if (line.contains(QLatin1String("All Through."))) {
+    switch (reportOf(line)) {
+    case Report::None:
+        break;
+    case Report::Closed:
+        handleClosed(line);
+        break;
+    case Report::Arrow:
+        handleArrow(line);
+        break;
+    case Report::Recall:
+        handleRecall(line);
+        break;
+    case Report::ToAll:
+        handleToAll(line);
+        break;
+    case Report::AllThrough:
         records->setRoutes(3, 0, 0);
         emit routesReported();
-        return;
-    }
-    if (line.contains(QLatin1String("Open."))) {
+        break;
+    case Report::Open:
         emit ioStatusRefreshWanted();
-        return;
+        break;
+    case Report::FactoryDefault:
+        handleFactoryDefault();
+        break;
+    case Report::RouteList:
+        handleRouteList(line);
+        break;
     }
-    if (line.contains(QLatin1String("Factory Default"))) {
-        records->setRoutes(3, 0, 0);
-        emit routesReported();
-        int heldBack = 0;
-        if (routeLog.admit(&heldBack))
-            noteHeldBack(qDebug().noquote() << QStringLiteral("设备已恢复出厂设置"), heldBack);
-        return;
-    }
-    handleRouteList(line);
 }
 
-bool ReplyParser::handleClosed(const QString& line)
+void ReplyParser::handleToAll(const QString& line)
 {
-    if (!line.contains(QLatin1String("Closed.")))
-        return false;
+    const QList<int> numbers = extractNumbers(line);
+    if (numbers.isEmpty())
+        return;
+    if (ModelBounds::isPortNumberOrZero(numbers.first())) {
+        records->setRoutes(2, numbers.first(), 0);
+        emit routesReported();
+    } else {
+        warnBeyondModel(line);
+    }
+}
+
+void ReplyParser::handleFactoryDefault()
+{
+    records->setRoutes(3, 0, 0);
+    emit routesReported();
+    int heldBack = 0;
+    if (routeLog.admit(&heldBack))
+        noteHeldBack(qDebug().noquote() << QStringLiteral("设备已恢复出厂设置"), heldBack);
+}
+
+void ReplyParser::handleClosed(const QString& line)
+{
     const QList<int> numbers = extractNumbers(line);
     int heldBack = 0;
     if (numbers.isEmpty()) {
@@ -101,27 +150,22 @@ bool ReplyParser::handleClosed(const QString& line)
         emit routesReported();
         if (routeLog.admit(&heldBack))
             noteHeldBack(qDebug().noquote() << QStringLiteral("所有输出端口") << QStringLiteral("已关闭"), heldBack);
-        return true;
+        return;
     }
     const int output = numbers.first();
     if (!ModelBounds::isPortNumberOrZero(output)) {
         warnBeyondModel(line);
-        return true;
+        return;
     }
     if (output >= 1)
         records->setRoute(output - 1, -2);
     emit routesReported();
     if (routeLog.admit(&heldBack))
         noteHeldBack(qDebug().noquote() << QStringLiteral("输出端口") << output << QStringLiteral("已关闭"), heldBack);
-    return true;
 }
 
-bool ReplyParser::handleArrow(const QString& line)
+void ReplyParser::handleArrow(const QString& line)
 {
-    if (!line.contains(QLatin1String("A:")) && !line.contains(QLatin1String("V:"))
-        && !line.contains(QLatin1String("AV:")))
-        return false;
-
     const QString text = line.mid(line.indexOf(QLatin1Char(':')) + 1).trimmed();
     const QString arrow = QStringLiteral("->");
     const int first = text.indexOf(arrow);
@@ -130,7 +174,7 @@ bool ReplyParser::handleArrow(const QString& line)
     const int output = wholeNumber(last < 0 ? text : text.mid(last + arrow.size()));
     if (!ModelBounds::isPortNumberOrZero(input) || !ModelBounds::isPortNumberOrZero(output)) {
         warnBeyondModel(line);
-        return true;
+        return;
     }
 
     if (output >= 1)
@@ -138,22 +182,19 @@ bool ReplyParser::handleArrow(const QString& line)
     emit routesReported();
     int heldBack = 0;
     if (!routeLog.admit(&heldBack))
-        return true;
+        return;
     if (input == 0)
         noteHeldBack(qDebug().noquote() << QStringLiteral("输出端口") << output << QStringLiteral("无输入"), heldBack);
     else
         noteHeldBack(qDebug().noquote() << QStringLiteral("输入端口") << input << QStringLiteral("切换到输出端口") << output,
                      heldBack);
-    return true;
 }
 
-bool ReplyParser::handleRecall(const QString& line)
+void ReplyParser::handleRecall(const QString& line)
 {
-    if (!line.contains(QLatin1String("Recall")))
-        return false;
     const QList<int> numbers = extractNumbers(line);
     if (numbers.isEmpty())
-        return true;
+        return;
     const int scene = numbers.first();
     if (scene >= 1 && scene <= 10)
         recalledScene = scene;
@@ -161,7 +202,6 @@ bool ReplyParser::handleRecall(const QString& line)
     int heldBack = 0;
     if (routeLog.admit(&heldBack))
         noteHeldBack(qDebug().noquote() << QStringLiteral("已调用场景") << scene, heldBack);
-    return true;
 }
 
 void ReplyParser::linesDelivered()
@@ -173,16 +213,13 @@ void ReplyParser::linesDelivered()
     recalledScene = 0;
 }
 
-bool ReplyParser::handleRouteList(const QString& line)
+void ReplyParser::handleRouteList(const QString& line)
 {
-    static const QRegularExpression marker(QStringLiteral("\\d+[AV]"));
-    if (!marker.match(line).hasMatch())
-        return false;
     const QList<int> numbers = extractNumbers(line);
     const int input = numbers.first();
     if (!ModelBounds::isPortNumberOrZero(input)) {
         warnBeyondModel(line);
-        return true;
+        return;
     }
     // A list names each output once: more numbers than the largest model has outputs are no
     // route list of any matrix, and are not worth a log line each.
@@ -204,5 +241,4 @@ bool ReplyParser::handleRouteList(const QString& line)
     if (beyond)
         warnBeyondModel(line);
     emit routesReported();
-    return true;
 }

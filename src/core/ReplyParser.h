@@ -20,6 +20,15 @@ public:
     // Settings file that receives "CLIENT_INFO/CurrentSencce".
     static QString clientConfigPath();
 
+    // What a trimmed line reports, by the first form that matches; None for a line the parser
+    // leaves alone, such as the answer to a query (a card list, a version).
+    enum class Report { None, Closed, Arrow, Recall, ToAll, AllThrough, Open, FactoryDefault, RouteList };
+    static Report reportOf(const QString& line);
+    // The answer's own line in a waited reply, which may also hold reports that arrived during the
+    // wait (a front-panel switch, another console, a scene call): the first of its lines (ended by
+    // CRLF) that is no report, trimmed. Empty when every line is a report.
+    static QString answerLine(const QString& reply);
+
 public slots:
     // Parses one line; the first form that matches is handled.
     void clientReceived(const QString& recvStr);
@@ -40,10 +49,12 @@ signals:
     void failureReported();
 
 private:
-    bool handleClosed(const QString& line);
-    bool handleArrow(const QString& line);
-    bool handleRecall(const QString& line);
-    bool handleRouteList(const QString& line);
+    void handleClosed(const QString& line);
+    void handleArrow(const QString& line);
+    void handleRecall(const QString& line);
+    void handleToAll(const QString& line);
+    void handleFactoryDefault();
+    void handleRouteList(const QString& line);
     void warnBeyondModel(const QString& line);
 
     PortRecords* records;

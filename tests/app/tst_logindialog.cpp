@@ -76,6 +76,8 @@ private slots:
     void fetchInputListFails();
     void fetchOutputListFailsKeepsStoredLetters();
     void fetchModel96();
+    void fetchTakesTheAnswersOwnLine_data();
+    void fetchTakesTheAnswersOwnLine();
     void fetchListsBeyondTheModel();
     void fetchWithoutTemplatesFails();
     void loginThroughCardTypes_data();
@@ -376,6 +378,55 @@ void TestLoginDialog::fetchModel96()
     g_outCardTypes.clear();
     QVERIFY(fetcher.run());
     QCOMPARE(g_outCardTypes, QStringLiteral("**") + letters.mid(2));
+}
+
+// Reports that the matrix sent during a query's wait (a front-panel switch, another console's
+// switch, a scene call) are part of its reply: the letters and versions come from the answer's
+// own line. A reply of reports only did not bring the answer.
+void TestLoginDialog::fetchTakesTheAnswersOwnLine_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<QStringList>("replies");   // InCardList, OutCardList, FrontPanelVer, BackPanelVer
+    QTest::addColumn<bool>("complete");
+    QTest::addColumn<QStringList>("stored");    // input letters, output letters, front, back version
+    const QStringList stored{"ll", "ZYmm", "", ""};
+    QTest::newRow("one line each") << 16 << QStringList{"IC[abzi]\r\n", "OC[aezk]\r\n", "Front 2.15\r\n", "Back 3.08"}
+                                   << true << QStringList{"abzi", "aezk", "Front 2.15", "Back 3.08"};
+    QTest::newRow("a report before and after each")
+        << 16
+        << QStringList{"AV: 3->1\r\nIC[abzi]\r\nRecall 2.\r\n", "Open.\r\nOC[aezk]\r\n1V2,3\r\n",
+                       "Closed.\r\nFront 2.15\r\nA:1->2\r\n", "All Through.\r\nBack 3.08\r\nFactory Default.\r\n"}
+        << true << QStringList{"abzi", "aezk", "Front 2.15", "Back 3.08"};
+    QTest::newRow("model 96, reports around")
+        << 96 << QStringList{"AV: 3->1\r\nIC[abzi]\r\n", "Recall 4.\r\nOC[aezkl]\r\nAV: 5->6\r\n", "", ""}
+        << true << QStringList{"abzi", "ZYzkl", "", ""};
+    QTest::newRow("input list: reports only") << 16 << QStringList{"AV: 3->1\r\nRecall 2.\r\n", "OC[aezk]", "", ""}
+                                              << false << stored;
+    QTest::newRow("output list: reports only") << 16 << QStringList{"IC[abzi]", "V:2->3\r\n", "", ""}
+                                               << false << QStringList{"abzi", "ZYmm", "", ""};
+}
+
+void TestLoginDialog::fetchTakesTheAnswersOwnLine()
+{
+    QFETCH(int, model);
+    QFETCH(QStringList, replies);
+    QFETCH(bool, complete);
+    QFETCH(QStringList, stored);
+    ScriptedMatrix matrix;
+    const QStringList keys{"InCardList", "OutCardList", "FrontPanelVer", "BackPanelVer"};
+    for (int i = 0; i < keys.size(); ++i) {
+        if (!replies.at(i).isEmpty())
+            matrix.answers.insert(keys.at(i), {true, replies.at(i)});
+    }
+    g_deviceModel = model;
+    g_inCardTypes = QStringLiteral("ll");
+    g_outCardTypes = QStringLiteral("ZYmm");
+    DeviceInfoFetcher fetcher(nullptr, matrix.sender());
+    QCOMPARE(fetcher.run(), complete);
+    QCOMPARE(g_inCardTypes, stored.at(0));
+    QCOMPARE(g_outCardTypes, stored.at(1));
+    QCOMPARE(clientValue(QStringLiteral("DEVICE_INFO/FrontPanelVer")).toString(), stored.at(2));
+    QCOMPARE(clientValue(QStringLiteral("DEVICE_INFO/BackPanelVer")).toString(), stored.at(3));
 }
 
 // A card list of a million letters (a matrix gone astray) keeps the 40 slots of the largest model.
