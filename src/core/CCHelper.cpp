@@ -210,7 +210,8 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
     const QDeadlineTimer deadline(wait);
     bool waitLogged = false;
     for (;;) {
-        if (!takeBytes(device))
+        bool answeredBeforeDrop = false;
+        if (!takeBytes(device, &answeredBeforeDrop) && !answeredBeforeDrop)
             return false;
         if (m_lines.hasWholeLine())
             break;
@@ -231,9 +232,11 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
 
     // The answer has begun: it is read to its end, also when the waits are ended meanwhile (an
     // exit confirmed now must not turn what the matrix did into a failure). Cut short by quitting,
-    // it may be incomplete: nothing is taken as answered.
-    if (!settleMs(kSettleMs) || !device->isOpen() || !takeBytes(device))
+    // it may be incomplete: nothing is taken as answered. A line dropped for its length after the
+    // answer's line is no part of the answer.
+    if (!settleMs(kSettleMs) || !device->isOpen())
         return false;
+    takeBytes(device);
     const bool raw = cmd.contains(QLatin1String("/V"));
     const QByteArray bytes = m_lines.bytes();
     // A line still arriving when the settle time ends stays buffered until its end comes, and is
@@ -256,9 +259,9 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
     return !reply.trimmed().isEmpty() && !MatrixReply::reportsFailure(reply);
 }
 
-bool CCHelper::takeBytes(QIODevice* device)
+bool CCHelper::takeBytes(QIODevice* device, bool* linesBeforeDrop)
 {
-    return m_lines.append(device->readAll());
+    return m_lines.append(device->readAll(), linesBeforeDrop);
 }
 
 void CCHelper::new_data_received()

@@ -25,8 +25,9 @@ public:
     static CCHelper* instance();
     ~CCHelper() override;
 
-    // No line may be longer than this: a device that streams without a line end fails the command
-    // waiting for it, and the line is dropped up to its end, across later commands.
+    // A line that reaches this length without its end is dropped, up to its end, across later
+    // commands: a device that streams without a line end fails the command waiting for its answer
+    // (once the answer's line has come, a line dropped after it does not fail the command).
     static constexpr qint64 kMaxReplyBytes = 1024 * 1024;
 
     // type 0: TCP to ip:port; type 1: the serial port portName at 9600 8N1. Results arrive as
@@ -87,8 +88,8 @@ private:
     int replyWaitMs() const;
     void scheduleReconnect();
     // Moves what the device holds into m_lines. False when a line reached kMaxReplyBytes: it is
-    // dropped, up to its end when it comes.
-    bool takeBytes(QIODevice* device);
+    // dropped, up to its end when it comes (linesBeforeDrop as LineBuffer::append gives it).
+    bool takeBytes(QIODevice* device, bool* linesBeforeDrop = nullptr);
     void detachDisconnected();
     void logReceivedLine(const QString& line);
     // Reads and emits the whole lines buffered, unless a send holds the lock: then the read is

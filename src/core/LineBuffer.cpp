@@ -7,8 +7,10 @@ LineBuffer::LineBuffer(qint64 maxLineBytes)
 {
 }
 
-bool LineBuffer::append(const QByteArray& bytes)
+bool LineBuffer::append(const QByteArray& bytes, bool* linesBeforeDrop)
 {
+    if (linesBeforeDrop)
+        *linesBeforeDrop = false;
     bool kept = true;
     int from = 0;
     while (from < bytes.size()) {
@@ -52,6 +54,8 @@ bool LineBuffer::append(const QByteArray& bytes)
         }
         buffered.truncate(int(wholeBytes));   // what came of the long line before this piece
         qWarning().noquote() << QStringLiteral("接收数据超过 %1 字节仍无行尾，已丢弃").arg(maxLineBytes);
+        if (kept && linesBeforeDrop)
+            *linesBeforeDrop = wholeBytes > 0;
         kept = false;
         if (end < 0) {
             droppingLine = true;

@@ -280,28 +280,42 @@ void TestCCHelperTcp::overlongReplyIsDroppedToItsEnd()
 }
 
 // A line over the limit is dropped however its bytes arrive: in one write, or in two that each
-// stay below the limit, the second bringing its end.
+// stay below the limit, the second bringing its end. The first write of a row "after an answer"
+// comes inside the settle of a command whose answer has come: the command keeps its answer.
 void TestCCHelperTcp::overlongUnsolicitedLineIsDropped_data()
 {
     QTest::addColumn<QStringList>("writes");
-    QTest::newRow("one write, then its end") << QStringList{"flood 2500000", "send tail.\\r\\n"};
+    QTest::addColumn<bool>("afterAnAnswer");
+    QTest::newRow("one write, then its end") << QStringList{"flood 2500000", "send tail.\\r\\n"} << false;
     QTest::newRow("1 040 000 bytes, then 20 000 with its end")
-        << QStringList{"flood 1040000", "send " + QString(20000, QLatin1Char('x')) + "\\r\\n"};
+        << QStringList{"flood 1040000", "send " + QString(20000, QLatin1Char('x')) + "\\r\\n"} << false;
+    QTest::newRow("5 MB after an answer") << QStringList{"flood 5000000", "send tail.\\r\\n"} << true;
 }
 
 void TestCCHelperTcp::overlongUnsolicitedLineIsDropped()
 {
     QFETCH(QStringList, writes);
+    QFETCH(bool, afterAnAnswer);
     QVERIFY(connectLink());
     LinkRecorder recorder(link);
+    QStringList expected{"Open.\r\n"};
+    if (afterAnAnswer) {
+        QVERIFY(sim.accepts(QStringLiteral("reply OK\\r\\n")));
+        // The reply wait runs no events: the first to run are those of the settle.
+        QTimer::singleShot(0, this, [&] { QVERIFY(sim.accepts(writes.takeFirst())); });
+        QString reply;
+        QVERIFY(waited(QStringLiteral("/*Type;"), &reply));
+        QCOMPARE(reply, QStringLiteral("OK\r\n"));
+        expected.prepend(QStringLiteral("OK"));
+    }
     for (const QString& write : writes) {
         QVERIFY(sim.accepts(write));
         QTest::qWait(300);
     }
     QVERIFY(sim.accepts(QStringLiteral("send Open.\\r\\n")));
-    QTRY_VERIFY(!recorder.lines.isEmpty());
+    QTRY_COMPARE(recorder.lines.size(), expected.size());
     QTest::qWait(200);
-    QCOMPARE(recorder.lines, QStringList{"Open.\r\n"});
+    QCOMPARE(recorder.lines, expected);
 }
 
 // The log files are never deleted: a matrix that floods the link must add only a bounded amount.
