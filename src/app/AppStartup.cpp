@@ -124,10 +124,20 @@ void applySkin()
             nullptr);
 }
 
-void releaseOwnerlessSettingsLocks()
+void releaseOwnerlessSettingsLocks(const QString& programFolder)
 {
     for (const QString& settings : {ConfigFiles::clientConfig(), ConfigFiles::mainConfig()})
-        removeOwnerlessSettingsLock(settings);
+        removeOwnerlessSettingsLock(QDir(programFolder).filePath(settings));
+}
+
+SingleInstance::Result holdSingleInstance(SingleInstance* single, const QString& programFolder)
+{
+    const SingleInstance::Result result = single->acquire();
+    if (result == SingleInstance::Acquired)
+        releaseOwnerlessSettingsLocks(programFolder);
+    else if (result == SingleInstance::AlreadyRunning)
+        qWarning() << "another copy of the program is running";
+    return result;
 }
 
 void applyLanguage()
@@ -183,7 +193,6 @@ void initData()
 void loadLanguageAndSkin()
 {
     QDir::setCurrent(QCoreApplication::applicationDirPath());
-    AppStartup::releaseOwnerlessSettingsLocks();
     AppStartup::applySkin();
     AppStartup::applyLanguage();
 }

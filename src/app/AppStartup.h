@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SingleInstance.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QtGlobal>
@@ -13,7 +15,8 @@ void initData();
 // Formats every message as one log line, hands it to the previous handler and the log writer.
 void messageHandler(QtMsgType type, const QMessageLogContext& context, const QString& text);
 
-// Working directory = program folder, then the skin and the interface language.
+// Working directory = program folder, then the skin and the interface language (both recorded in
+// the settings files).
 void loadLanguageAndSkin();
 
 namespace AppStartup {
@@ -37,9 +40,15 @@ int cleanOldLogs(const QString& dir, const QDateTime& now);
 // (Taiwan), 2 English (any other country, or no name).
 int languageIndexOf(const QString& localeName);
 
-// Removes the lock files of the settings files that name no owner (left by a kill or a power cut
-// during a save), so that the first settings write does not wait for them to grow stale.
-void releaseOwnerlessSettingsLocks();
+// Removes the lock files of the settings files in programFolder that name no owner (left by a
+// kill or a power cut during a save), so that the first settings write does not wait for them to
+// grow stale.
+void releaseOwnerlessSettingsLocks(const QString& programFolder);
+
+// Takes the single instance and, once this copy holds it, releases the ownerless settings locks
+// of programFolder: while another copy runs, a lock without an owner's name may be one that copy
+// has just created and not yet filled in. Called before the first settings write.
+SingleInstance::Result holdSingleInstance(SingleInstance* single, const QString& programFolder);
 
 // Installs the translators of the stored language and records its index in g_languageIndex
 // and in data/ClientConfig.dat (relative to the working directory).

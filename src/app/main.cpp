@@ -15,10 +15,14 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
 
     initData();
+    // Taken before the first settings write; the box for a second copy waits for the skin and
+    // the language.
+    SingleInstance single(QStringLiteral("Vexilo"));
+    const SingleInstance::Result instance =
+        AppStartup::holdSingleInstance(&single, QCoreApplication::applicationDirPath());
     loadLanguageAndSkin();
 
-    SingleInstance single(QStringLiteral("Vexilo"));
-    switch (single.acquire()) {
+    switch (instance) {
     case SingleInstance::AlreadyRunning:
         CMeetingMessageBoxDialog::showError(QCoreApplication::translate("main", "程序已经在运行！"));
         return 0;

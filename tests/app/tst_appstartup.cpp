@@ -233,7 +233,7 @@ void TestAppStartup::ownerlessSettingsLocks()
         QVERIFY(dir.write(lockPath, content));
     if (removed)
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("ClientConfig.dat.lock")));
-    AppStartup::releaseOwnerlessSettingsLocks();
+    AppStartup::releaseOwnerlessSettingsLocks(dir.path());
     QCOMPARE(!QFile::exists(lockPath), removed);
     if (removed) {
         AppStartup::applyLanguage();   // takes the lock at once
