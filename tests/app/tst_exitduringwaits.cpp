@@ -5,6 +5,7 @@
 #include "AppTestSupport.h"
 #include "ConsoleDriver.h"
 #include "DeviceSimProcess.h"
+#include "LogVolume.h"
 
 #include "app/SettingMenu.h"
 #include "app/SettingMenuController.h"
@@ -226,13 +227,20 @@ void TestExitDuringWaits::answeredCommandIsKeptWithoutABox()
         watch.start(20);
         call->click();
     });
+    std::unique_ptr<LogVolume> log = std::make_unique<LogVolume>();
     const Leaving leaving = runUntilGone(window, exitCodeOf(action), sinceConfirmation);
+    const QStringList entries = log->entries();
+    log.reset();
     QCOMPARE(leaving.exitCode, exitCodeOf(action));
     QVERIFY(window.isNull());
     QVERIFY(matrixReceived("/SceneCall:2;"));
     QCOMPARE(QSettings(QStringLiteral("data/ClientConfig.dat"), QSettings::IniFormat)
                  .value(QStringLiteral("CLIENT_INFO/CurrentSencce"), -1).toInt(), 2);
     QCOMPARE(watcher.texts().size(), 1);   // the question only: no "failed", no "success"
+    // The call was judged by its answer: the box it did not show is the one of success.
+    const QString leavingBox = QStringLiteral("leaving, box not shown:");
+    QCOMPARE(entries.filter(leavingBox),
+             QStringList{leavingBox + " " + QCoreApplication::translate("MSenceListWidget", "调用场景成功！")});
     qInfo() << "window gone" << leaving.closedAfterMs << "ms after the confirmation";
     QVERIFY2(leaving.closedAfterMs >= 0 && leaving.closedAfterMs < 6000, qPrintable(QString::number(leaving.closedAfterMs)));
 }

@@ -257,16 +257,20 @@ void tst_InputCardSettings::choiceAnsweredWhileLeavingIsKept()
     QVERIFY(env->sim.accepts(QStringLiteral("delay 1000 count=1")));
     // The command blocks for its first line: the first events after it arrived are its settle's.
     QTimer watch;
+    bool endedDuringTheCommand = false;
     connect(&watch, &QTimer::timeout, this, [&] {
         if (env->sim.control(QStringLiteral("received all")).contains("/InAudio:1:EXT;")) {
             watch.stop();
             PumpingWaits::endAll();
+            endedDuringTheCommand = true;
         }
     });
     watch.start(20);
     audio->setCurrentIndex(1);
     watch.stop();
+    const bool ended = PumpingWaits::ended();
     PumpingWaits::resume();
+    QVERIFY(endedDuringTheCommand && ended);
     QCOMPARE(audio->currentIndex(), 1);
     QCOMPARE(env->model->getCardInfo(0).value(CardKey::InCard).toObject().value(QStringLiteral("audio")).toInt(-1), 1);
     QCOMPARE(env->matrixSettings('I', 0).value(QStringLiteral("InAudio")), QByteArray("EXT"));
