@@ -25,8 +25,8 @@ public:
     enum class Report { None, Closed, Arrow, Recall, ToAll, AllThrough, Open, FactoryDefault, RouteList };
     static Report reportOf(const QString& line);
     // The answer's own line in a waited reply, which may also hold reports that arrived during the
-    // wait (a front-panel switch, another console, a scene call): the first of its lines (ended by
-    // CRLF) that is no report, trimmed. Empty when every line is a report.
+    // wait (a front-panel switch, another console, a scene call): the first of its parts split at
+    // CRLF (the last may have no CRLF) that is no report, trimmed. Empty when every one is a report.
     static QString answerLine(const QString& reply);
 
 public slots:

