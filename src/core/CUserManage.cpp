@@ -129,11 +129,9 @@ bool CUserManage::add(User_Info user)
         return false;
     }
     users.insert(user.Id, user);
-    usersChanged();
     if (!writeConfig()) {
         users.remove(user.Id);
-        usersChanged();
-        return false;
+            return false;
     }
     return true;
 }
@@ -145,11 +143,9 @@ bool CUserManage::del(qint64 id)
         return false;
     }
     const User_Info removed = users.take(id);
-    usersChanged();
     if (!writeConfig()) {
         users.insert(id, removed);
-        usersChanged();
-        return false;
+            return false;
     }
     return true;
 }
@@ -166,11 +162,9 @@ bool CUserManage::edit(User_Info user, bool save)
         return false;
     }
     users.insert(user.Id, user);
-    usersChanged();
     if (save && !writeConfig()) {
         users.insert(user.Id, previous);
-        usersChanged();
-        return false;
+            return false;
     }
     return true;
 }
@@ -203,14 +197,9 @@ bool CUserManage::isNameTaken(const QString& name) const
     return names().isTakenBesides(name, std::nullopt);
 }
 
-const UserNameIndex& CUserManage::names() const
+UserNameIndex CUserManage::names() const
 {
-    if (!nameIndex) {
-        nameIndex.emplace();
-        for (auto user = users.cbegin(); user != users.cend(); ++user)
-            nameIndex->add(user.key(), user->userName());
-    }
-    return *nameIndex;
+    return UserNameIndex(users.values());
 }
 
 User_Info CUserManage::getUserById(qint64 id) const
@@ -239,7 +228,6 @@ qint64 CUserManage::newId(qint64 clock) const
 void CUserManage::readConfig()
 {
     users.clear();
-    usersChanged();
     QFile file(configFilePath());
     if (!file.open(QIODevice::ReadOnly))
         return;
@@ -247,7 +235,6 @@ void CUserManage::readConfig()
     // made so at its first reading, not only at its first change.
     makeOwnerOnly(configFilePath());
     users = fromUserList(file.readAll(), configFilePath()).users;
-    usersChanged();
 }
 
 CUserManage CUserManage::fromUserList(const QByteArray& json, const QString& source, bool* listed)

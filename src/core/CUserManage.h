@@ -7,8 +7,6 @@
 #include <QMap>
 #include <QStringList>
 
-#include <optional>
-
 // The operator accounts, kept in data/UserConfig.dat (JSON, rewritten whole after each change).
 // One process-wide store, GUI thread only. Names are kept exactly as stored and compared in their
 // prepared form (AccountRules::preparedName): no two users the store makes look alike, and the
@@ -47,6 +45,9 @@ public:
     User_Info findForLogin(const QString& typed) const;
     // Whether some user's name prepares as name does.
     bool isNameTaken(const QString& name) const;
+    // The users' names indexed in one pass: for many lookups at once (the two above build it
+    // afresh for each).
+    UserNameIndex names() const;
     User_Info getUserById(qint64 id) const;
     QList<User_Info> getUserList() const;
 
@@ -68,10 +69,6 @@ public:
 private:
     struct NoFile {};
     explicit CUserManage(NoFile) {}
-    // The names of users, indexed on first use after a change of users.
-    const UserNameIndex& names() const;
-    void usersChanged() { nameIndex.reset(); }
 
     QMap<qint64, User_Info> users;
-    mutable std::optional<UserNameIndex> nameIndex;
 };

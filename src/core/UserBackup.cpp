@@ -5,6 +5,7 @@
 #include "core/CUserManage.h"
 #include "core/PasswordKey.h"
 #include "core/UserInfo.h"
+#include "core/UserNameIndex.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -66,12 +67,12 @@ bool isLoginTransform(const QString& password)
 // finds it, and its password is one the login takes. The login treats a negative Id as no user,
 // finds a stored name typed exactly before a prepared one, and refuses a password that is blank
 // once trimmed.
-QString loginRefusal(const User_Info& admin, const CUserManage& users)
+QString loginRefusal(const User_Info& admin, const UserNameIndex& names)
 {
-    const QString name = admin.userName();
-    const QString prepared = AccountRules::preparedName(name);
     if (admin.Id < 0)
         return QCoreApplication::translate("UserBackup", "登录时用这个名称找不到该管理员");
+    const QString name = admin.userName();
+    const QString prepared = AccountRules::preparedName(name);
     if (prepared.isEmpty())
         return AccountRules::nameRefusal(AccountRules::Verdict::Empty);
     if (QChar::isMark(prepared.toUcs4().constFirst()))
@@ -79,7 +80,7 @@ QString loginRefusal(const User_Info& admin, const CUserManage& users)
     // What preparing leaves must be typed as it reads; its length is the store's business.
     if (AccountRules::checkNewName(prepared) == AccountRules::Verdict::NotPrintable)
         return AccountRules::nameRefusal(AccountRules::Verdict::NotPrintable);
-    if (users.findForLogin(prepared).Id != admin.Id)
+    if (names.findForLogin(prepared) != admin.Id)
         return QCoreApplication::translate("UserBackup", "登录时用这个名称找不到该管理员");
     if (!isLoginTransform(admin.passWord()))
         return QCoreApplication::translate("UserBackup", "密码不是登录能比对的密码变换");
@@ -91,11 +92,13 @@ QString loginRefusal(const User_Info& admin, const CUserManage& users)
 // Empty when some administrator can log in; otherwise why not, naming the first one refused.
 QString administratorRefusal(const CUserManage& users)
 {
+    // One index for all: a lookup per administrator in a list of them all would cost the square.
+    const UserNameIndex names = users.names();
     QString first;
     for (const User_Info& user : users.getUserList()) {
         if (user.Group != 0)
             continue;
-        const QString why = loginRefusal(user, users);
+        const QString why = loginRefusal(user, names);
         if (why.isEmpty())
             return QString();
         if (first.isEmpty())

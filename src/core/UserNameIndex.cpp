@@ -2,13 +2,16 @@
 
 #include "core/AccountRules.h"
 
-void UserNameIndex::add(qint64 id, const QString& storedName)
+UserNameIndex::UserNameIndex(const QList<User_Info>& users)
 {
-    if (!exact.contains(storedName))
-        exact.insert(storedName, id);
-    Prepared& alike = prepared[AccountRules::preparedName(storedName)];
-    if (alike.count++ == 0)
-        alike.firstId = id;
+    for (const User_Info& user : users) {
+        const QString storedName = user.userName();
+        if (!exact.contains(storedName))
+            exact.insert(storedName, user.Id);
+        Prepared& alike = prepared[AccountRules::preparedName(storedName)];
+        if (alike.count++ == 0)
+            alike.firstId = user.Id;
+    }
 }
 
 std::optional<qint64> UserNameIndex::findForLogin(const QString& typed) const

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/UserInfo.h"
+
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -8,14 +11,13 @@
 
 // The users by the names a login finds them by: each stored name with the first user (in Id
 // order) who holds it, and each prepared name (AccountRules::preparedName) with how many users
-// prepare to it. Every name is prepared once, when the index is built, so that looking up every
-// user of a store costs about as much as reading it.
+// prepare to it. Every name is prepared once, when the index is built: one index serves any
+// number of lookups, so that looking up every user of a store costs about as much as reading it.
 class UserNameIndex
 {
 public:
-    // Names are added in Id order: the first user of a stored name is the one an exact lookup
-    // finds.
-    void add(qint64 id, const QString& storedName);
+    // users in Id order, as CUserManage::getUserList() gives them.
+    explicit UserNameIndex(const QList<User_Info>& users);
 
     // The user a login by typed finds: the stored name equal to typed, else the one user whose
     // prepared name equals typed's. None when typed prepares to nothing or several prepare alike.
