@@ -124,11 +124,6 @@ void processPendingEvents()
     QCoreApplication::processEvents();
 }
 
-Scope::Scope()
-{
-    ++s_running;
-}
-
 Scope::Scope(std::function<void()> end)
     : end(std::move(end))
 {

@@ -62,8 +62,7 @@ void processPendingEvents();
 class Scope
 {
 public:
-    Scope();
-    explicit Scope(std::function<void()> end);
+    explicit Scope(std::function<void()> end = {});
     ~Scope();
     Scope(const Scope&) = delete;
     Scope& operator=(const Scope&) = delete;
