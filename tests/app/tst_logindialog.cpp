@@ -6,6 +6,7 @@
 #include "core/CUserManage.h"
 #include "app/DeviceInfoFetcher.h"
 #include "DeviceSimProcess.h"
+#include "EarlierAccountNames.h"
 #include "core/GlobalState.h"
 #include "core/PasswordKey.h"
 
@@ -44,11 +45,6 @@ struct ScriptedMatrix
         };
     }
 };
-
-const QString persianAdmin = QStringLiteral(u"\u0645\u062D\u0645\u062F\u200C\u0631\u0636\u0627");
-const QString bengaliAdmin = QStringLiteral(u"\u09B0\u200D\u09CD\u09AF");
-const QString flagAdmin = QStringLiteral(u"\U0001F3F3\uFE0F\u200D\U0001F308");
-const QString hyphenAdmin = QStringLiteral(u"Wach\u00ADdienst");
 
 QVariant clientValue(const QString& key)
 {
@@ -105,8 +101,10 @@ void TestLoginDialog::initTestCase()
     // 740261), and two names alike that the store would not make itself.
     const QString userFile = QStringLiteral("data/UserConfig.dat");
     QJsonArray users = QJsonDocument::fromJson(dir->read(userFile)).object().value("user-list").toArray();
-    for (const QString& name : {persianAdmin, bengaliAdmin, flagAdmin, hyphenAdmin, QStringLiteral(u"Shift\u00A0Lead"),
-                                QStringLiteral(u"Shift\u2003Lead")})
+    QStringList names{QStringLiteral(u"Shift\u00A0Lead"), QStringLiteral(u"Shift\u2003Lead")};
+    for (const EarlierAccountName& earlier : earlierAccountNames)
+        names << earlier.stored;
+    for (const QString& name : names)
         users.append(QJsonObject{{"Id", 20 + users.size()}, {"Group", 0}, {"UserName", name},
                                  {"PassWord", passwordTransform(name, QStringLiteral("740261"))}});
     QVERIFY(dir->write(userFile, QJsonDocument(QJsonObject{{"user-list", users}}).toJson()));
@@ -145,13 +143,9 @@ void TestLoginDialog::checkUser_data()
     QTest::newRow("ordinary user") << "Operator" << "op-pass" << 1 << 0 << false << QString();
     QTest::newRow("other user's password") << "Operator" << "740261" << 2 << -1 << false << QString();
     // Typed as it reads; the stored name keys the transform.
-    QTest::newRow("earlier release, Persian") << QStringLiteral(u"\u0645\u062D\u0645\u062F\u0631\u0636\u0627") << "740261"
-                                              << 1 << 1 << false << persianAdmin;
-    QTest::newRow("earlier release, Bengali") << QStringLiteral(u"\u09B0\u09CD\u09AF") << "740261" << 1 << 1 << false
-                                              << bengaliAdmin;
-    QTest::newRow("earlier release, flag") << QStringLiteral(u"\U0001F3F3\U0001F308") << "740261" << 1 << 1 << false
-                                           << flagAdmin;
-    QTest::newRow("earlier release, soft hyphen") << "Wachdienst" << "740261" << 1 << 1 << false << hyphenAdmin;
+    for (const EarlierAccountName& earlier : earlierAccountNames)
+        QTest::addRow("earlier release, %s", earlier.what) << earlier.asRead << "740261" << 1 << 1 << false
+                                                           << earlier.stored;
     QTest::newRow("as it reads, wrong password") << "Wachdienst" << "740262" << 2 << -1 << false << QString();
     // Neither of two alike is guessed; one typed exactly is found.
     QTest::newRow("two alike, neither typed") << "Shift Lead" << "740261" << 0 << -1 << false << QString();

@@ -1,5 +1,6 @@
 // New names and passwords, the one password-change routine, and the ".bak" backup of the user
 // database (format, checks before an import replaces anything).
+#include "EarlierAccountNames.h"
 #include "FileSizeLimit.h"
 #include "TempWorkDir.h"
 #include "core/AccountRules.h"
@@ -60,13 +61,6 @@ void seed(CUserManage& store)
 // are default ignorable, which comparing names drops.
 const uint invisibles[] = {0x034F, 0xFE0F, 0xFE00, 0xE0100, 0x3164, 0x115F, 0xFFA0, 0x180B, 0x17B4, 0x2800};
 const uint brailleBlank = 0x2800;
-
-// The only administrator of stores that earlier releases wrote and logged in: Mohammadreza with a
-// non-joiner between letters that do not join, Bengali ra-phala, the rainbow flag, a soft hyphen.
-const QString earlierAdministrators[] = {QStringLiteral(u"\u0645\u062D\u0645\u062F\u200C\u0631\u0636\u0627"),
-                                         QStringLiteral(u"\u09B0\u200D\u09CD\u09AF"),
-                                         QStringLiteral(u"\U0001F3F3\uFE0F\u200D\U0001F308"),
-                                         QStringLiteral(u"Wach\u00ADdienst")};
 
 // Names with a joiner where it changes the drawing: Alireza in Persian, woman + laptop.
 const QString persian = QStringLiteral(u"\u0639\u0644\u06CC\u200C\u0631\u0636\u0627");
@@ -399,11 +393,9 @@ void TestAccounts::importFindsTheAdministrator_data()
                                              << QJsonArray();
     QTest::newRow("non-joiner after a conjunct") << QStringLiteral(u"Admin\u0915\u094D\u200C")
                                                  << QStringLiteral(u"Admin\u0915\u094D") << QJsonArray();
-    const QString asRead[] = {QStringLiteral(u"\u0645\u062D\u0645\u062F\u0631\u0636\u0627"),
-                              QStringLiteral(u"\u09B0\u09CD\u09AF"), QStringLiteral(u"\U0001F3F3\U0001F308"),
-                              QStringLiteral("Wachdienst")};
-    for (int i = 0; i < 4; ++i)
-        QTest::addRow("earlier release %d", i) << earlierAdministrators[i] << asRead[i] << QJsonArray{userObject(9, "op", 1)};
+    for (const EarlierAccountName& earlier : earlierAccountNames)
+        QTest::addRow("earlier release, %s", earlier.what) << earlier.stored << earlier.asRead
+                                                           << QJsonArray{userObject(9, "op", 1)};
     for (const uint invisible : invisibles) {
         if (invisible != brailleBlank)
             QTest::addRow("Admin U+%04X", invisible) << "Admin" + QString::fromUcs4(&invisible, 1) << "Admin" << QJsonArray();
