@@ -139,7 +139,7 @@ void DeviceQueries::runStatusQuery()
     }
     statusRetry->stop();
     statusQueryRunning = true;
-    statusQueryRefused = false;
+    // The last round decides: one that was not answered is asked again, whatever came before it.
     bool answered = false;
     bool quitting = false;
     do {
@@ -152,14 +152,18 @@ void DeviceQueries::runStatusQuery()
         // a missing template counts as unanswered: asked again after a pause, never at once. A
         // link found down asks again when it is back.
         linkWasBusy = false;
-        if (!commands.sendSystem(QStringLiteral("IOStatus"), {}, false)) {
-            statusQueryRefused = linkWasBusy;
+        const bool sent = commands.sendSystem(QStringLiteral("IOStatus"), {}, false);
+        statusQueryRefused = !sent && linkWasBusy;
+        if (sent) {
+            // The status lines come back unsolicited and pass through the reply parser meanwhile.
+            quitting = !delayMs(g_deviceModel * 40);
+            answered = !quitting && routesSeen && !failureSeen;
+        } else {
+            answered = false;
             quitting = PumpingWaits::ended();
-            break;
         }
-        // The status lines come back unsolicited and pass through the reply parser meanwhile.
-        quitting = !delayMs(g_deviceModel * 40);
-        answered = !quitting && routesSeen && !failureSeen;
+        // A request made during a send that failed is kept as well: the link's "not connected"
+        // box runs events, and the link may come back under it and ask for the routes.
     } while (statusQueryAgain && !quitting);
     statusQueryRunning = false;
     if (answered)

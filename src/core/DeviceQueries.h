@@ -40,9 +40,10 @@ public:
 
 public slots:
     // Sends "IOStatus" without waiting, then pumps events for model x 40 ms. A call made while a
-    // query runs returns at once and is merged into one further round after it. The query is
-    // answered when a line that sets routes came in meanwhile and no failure line did; when not,
-    // it is asked again StatusRetryMs later. A query the link refused while another command held
+    // query runs returns at once and is merged into one further round after it, whatever became
+    // of the round it came in (a send that failed under a "not connected" box included). The
+    // query is answered when, in its last round, a line that sets routes came in and no failure
+    // line did; when not, it is asked again StatusRetryMs later. A query the link refused while another command held
     // it is asked again when the link is free (linkFree) or back (setLinkUp); one whose write
     // failed or timed out counts as unanswered.
     void queryIOStatus();

@@ -119,6 +119,7 @@ private slots:
     void unansweredQueriesStopAfterALimit();
     void refusedQueryIsAskedWhenTheLinkIsFree();
     void failedWriteCountsAsUnanswered();
+    void lastRoundDecidesWhetherAnswered();
     void matrixThatStopsReadingIsAskedUpToTheLimit();
     void quittingEndsTheQueryAtOnce();
 
@@ -133,6 +134,7 @@ private slots:
     void recallBurstAsksOnce();
     void retriesRefusedWhileAddressesAreReadAreAskedAfter();
     void reconnectDuringANoticeKeepsTheLinkUp();
+    void reconnectUnderTheQuerysOwnNoticeAsksAgain();
     void serialLineLostAndBack_data();
     void serialLineLostAndBack();
 
@@ -316,6 +318,21 @@ void TestDeviceQueries::failedWriteCountsAsUnanswered()
     status.queries.queryIOStatus();
     status.queries.linkFree();   // as the failed write ends, from the event loop
     QCOMPARE(status.recorder.sent.size(), 1);
+    QVERIFY(status.retryTimer()->isActive());
+}
+
+// A round answered, then one more asked for meanwhile whose write fails: the routes may have
+// changed since the answer, so the query is asked again after the pause.
+void TestDeviceQueries::lastRoundDecidesWhetherAnswered()
+{
+    RecordedStatusQueries status(4);
+    QTimer::singleShot(0, [&status] {   // inside the first round's wait
+        status.queries.routesReported();
+        status.queries.requestIOStatus();
+        status.recorder.writeFails = true;
+    });
+    status.queries.queryIOStatus();
+    QCOMPARE(status.recorder.sent.size(), 2);
     QVERIFY(status.retryTimer()->isActive());
 }
 
@@ -627,6 +644,45 @@ void TestDeviceQueries::reconnectDuringANoticeKeepsTheLinkUp()
     QVERIFY(link->isUp());
     QTRY_COMPARE_WITH_TIMEOUT(statusQueries(), 2, 10000);
     QTRY_COMPARE(model.getRoute(0), 8);
+}
+
+// A second "Open." asks for one more round while a query runs; the link drops before that round,
+// whose send then finds it down. Its "not connected" box stands until the link is back, and the
+// reconnect asks for the routes under it: that request is kept, and the tile follows what the
+// matrix switched while the link was down.
+void TestDeviceQueries::reconnectUnderTheQuerysOwnNoticeAsksAgain()
+{
+    QVERIFY(startMatrix({QStringLiteral("--model"), QStringLiteral("32")}));
+    g_deviceModel = 32;   // a round of 1.28 s
+    int notices = 0;
+    connect(link, &CCHelper::notConnected, this, [this, &notices] {
+        if (notices++ > 0)
+            return;
+        QVERIFY(sim.accepts(QStringLiteral("panel switch 3 1")));
+        link->reConnect();   // as the reconnect timer does while the box is open
+        QTest::qWait(200);
+    });
+    MatrixModel model;
+    // Only the kept request can mend the tile in time, not a retry.
+    model.queries()->findChild<QTimer*>(QStringLiteral("statusRetry"))->setInterval(60000);
+    QVERIFY(sim.accepts(QStringLiteral("received clear")));
+    // The first round's wait holds this function up: what the matrix does meanwhile is done from it.
+    QTimer duringTheFirstRound;
+    connect(&duringTheFirstRound, &QTimer::timeout, this, [&] {
+        if (statusQueries() < 1)
+            return;
+        duringTheFirstRound.stop();
+        QVERIFY(sim.accepts(QStringLiteral("send Open.\\r\\n")));
+        QVERIFY(sim.accepts(QStringLiteral("drop")));
+    });
+    duringTheFirstRound.start(20);
+    QVERIFY(sim.accepts(QStringLiteral("send Open.\\r\\n")));
+
+    QTRY_COMPARE_WITH_TIMEOUT(notices, 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(model.getRoute(0), 2, 10000);
+    QCOMPARE(statusQueries(), 2);
+    for (int output = 0; output < 32; ++output)
+        QCOMPARE(model.getRoute(output), sim.controlOk(QStringLiteral("route %1").arg(output + 1)).toInt() - 1);
 }
 
 // A serial line that drops while the reports pump events (as the main window's status line does):
