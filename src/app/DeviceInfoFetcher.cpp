@@ -4,7 +4,6 @@
 #include "core/CardTypeLetter.h"
 #include "core/GlobalState.h"
 #include "core/PublicClass.h"
-#include "core/ReplyParser.h"
 #include "framework/Utilities.h"
 #include "platform/DeviceLogText.h"
 
@@ -32,13 +31,13 @@ bool DeviceInfoFetcher::send(const QString& key, QString* reply)
     return ok;
 }
 
-bool DeviceInfoFetcher::ask(const QString& key, QString* answer)
+bool DeviceInfoFetcher::ask(const QString& key, ReplyParser::LoneLine lone, QString* answer)
 {
     QString reply;
     if (!send(key, &reply))
         return false;
     qDebug() << "设备返回：" << key << DeviceLogText::excerpt(reply);
-    *answer = ReplyParser::answerLine(reply);
+    *answer = ReplyParser::answerLine(reply, lone);
     if (answer->isEmpty()) {
         qWarning().noquote() << key << QStringLiteral("的回复中只有状态报告，没有应答行：")
                              << DeviceLogText::excerpt(reply);
@@ -81,14 +80,14 @@ bool DeviceInfoFetcher::run()
     delayMs(400);
 
     status(tr("正在获取输入板卡信息！"));
-    if (!ask(QStringLiteral("InCardList"), &reply)) {
+    if (!ask(QStringLiteral("InCardList"), ReplyParser::LoneLine::Report, &reply)) {
         failure = tr("获取输入板卡信息失败！");
     } else {
         g_inCardTypes = CardTypeLetter::withinModel(lettersOfReply(reply), "input card list");
         qDebug() << "输入板卡列表" << g_inCardTypes;
 
         status(tr("正在获取输出板卡信息！"));
-        if (!ask(QStringLiteral("OutCardList"), &reply)) {
+        if (!ask(QStringLiteral("OutCardList"), ReplyParser::LoneLine::Report, &reply)) {
             failure = tr("获取输出板卡信息失败！");
         } else {
             g_outCardTypes = CardTypeLetter::withinModel(g_deviceModel == PublicClass::_96x96
@@ -101,9 +100,10 @@ bool DeviceInfoFetcher::run()
 
             status(tr("正在获取设备版本信息！"));
             // The answer's line only, without its line end, which the INI file would keep escaped.
-            if (ask(QStringLiteral("FrontPanelVer"), &reply))
+            // A version may read as a report ("Ver 2.0A" as a route list): alone, it is the answer.
+            if (ask(QStringLiteral("FrontPanelVer"), ReplyParser::LoneLine::Answer, &reply))
                 settings.setValue(QStringLiteral("FrontPanelVer"), reply);
-            if (ask(QStringLiteral("BackPanelVer"), &reply))
+            if (ask(QStringLiteral("BackPanelVer"), ReplyParser::LoneLine::Answer, &reply))
                 settings.setValue(QStringLiteral("BackPanelVer"), reply);
             if (send(QStringLiteral("KeyBoardLock"), &reply))
                 settings.setValue(QStringLiteral("KeyBoardLock"),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/MatrixCommands.h"
+#include "core/ReplyParser.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -36,8 +37,9 @@ private:
     bool send(const QString& key, QString* reply);
     // Sends a query and takes its answer's own line (ReplyParser::answerLine): the reports that
     // came in the same reply are not part of it. False when it was not answered, or when the reply
-    // held reports only (the answer did not come in time).
-    bool ask(const QString& key, QString* answer);
+    // held reports only (the answer did not come in time); a reply of one report-like line is the
+    // answer when lone says so.
+    bool ask(const QString& key, ReplyParser::LoneLine lone, QString* answer);
     void status(const QString& text) const;
 
     StatusSink statusSink;

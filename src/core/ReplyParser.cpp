@@ -71,15 +71,20 @@ ReplyParser::Report ReplyParser::reportOf(const QString& line)
     return Report::None;
 }
 
-QString ReplyParser::answerLine(const QString& reply)
+QString ReplyParser::answerLine(const QString& reply, LoneLine lone)
 {
-    const QStringList parts = reply.split(QStringLiteral("\r\n"));
-    for (const QString& part : parts) {
+    QString reportLike;
+    int reportLikeLines = 0;
+    for (const QString& part : reply.split(QStringLiteral("\r\n"))) {
         const QString line = part.trimmed();
-        if (!line.isEmpty() && reportOf(line) == Report::None)
+        if (line.isEmpty())
+            continue;
+        if (reportOf(line) == Report::None)
             return line;
+        reportLike = line;
+        ++reportLikeLines;
     }
-    return QString();
+    return lone == LoneLine::Answer && reportLikeLines == 1 ? reportLike : QString();
 }
 
 void ReplyParser::clientReceived(const QString& recvStr)

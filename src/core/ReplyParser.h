@@ -26,8 +26,11 @@ public:
     static Report reportOf(const QString& line);
     // The answer's own line in a waited reply, which may also hold reports that arrived during the
     // wait (a front-panel switch, another console, a scene call): the first of its parts split at
-    // CRLF (the last may have no CRLF) that is no report, trimmed. Empty when every one is a report.
-    static QString answerLine(const QString& reply);
+    // CRLF (the last may have no CRLF) that is no report, trimmed. When every part reads as a
+    // report, lone decides whether a reply of one line is its own answer (a version such as
+    // "Ver 2.0A" reads as a route list) or none (a card list is never such a line).
+    enum class LoneLine { Report, Answer };
+    static QString answerLine(const QString& reply, LoneLine lone);
 
 public slots:
     // Parses one line; the first form that matches is handled.

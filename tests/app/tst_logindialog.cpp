@@ -398,6 +398,19 @@ void TestLoginDialog::fetchTakesTheAnswersOwnLine_data()
                                               << false << stored;
     QTest::newRow("output list: reports only") << 16 << QStringList{"IC[abzi]", "V:2->3\r\n", "", ""}
                                                << false << QStringList{"abzi", "ZYmm", "", ""};
+    // A version alone is the answer, whatever it reads as; beside a plain line, a report is not.
+    const QStringList lists{"IC[abzi]", "OC[aezk]"};
+    const QStringList letters{"abzi", "aezk"};
+    const QList<QPair<QString, QString>> versions{{"Front Panel Ver 2.0A\r\n", "Back Panel Ver 1.5V"},
+                                                  {"Ver 2.0A", "V:1.2\r\n"},
+                                                  {"FPGA:1.0 MCU:2.1", "Front Panel Ver 2.15 (16V16)"}};
+    for (const auto& pair : versions)
+        QTest::addRow("versions %s, %s", qPrintable(pair.first.trimmed()), qPrintable(pair.second.trimmed()))
+            << 16 << lists + QStringList{pair.first, pair.second} << true
+            << letters + QStringList{pair.first.trimmed(), pair.second.trimmed()};
+    QTest::newRow("a report before a plain version")
+        << 16 << lists + QStringList{"Ver 2.0A", "AV: 3->1\r\nBack Panel Ver 3.08"} << true
+        << letters + QStringList{"Ver 2.0A", "Back Panel Ver 3.08"};
 }
 
 void TestLoginDialog::fetchTakesTheAnswersOwnLine()
