@@ -210,8 +210,9 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
     const QDeadlineTimer deadline(wait);
     bool waitLogged = false;
     for (;;) {
-        bool answeredBeforeDrop = false;
-        if (!takeBytes(device, &answeredBeforeDrop) && !answeredBeforeDrop)
+        // A read brings at most kMaxReplyBytes and the loop ends at the first whole line: a line
+        // dropped here came before the answer's.
+        if (!takeBytes(device))
             return false;
         if (m_lines.hasWholeLine())
             break;
@@ -259,9 +260,9 @@ bool CCHelper::sendData(const QString& cmd, bool waitReply, QString& reply, QByt
     return !reply.trimmed().isEmpty() && !MatrixReply::reportsFailure(reply);
 }
 
-bool CCHelper::takeBytes(QIODevice* device, bool* linesBeforeDrop)
+bool CCHelper::takeBytes(QIODevice* device)
 {
-    return m_lines.append(device->readAll(), linesBeforeDrop);
+    return m_lines.append(device->readAll());
 }
 
 void CCHelper::new_data_received()

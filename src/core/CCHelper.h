@@ -88,8 +88,8 @@ private:
     int replyWaitMs() const;
     void scheduleReconnect();
     // Moves what the device holds into m_lines. False when a line reached kMaxReplyBytes: it is
-    // dropped, up to its end when it comes (linesBeforeDrop as LineBuffer::append gives it).
-    bool takeBytes(QIODevice* device, bool* linesBeforeDrop = nullptr);
+    // dropped, up to its end when it comes.
+    bool takeBytes(QIODevice* device);
     void detachDisconnected();
     void logReceivedLine(const QString& line);
     // Reads and emits the whole lines buffered, unless a send holds the lock: then the read is

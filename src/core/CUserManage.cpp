@@ -131,7 +131,7 @@ bool CUserManage::add(User_Info user)
     users.insert(user.Id, user);
     if (!writeConfig()) {
         users.remove(user.Id);
-            return false;
+        return false;
     }
     return true;
 }
@@ -145,7 +145,7 @@ bool CUserManage::del(qint64 id)
     const User_Info removed = users.take(id);
     if (!writeConfig()) {
         users.insert(id, removed);
-            return false;
+        return false;
     }
     return true;
 }
@@ -164,7 +164,7 @@ bool CUserManage::edit(User_Info user, bool save)
     users.insert(user.Id, user);
     if (save && !writeConfig()) {
         users.insert(user.Id, previous);
-            return false;
+        return false;
     }
     return true;
 }

@@ -7,10 +7,8 @@ LineBuffer::LineBuffer(qint64 maxLineBytes)
 {
 }
 
-bool LineBuffer::append(const QByteArray& bytes, bool* linesBeforeDrop)
+bool LineBuffer::append(const QByteArray& bytes)
 {
-    if (linesBeforeDrop)
-        *linesBeforeDrop = false;
     bool kept = true;
     int from = 0;
     while (from < bytes.size()) {
@@ -54,8 +52,6 @@ bool LineBuffer::append(const QByteArray& bytes, bool* linesBeforeDrop)
         }
         buffered.truncate(int(wholeBytes));   // what came of the long line before this piece
         qWarning().noquote() << QStringLiteral("接收数据超过 %1 字节仍无行尾，已丢弃").arg(maxLineBytes);
-        if (kept && linesBeforeDrop)
-            *linesBeforeDrop = wholeBytes > 0;
         kept = false;
         if (end < 0) {
             droppingLine = true;

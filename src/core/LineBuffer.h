@@ -12,9 +12,8 @@ public:
     explicit LineBuffer(qint64 maxLineBytes);
 
     // False when a line reached the limit during this call: what it held is gone, and the rest of
-    // it is dropped as it comes. linesBeforeDrop, when given, tells whether whole lines were
-    // buffered when the first such line reached it (an answer that came before it).
-    bool append(const QByteArray& bytes, bool* linesBeforeDrop = nullptr);
+    // it is dropped as it comes.
+    bool append(const QByteArray& bytes);
     bool hasWholeLine() const { return wholeBytes > 0; }
     bool isEmpty() const { return buffered.isEmpty(); }
     // Everything buffered: the whole lines and the start of the line still arriving.
