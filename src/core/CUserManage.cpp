@@ -199,7 +199,7 @@ bool CUserManage::isNameTaken(const QString& name) const
 
 UserNameIndex CUserManage::names() const
 {
-    return UserNameIndex(users.values());
+    return UserNameIndex(users);
 }
 
 User_Info CUserManage::getUserById(qint64 id) const

@@ -45,11 +45,10 @@ public:
     User_Info findForLogin(const QString& typed) const;
     // Whether some user's name prepares as name does.
     bool isNameTaken(const QString& name) const;
-    // The users' names indexed in one pass: for many lookups at once (the two above build it
-    // afresh for each).
-    UserNameIndex names() const;
     User_Info getUserById(qint64 id) const;
     QList<User_Info> getUserList() const;
+    // The users keyed by Id, not copied: for a pass over a large store.
+    const QMap<qint64, User_Info>& usersById() const { return users; }
 
     // An Id for a new user: the clock (milliseconds) or one past the largest Id, whichever is
     // larger, so that a new user comes last; when that is not storable, the first free Id from
@@ -67,6 +66,9 @@ public:
     bool writeConfig();
 
 private:
+    // The users' names indexed in one pass, afresh for each lookup: no index to keep in step.
+    UserNameIndex names() const;
+
     struct NoFile {};
     explicit CUserManage(NoFile) {}
 

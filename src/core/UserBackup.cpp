@@ -63,16 +63,15 @@ bool isLoginTransform(const QString& password)
     return form.match(password).hasMatch();
 }
 
-// Why a login cannot reach this administrator; empty when it can: typing its name as it reads
-// finds it, and its password is one the login takes. The login treats a negative Id as no user,
-// finds a stored name typed exactly before a prepared one, and refuses a password that is blank
-// once trimmed.
-QString loginRefusal(const User_Info& admin, const UserNameIndex& names)
+// Why a login cannot reach this administrator, whose name prepares to prepared; empty when it
+// can: typing its name as it reads finds it, and its password is one the login takes. The login
+// treats a negative Id as no user, finds a stored name typed exactly before a prepared one, and
+// refuses a password that is blank once trimmed.
+QString loginRefusal(const User_Info& admin, const QString& prepared, const UserNameIndex& names)
 {
     if (admin.Id < 0)
         return QCoreApplication::translate("UserBackup", "登录时用这个名称找不到该管理员");
     const QString name = admin.userName();
-    const QString prepared = AccountRules::preparedName(name);
     if (prepared.isEmpty())
         return AccountRules::nameRefusal(AccountRules::Verdict::Empty);
     if (QChar::isMark(prepared.toUcs4().constFirst()))
@@ -80,7 +79,7 @@ QString loginRefusal(const User_Info& admin, const UserNameIndex& names)
     // What preparing leaves must be typed as it reads; its length is the store's business.
     if (AccountRules::checkNewName(prepared) == AccountRules::Verdict::NotPrintable)
         return AccountRules::nameRefusal(AccountRules::Verdict::NotPrintable);
-    if (names.findForLogin(prepared) != admin.Id)
+    if (names.findPreparedForLogin(prepared) != admin.Id)
         return QCoreApplication::translate("UserBackup", "登录时用这个名称找不到该管理员");
     if (!isLoginTransform(admin.passWord()))
         return QCoreApplication::translate("UserBackup", "密码不是登录能比对的密码变换");
@@ -93,12 +92,20 @@ QString loginRefusal(const User_Info& admin, const UserNameIndex& names)
 QString administratorRefusal(const CUserManage& users)
 {
     // One index for all: a lookup per administrator in a list of them all would cost the square.
-    const UserNameIndex names = users.names();
+    // Each name is prepared once, for the index and the check alike.
+    const QMap<qint64, User_Info>& byId = users.usersById();
+    QStringList preparedNames;
+    preparedNames.reserve(byId.size());
+    for (const User_Info& user : byId)
+        preparedNames << AccountRules::preparedName(user.userName());
+    const UserNameIndex names(byId, preparedNames);
     QString first;
-    for (const User_Info& user : users.getUserList()) {
+    auto prepared = preparedNames.cbegin();
+    for (const User_Info& user : byId) {
+        const QString& preparedName = *prepared++;
         if (user.Group != 0)
             continue;
-        const QString why = loginRefusal(user, names);
+        const QString why = loginRefusal(user, preparedName, names);
         if (why.isEmpty())
             return QString();
         if (first.isEmpty())

@@ -2,24 +2,52 @@
 
 #include "core/AccountRules.h"
 
-UserNameIndex::UserNameIndex(const QList<User_Info>& users)
+UserNameIndex::UserNameIndex(const QMap<qint64, User_Info>& users)
 {
-    for (const User_Info& user : users) {
-        const QString storedName = user.userName();
-        if (!exact.contains(storedName))
-            exact.insert(storedName, user.Id);
-        Prepared& alike = prepared[AccountRules::preparedName(storedName)];
-        if (alike.count++ == 0)
-            alike.firstId = user.Id;
-    }
+    for (const User_Info& user : users)
+        add(user, AccountRules::preparedName(user.userName()));
+}
+
+UserNameIndex::UserNameIndex(const QMap<qint64, User_Info>& users, const QStringList& preparedNames)
+{
+    Q_ASSERT(users.size() == preparedNames.size());
+    auto prepared = preparedNames.cbegin();
+    for (const User_Info& user : users)
+        add(user, *prepared++);
+}
+
+void UserNameIndex::add(const User_Info& user, const QString& preparedName)
+{
+    const QString storedName = user.userName();
+    if (!exact.contains(storedName))
+        exact.insert(storedName, user.Id);
+    Prepared& alike = prepared[preparedName];
+    if (alike.count++ == 0)
+        alike.firstId = user.Id;
 }
 
 std::optional<qint64> UserNameIndex::findForLogin(const QString& typed) const
 {
-    const auto stored = exact.constFind(typed);
-    if (stored != exact.constEnd())
-        return stored.value();
-    const QString key = AccountRules::preparedName(typed);
+    if (const std::optional<qint64> id = findExact(typed))
+        return id;
+    return findAlike(AccountRules::preparedName(typed));
+}
+
+std::optional<qint64> UserNameIndex::findPreparedForLogin(const QString& preparedTyped) const
+{
+    if (const std::optional<qint64> id = findExact(preparedTyped))
+        return id;
+    return findAlike(preparedTyped);
+}
+
+std::optional<qint64> UserNameIndex::findExact(const QString& storedName) const
+{
+    const auto stored = exact.constFind(storedName);
+    return stored != exact.constEnd() ? std::optional<qint64>(stored.value()) : std::nullopt;
+}
+
+std::optional<qint64> UserNameIndex::findAlike(const QString& key) const
+{
     if (key.isEmpty())
         return std::nullopt;
     const auto alike = prepared.constFind(key);

@@ -3,7 +3,8 @@
 #include "core/UserInfo.h"
 
 #include <QHash>
-#include <QList>
+#include <QMap>
+#include <QStringList>
 #include <QString>
 #include <QtGlobal>
 
@@ -16,17 +17,26 @@
 class UserNameIndex
 {
 public:
-    // users in Id order, as CUserManage::getUserList() gives them.
-    explicit UserNameIndex(const QList<User_Info>& users);
+    // users keyed by Id, as CUserManage::usersById() gives them.
+    explicit UserNameIndex(const QMap<qint64, User_Info>& users);
+    // The same with the names prepared already, in the users' order: for a caller that needs them
+    // too and prepares each name once.
+    UserNameIndex(const QMap<qint64, User_Info>& users, const QStringList& preparedNames);
 
     // The user a login by typed finds: the stored name equal to typed, else the one user whose
     // prepared name equals typed's. None when typed prepares to nothing or several prepare alike.
     std::optional<qint64> findForLogin(const QString& typed) const;
+    // The same for a typed text that is prepared already (preparing it again changes nothing).
+    std::optional<qint64> findPreparedForLogin(const QString& preparedTyped) const;
     // Whether a user other than ownId (any user, when there is none) has a name that prepares as
     // name does.
     bool isTakenBesides(const QString& name, std::optional<qint64> ownId) const;
 
 private:
+    void add(const User_Info& user, const QString& preparedName);
+    std::optional<qint64> findExact(const QString& storedName) const;
+    std::optional<qint64> findAlike(const QString& preparedName) const;
+
     struct Prepared
     {
         qint64 firstId = -1;
