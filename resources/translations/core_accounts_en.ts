@@ -85,5 +85,13 @@
         <source>密码去掉首尾空白后为空，登录时无法输入</source>
         <translation>the password is empty without its outer white space: a login cannot take it</translation>
     </message>
+    <message>
+        <source>备份过大：导入最多接受 %1 MiB 的用户数据</source>
+        <translation>The backup is too large: an import takes at most %1 MiB of user data.</translation>
+    </message>
+    <message>
+        <source>用户数据有 %1 MiB，超过备份能容纳的 %2 MiB</source>
+        <translation>The user database holds %1 MiB, more than a backup can hold (%2 MiB).</translation>
+    </message>
 </context>
 </TS>

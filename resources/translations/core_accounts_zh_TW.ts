@@ -85,5 +85,13 @@
         <source>密码去掉首尾空白后为空，登录时无法输入</source>
         <translation>密碼去掉首尾空白後為空，登入時無法輸入</translation>
     </message>
+    <message>
+        <source>备份过大：导入最多接受 %1 MiB 的用户数据</source>
+        <translation>備份過大：匯入最多接受 %1 MiB 的用戶資料</translation>
+    </message>
+    <message>
+        <source>用户数据有 %1 MiB，超过备份能容纳的 %2 MiB</source>
+        <translation>用戶資料有 %1 MiB，超過備份能容納的 %2 MiB</translation>
+    </message>
 </context>
 </TS>

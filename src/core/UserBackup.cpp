@@ -10,23 +10,52 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QtEndian>
 
 #include <zlib.h>
 
+#include <cmath>
+
 namespace UserBackup {
 
 namespace {
 
-bool readAll(const QString& path, QByteArray* bytes)
+enum class Read { Ok, Failed, TooLarge };
+
+// The whole file, unless it is larger than maxBytes: then nothing is read.
+Read readAll(const QString& path, qint64 maxBytes, QByteArray* bytes)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
+        return Read::Failed;
+    if (file.size() > maxBytes)
+        return Read::TooLarge;
     *bytes = file.readAll();
-    return file.error() == QFileDevice::NoError;
+    return file.error() == QFileDevice::NoError ? Read::Ok : Read::Failed;
 }
+
+// Whole mebibytes as they are, others to a tenth rounded up: a size past a limit never reads as it.
+QString mebibytes(qint64 bytes)
+{
+    constexpr qint64 mib = 1024 * 1024;
+    if (bytes % mib == 0)
+        return QString::number(bytes / mib);
+    return QString::number(std::ceil(double(bytes) * 10 / mib) / 10, 'f', 1);
+}
+
+// RFC 1950: the method is deflate with a window of at most 32 KiB, and the two header bytes are a
+// multiple of 31. Without such a start the size before it means nothing.
+bool beginsZlibStream(const QByteArray& stream)
+{
+    if (stream.size() < 2)
+        return false;
+    const uint method = uchar(stream.at(0));
+    const uint flags = uchar(stream.at(1));
+    return (method & 0x0F) == 8 && (method >> 4) <= 7 && ((method << 8) | flags) % 31 == 0;
+}
+
 
 // Inflates exactly expected bytes; a stream that ends early, runs on or is damaged fails. The
 // output never grows beyond expected, whatever the stream claims.
@@ -118,26 +147,45 @@ QString administratorRefusal(const CUserManage& users)
 
 } // namespace
 
+qint64 maxBackupBytes()
+{
+    return 4 + qint64(compressBound(uLong(MaxDatabaseBytes)));
+}
+
 QByteArray pack(const QByteArray& database)
 {
     return qCompress(database);
 }
 
-bool unpack(const QByteArray& backup, QByteArray* database)
+Unpacked unpack(const QByteArray& backup, QByteArray* database)
 {
     if (backup.size() < 4)
-        return false;
+        return Unpacked::Damaged;
+    const QByteArray stream = backup.mid(4);
+    if (!beginsZlibStream(stream))
+        return Unpacked::Damaged;
     const quint32 size = qFromBigEndian<quint32>(backup.constData());
     if (size > quint32(MaxDatabaseBytes))
-        return false;
-    return inflateExactly(backup.mid(4), int(size), database);
+        return Unpacked::TooLarge;
+    return inflateExactly(stream, int(size), database) ? Unpacked::Ok : Unpacked::Damaged;
 }
 
-bool exportDatabase(const QString& target)
+bool exportDatabase(const QString& target, QString* reason)
 {
     QByteArray database;
-    if (!readAll(CUserManage::configFilePath(), &database))
+    const QString source = CUserManage::configFilePath();
+    switch (readAll(source, MaxDatabaseBytes, &database)) {
+    case Read::Ok:
+        break;
+    case Read::Failed:
         return false;
+    case Read::TooLarge:
+        if (reason)
+            *reason = QCoreApplication::translate("UserBackup", "用户数据有 %1 MiB，超过备份能容纳的 %2 MiB")
+                          .arg(mebibytes(QFileInfo(source).size()), mebibytes(MaxDatabaseBytes));
+        qWarning().noquote() << QStringLiteral("用户数据过大，不能导出：") << QFileInfo(source).size();
+        return false;
+    }
     const QByteArray backup = pack(database);
     qDebug().noquote() << QStringLiteral("压缩前文件大小:") << database.size();
     qDebug().noquote() << QStringLiteral("压缩后字节大小:") << backup.size();
@@ -154,10 +202,14 @@ bool importDatabase(const QString& source, CUserManage* store, QString* reason)
     };
     QByteArray backup;
     QByteArray database;
-    const bool unpacked = readAll(source, &backup) && unpack(backup, &database);
+    const Read read = readAll(source, maxBackupBytes(), &backup);
+    const Unpacked unpacked = read == Read::Ok ? unpack(backup, &database) : Unpacked::Damaged;
     qDebug().noquote() << QStringLiteral("解压缩前文件大小:") << backup.size();
     qDebug().noquote() << QStringLiteral("解压缩后字节大小:") << database.size();
-    if (!unpacked)
+    if (read == Read::TooLarge || unpacked == Unpacked::TooLarge)
+        return refuse(QCoreApplication::translate("UserBackup", "备份过大：导入最多接受 %1 MiB 的用户数据")
+                          .arg(mebibytes(MaxDatabaseBytes)));
+    if (unpacked != Unpacked::Ok)
         return refuse(QCoreApplication::translate("UserBackup", "备份文件无法读取或已损坏"));
     bool listed = false;
     const QString unusable = administratorRefusal(CUserManage::fromUserList(database, source, &listed));

@@ -105,6 +105,8 @@ private slots:
     void passwordChangeNotWritten();
     void backupFormat();
     void exportImportRoundTrip();
+    void storeBeyondTheEarlierLimitRoundTrips();
+    void sizesBeyondTheLimitAreRefused();
     void importRefusesUnusableBackups_data();
     void importRefusesUnusableBackups();
     void importReadsAsTheStore_data();
@@ -244,7 +246,7 @@ void TestAccounts::backupFormat()
              Z_OK);
     QCOMPARE(inflated, database);
     QByteArray unpacked;
-    QVERIFY(UserBackup::unpack(backup, &unpacked));
+    QCOMPARE(UserBackup::unpack(backup, &unpacked), UserBackup::Unpacked::Ok);
     QCOMPARE(unpacked, database);
 }
 
@@ -263,6 +265,51 @@ void TestAccounts::exportImportRoundTrip()
     QVERIFY(!(QFile::permissions(work->filePath(userFile)) & QFileDevice::ReadOther));
 }
 
+// The store as the rights page leaves it for 2 400 users (all 160 + 160 rights each), written by
+// the store itself: more than 16 MiB. Its export imports, and the file is as it was.
+void TestAccounts::storeBeyondTheEarlierLimitRoundTrips()
+{
+    QJsonArray users{userObject(1, "Admin", 0)};
+    for (int id = 10; id < 10 + 2400; ++id) {
+        QJsonObject user = userObject(id, QStringLiteral("operator%1").arg(id), 1, passwordTransform("op", "secret"));
+        user.insert("input-rights", rights(160));
+        user.insert("output-rights", rights(160));
+        users.append(user);
+    }
+    CUserManage store = CUserManage::fromUserList(userList(users), QStringLiteral("test"));
+    QVERIFY(store.writeConfig());
+    const QByteArray original = work->read(userFile);
+    QVERIFY2(original.size() > 16 * 1024 * 1024, qPrintable(QString::number(original.size())));
+
+    QString reason;
+    QVERIFY2(UserBackup::exportDatabase(work->filePath("users.bak"), &reason), qPrintable(reason));
+    QVERIFY(store.del(10));
+    QVERIFY2(UserBackup::importDatabase(work->filePath("users.bak"), &store, &reason), qPrintable(reason));
+    QVERIFY(work->read(userFile) == original);
+    QCOMPARE(store.getUserList().size(), 2401);
+}
+
+// A store beyond what a backup holds is not exported; a backup file larger than any packed
+// database at the limit is refused unread. Neither is "damaged", and nothing changes.
+void TestAccounts::sizesBeyondTheLimitAreRefused()
+{
+    CUserManage store;
+    seed(store);
+    const QByteArray before = work->read(userFile);
+    QFile backup(work->filePath("huge.bak"));
+    QVERIFY(backup.open(QIODevice::WriteOnly) && backup.resize(UserBackup::maxBackupBytes() + 1));   // sparse
+    backup.close();
+    QString reason;
+    QVERIFY(!UserBackup::importDatabase(backup.fileName(), &store, &reason));
+    QCOMPARE(reason, QStringLiteral("备份过大：导入最多接受 64 MiB 的用户数据"));
+    QCOMPARE(work->read(userFile), before);
+
+    QVERIFY(QFile::resize(work->filePath(userFile), UserBackup::MaxDatabaseBytes + 1));
+    QVERIFY(!UserBackup::exportDatabase(work->filePath("users.bak"), &reason));
+    QCOMPARE(reason, QStringLiteral("用户数据有 64.1 MiB，超过备份能容纳的 64 MiB"));
+    QVERIFY(!QFile::exists(work->filePath("users.bak")));
+}
+
 void TestAccounts::importRefusesUnusableBackups_data()
 {
     QTest::addColumn<QByteArray>("backup");
@@ -276,7 +323,9 @@ void TestAccounts::importRefusesUnusableBackups_data()
     QTest::newRow("stream cut") << good.left(good.size() - 6) << damaged;
     QTest::newRow("header says more") << withHeader(quint32(userList({admin}).size() + 1), good.mid(4)) << damaged;
     QTest::newRow("header says less") << withHeader(quint32(userList({admin}).size() - 1), good.mid(4)) << damaged;
-    QTest::newRow("header beyond the limit") << withHeader(0x40000000u, good.mid(4)) << damaged;
+    const QString tooLarge = QStringLiteral("备份过大：导入最多接受 64 MiB 的用户数据");
+    QTest::newRow("header beyond the limit") << withHeader(0x40000000u, good.mid(4)) << tooLarge;
+    QTest::newRow("header one past the limit") << withHeader(UserBackup::MaxDatabaseBytes + 1u, good.mid(4)) << tooLarge;
     QTest::newRow("not JSON") << qCompress("users: Admin") << "用户列表";
     QTest::newRow("no user list") << qCompress(QJsonDocument(QJsonObject{{"users", QJsonArray{admin}}}).toJson())
                                   << "用户列表";

@@ -6,6 +6,7 @@
 #include "WidgetShots.h"
 #include "core/AccountRules.h"
 #include "core/PasswordChange.h"
+#include "core/UserBackup.h"
 #include "pagekit/PortGrid.h"
 #include "pages/users/UserManagePage.h"
 
@@ -360,6 +361,14 @@ void tst_UserManagePage::exportAndImport()
     answerFileDialog(QString());
     QCOMPARE(click("UserManageLeftWidget", "pushButtonImport"), QStringList());
     WidgetShots::save(page.get(), QStringLiteral("usermanage_page"));
+
+    // A database beyond what a backup holds is not exported, and the box says why.
+    QVERIFY(QFile::resize(userFile, UserBackup::MaxDatabaseBytes + 1));
+    answerFileDialog(dir->filePath("large"));
+    QCOMPARE(click("UserManageLeftWidget", "pushButtonExport"),
+             QStringList{"导出配置失败！\n用户数据有 64.1 MiB，超过备份能容纳的 64 MiB"});
+    QVERIFY(!QFile::exists(dir->filePath("large.bak")));
+    QVERIFY(CUserManage::instance()->writeConfig());
 }
 
 QTEST_MAIN(tst_UserManagePage)

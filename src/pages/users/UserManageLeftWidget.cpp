@@ -199,10 +199,12 @@ void UserManageLeftWidget::on_pushButtonExport_clicked()
     const QString target = saveFileName(this, tr("导出配置"), QStringLiteral("."), tr("备份文件(*.bak)"), QStringLiteral("bak"));
     if (target.isEmpty())
         return;
-    if (UserBackup::exportDatabase(target))
+    QString reason;
+    if (UserBackup::exportDatabase(target, &reason))
         CMeetingMessageBoxDialog::showInformation(tr("导出配置成功！"));
     else
-        CMeetingMessageBoxDialog::showError(tr("导出配置失败！"));
+        CMeetingMessageBoxDialog::showError(reason.isEmpty() ? tr("导出配置失败！")
+                                                             : tr("导出配置失败！") + QLatin1Char('\n') + reason);
 }
 
 void UserManageLeftWidget::on_pushButtonImport_clicked()
