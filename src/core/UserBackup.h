@@ -16,12 +16,12 @@ class CUserManage;
 // transform of a password that is not blank once trimmed.
 namespace UserBackup {
 
-// The largest user database a backup holds, unpacked: 64 MiB, about 9 000 users with all their
-// port rights or 240 000 without (the store writes its file indented). The export refuses a larger
+// The largest user database a backup holds, unpacked: 32 MiB, about 4 500 users with all their
+// port rights or 120 000 without (the store writes its file indented). The export refuses a larger
 // database with its own message, so that every backup it writes imports. It bounds what an import
 // holds: a backup file is read only up to maxBackupBytes() and inflated only up to this, and the
 // users read from it grow with it (bench_import gives the peak at the limit).
-constexpr int MaxDatabaseBytes = 64 * 1024 * 1024;
+constexpr int MaxDatabaseBytes = 32 * 1024 * 1024;
 // The largest backup file: a database of MaxDatabaseBytes packed, whatever its bytes.
 qint64 maxBackupBytes();
 

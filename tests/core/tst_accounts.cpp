@@ -301,12 +301,12 @@ void TestAccounts::sizesBeyondTheLimitAreRefused()
     backup.close();
     QString reason;
     QVERIFY(!UserBackup::importDatabase(backup.fileName(), &store, &reason));
-    QCOMPARE(reason, QStringLiteral("备份过大：导入最多接受 64 MiB 的用户数据"));
+    QCOMPARE(reason, QStringLiteral("备份过大：导入最多接受 32 MiB 的用户数据"));
     QCOMPARE(work->read(userFile), before);
 
     QVERIFY(QFile::resize(work->filePath(userFile), UserBackup::MaxDatabaseBytes + 1));
     QVERIFY(!UserBackup::exportDatabase(work->filePath("users.bak"), &reason));
-    QCOMPARE(reason, QStringLiteral("用户数据有 64.1 MiB，超过备份能容纳的 64 MiB"));
+    QCOMPARE(reason, QStringLiteral("用户数据有 32.1 MiB，超过备份能容纳的 32 MiB"));
     QVERIFY(!QFile::exists(work->filePath("users.bak")));
 }
 
@@ -323,7 +323,7 @@ void TestAccounts::importRefusesUnusableBackups_data()
     QTest::newRow("stream cut") << good.left(good.size() - 6) << damaged;
     QTest::newRow("header says more") << withHeader(quint32(userList({admin}).size() + 1), good.mid(4)) << damaged;
     QTest::newRow("header says less") << withHeader(quint32(userList({admin}).size() - 1), good.mid(4)) << damaged;
-    const QString tooLarge = QStringLiteral("备份过大：导入最多接受 64 MiB 的用户数据");
+    const QString tooLarge = QStringLiteral("备份过大：导入最多接受 32 MiB 的用户数据");
     QTest::newRow("header beyond the limit") << withHeader(0x40000000u, good.mid(4)) << tooLarge;
     QTest::newRow("header one past the limit") << withHeader(UserBackup::MaxDatabaseBytes + 1u, good.mid(4)) << tooLarge;
     QTest::newRow("not JSON") << qCompress("users: Admin") << "用户列表";
