@@ -90,8 +90,8 @@
         <translation>The backup is too large: an import takes at most %1 MiB of user data.</translation>
     </message>
     <message>
-        <source>用户数据有 %1 MiB，超过备份能容纳的 %2 MiB</source>
-        <translation>The user database holds %1 MiB, more than a backup can hold (%2 MiB).</translation>
+        <source>用户数据超过备份能容纳的 %1 MiB</source>
+        <translation>The user database is larger than a backup can hold (%1 MiB).</translation>
     </message>
 </context>
 </TS>

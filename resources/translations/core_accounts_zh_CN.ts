@@ -90,8 +90,8 @@
         <translation>备份过大：导入最多接受 %1 MiB 的用户数据</translation>
     </message>
     <message>
-        <source>用户数据有 %1 MiB，超过备份能容纳的 %2 MiB</source>
-        <translation>用户数据有 %1 MiB，超过备份能容纳的 %2 MiB</translation>
+        <source>用户数据超过备份能容纳的 %1 MiB</source>
+        <translation>用户数据超过备份能容纳的 %1 MiB</translation>
     </message>
 </context>
 </TS>

@@ -90,8 +90,8 @@
         <translation>備份過大：匯入最多接受 %1 MiB 的用戶資料</translation>
     </message>
     <message>
-        <source>用户数据有 %1 MiB，超过备份能容纳的 %2 MiB</source>
-        <translation>用戶資料有 %1 MiB，超過備份能容納的 %2 MiB</translation>
+        <source>用户数据超过备份能容纳的 %1 MiB</source>
+        <translation>用戶資料超過備份能容納的 %1 MiB</translation>
     </message>
 </context>
 </TS>

@@ -16,8 +16,6 @@
 
 #include <zlib.h>
 
-#include <cmath>
-
 namespace UserBackup {
 
 namespace {
@@ -36,13 +34,9 @@ Read readAll(const QString& path, qint64 maxBytes, QByteArray* bytes)
     return file.error() == QFileDevice::NoError ? Read::Ok : Read::Failed;
 }
 
-// Whole mebibytes as they are, others to a tenth rounded up: a size past a limit never reads as it.
-QString mebibytes(qint64 bytes)
+QString limitInMebibytes()
 {
-    constexpr qint64 mib = 1024 * 1024;
-    if (bytes % mib == 0)
-        return QString::number(bytes / mib);
-    return QString::number(std::ceil(double(bytes) * 10 / mib) / 10, 'f', 1);
+    return QString::number(MaxDatabaseBytes / (1024 * 1024));
 }
 
 // RFC 1950: the method is deflate with a window of at most 32 KiB, and the two header bytes are a
@@ -55,7 +49,6 @@ bool beginsZlibStream(const QByteArray& stream)
     const uint flags = uchar(stream.at(1));
     return (method & 0x0F) == 8 && (method >> 4) <= 7 && ((method << 8) | flags) % 31 == 0;
 }
-
 
 // Inflates exactly expected bytes; a stream that ends early, runs on or is damaged fails. The
 // output never grows beyond expected, whatever the stream claims.
@@ -180,10 +173,10 @@ bool exportDatabase(const QString& target, QString* reason)
     case Read::Failed:
         return false;
     case Read::TooLarge:
-        if (reason)
-            *reason = QCoreApplication::translate("UserBackup", "用户数据有 %1 MiB，超过备份能容纳的 %2 MiB")
-                          .arg(mebibytes(QFileInfo(source).size()), mebibytes(MaxDatabaseBytes));
         qWarning().noquote() << QStringLiteral("用户数据过大，不能导出：") << QFileInfo(source).size();
+        if (reason)
+            *reason = QCoreApplication::translate("UserBackup", "用户数据超过备份能容纳的 %1 MiB")
+                          .arg(limitInMebibytes());
         return false;
     }
     const QByteArray backup = pack(database);
@@ -208,7 +201,7 @@ bool importDatabase(const QString& source, CUserManage* store, QString* reason)
     qDebug().noquote() << QStringLiteral("解压缩后字节大小:") << database.size();
     if (read == Read::TooLarge || unpacked == Unpacked::TooLarge)
         return refuse(QCoreApplication::translate("UserBackup", "备份过大：导入最多接受 %1 MiB 的用户数据")
-                          .arg(mebibytes(MaxDatabaseBytes)));
+                          .arg(limitInMebibytes()));
     if (unpacked != Unpacked::Ok)
         return refuse(QCoreApplication::translate("UserBackup", "备份文件无法读取或已损坏"));
     bool listed = false;

@@ -366,7 +366,7 @@ void tst_UserManagePage::exportAndImport()
     QVERIFY(QFile::resize(userFile, UserBackup::MaxDatabaseBytes + 1));
     answerFileDialog(dir->filePath("large"));
     QCOMPARE(click("UserManageLeftWidget", "pushButtonExport"),
-             QStringList{"导出配置失败！\n用户数据有 32.1 MiB，超过备份能容纳的 32 MiB"});
+             QStringList{"导出配置失败！\n用户数据超过备份能容纳的 32 MiB"});
     QVERIFY(!QFile::exists(dir->filePath("large.bak")));
     QVERIFY(CUserManage::instance()->writeConfig());
 }
