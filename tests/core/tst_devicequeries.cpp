@@ -326,7 +326,7 @@ void TestDeviceQueries::failedWriteCountsAsUnanswered()
 void TestDeviceQueries::lastRoundDecidesWhetherAnswered()
 {
     RecordedStatusQueries status(4);
-    QTimer::singleShot(0, [&status] {   // inside the first round's wait
+    QTimer::singleShot(0, &status.queries, [&status] {   // inside the first round's wait
         status.queries.routesReported();
         status.queries.requestIOStatus();
         status.recorder.writeFails = true;
